@@ -1,0 +1,14 @@
+// The application object: builds the main window, runs it modally, and ends.
+#pragma once
+
+#include <QApplication>
+
+class CConverterApp : public QApplication
+{
+    Q_OBJECT
+public:
+    CConverterApp(int& argc, char** argv);
+
+    // Runs the main window until it closes; always false, so the program then ends.
+    bool InitInstance();
+};

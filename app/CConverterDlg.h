@@ -1,0 +1,184 @@
+// The main window: a skinned, caption-less dialog that holds the job list, the
+// output settings, the preview area and every command of the program.
+// Its code is split by concern: CConverterDlg.cpp (members and binding),
+// CConverterDlg_Setup.cpp, CConverterDlg_Frame.cpp, CConverterDlg_Commands.cpp,
+// and in jobs/ CConverterDlg_JobList.cpp, CConverterDlg_Run.cpp, CConverterDlg_Preview.cpp.
+#pragma once
+
+#include "engine/CDirarAror.h"
+#include "skin/CFlatComboBox.h"
+#include "skin/CPicturePanel.h"
+#include "skin/CSkinButton.h"
+#include "skin/CSkinProgress.h"
+#include "skin/CTransparentStatic.h"
+#include "skin/CWhiteEdit.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QIcon>
+#include <QLabel>
+#include <QPersistentModelIndex>
+#include <QPixmap>
+#include <QPoint>
+#include <QTableWidget>
+
+#include <memory>
+
+class QMenu;
+
+class CConverterDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // engine: the video engine control; nullptr makes the real one.
+    explicit CConverterDlg(std::unique_ptr<CDirarAror> engine = nullptr, QWidget* parent = nullptr);
+    ~CConverterDlg() override;
+
+    // The control with the given id (dialog 102), or nullptr.
+    QWidget* GetDlgItem(int id) const;
+    // Runs a command of the command table; false when the id is not a command.
+    bool OnCommand(int id);
+
+    QString OutputFolder() const { return m_szOutputFolder; }
+
+    // Frame
+    void OnCloseButton();
+    void OnMinimize();
+    void OnSysCommand(int command);
+
+    // Job list
+    void OnOpenVideoFiles();
+    void OnRename();
+    void OnEditStartTime();
+    void OnEditEndTime();
+    void OnCheckAll();
+    void OnUncheckAll();
+    void OnCheckSelected();
+    void OnUncheckSelected();
+    void OnRemove();
+    void OnClear();
+
+    // Conversion run
+    void OnConvert();
+    void OnEngineFinished();
+    void OnEngineProgress(double position, double total);
+    void OnStopConverting();
+    void OnStop();
+    void OnSelectOutputFolder();
+    void OnStretchModeChange();
+    void OnAudioBitrateChange();
+
+    // Preview
+    void OnPlay();
+    void OnStopPreview();
+    void OnPrevClip();
+    void OnNextClip();
+    void OnBack10();
+    void OnForward10();
+
+    // Menus and commands of the window itself
+    void OnShowHelp();
+    void OnFileMenuButton();
+    void OnEditMenuButton();
+    void OnHelpMenuButton();
+    void OnExploreOutputFolder();
+    void OnListMenuButton();
+    void OnHomePage();
+    void OnListRightClick();
+    void OnAbout();
+
+protected:
+    bool OnInitDialog();
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Setup
+    void CreateControls();
+    QWidget* DoDataExchange(int id);
+    void SetupWindowShape();
+    void SetupButtonImages();
+    void SetupJobList();
+    void ConnectCommands();
+    void ApplyLayout();
+    void SetPlayLook(bool playing);
+
+    // Frame
+    void ShowWindowMenu(const QPoint& screenPos);
+
+    // Menus
+    void ShowMenu(int menuId, const QPoint& screenPos, bool rightButtonChooses);
+    QPoint BelowButton(int buttonId) const;
+
+    // Job list helpers
+    QString CellText(int row, int column) const;
+    void SetCellText(int row, int column, const QString& text);
+    bool IsRowChecked(int row) const;
+    void SetRowChecked(int row, bool checked);
+    int FirstSelectedRow() const;
+    QList<int> SelectedRows() const;
+    int Message(const QString& text, unsigned style = 0);
+
+    QPixmap m_bmpBackground;
+    CTransparentStatic m_stcStretchMode; // 1139
+    CTransparentStatic m_stcBitrate;     // 1161
+    CTransparentStatic m_stcProfile;     // 1163
+    CTransparentStatic m_stcFolder;      // 1165
+    CTransparentStatic m_stcSize;        // 1102
+    CSkinButton m_btnStopConverting;     // 1168
+    CSkinButton m_btnHomePage;           // 1167
+    CSkinButton m_btnListMenu;           // 1166
+    QLabel m_stcVideo;                   // 1162
+    CWhiteEdit m_edtOutputFolder;        // 1160
+    CSkinButton m_btnExplore;            // 1159
+    CSkinButton m_btnSelectFolder;       // 1144
+    CSkinButton m_btnConvert;            // 1143
+    CSkinButton m_btnAddFiles;           // 1005
+    CSkinButton m_btnHelpMenu;           // 1158
+    CSkinButton m_btnEditMenu;           // 1157
+    CSkinButton m_btnFileMenu;           // 1156
+    CSkinButton m_btnHelp;               // 1154
+    CSkinButton m_btnStopPreview;        // 1034
+    CSkinButton m_btnPlay;               // 1029
+    CSkinButton m_btnForward10;          // 1149
+    CSkinButton m_btnNextClip;           // 1146
+    CSkinButton m_btnBack10;             // 1148
+    CSkinButton m_btnPrevClip;           // 1147
+    CFlatComboBox m_cboProfile;          // 1153
+    CFlatComboBox m_cboBitrate;          // 1152
+    CFlatComboBox m_cboStretch;          // 1151
+    CFlatComboBox m_cboSize;             // 1150
+    CSkinProgress m_ctlProgress;         // 1145
+    QTableWidget m_lstJobs;              // 1142
+    CSkinButton m_btnClose;              // 1136
+    CSkinButton m_btnMinimize;           // 1135
+    CPicturePanel m_ctlPicture;          // 1080
+    std::unique_ptr<CDirarAror> m_ctlEngine; // 1010
+    QString m_szOutputFolder;
+
+    // Preview state
+    bool m_bPlaying = false;
+    bool m_bPaused = false;
+    int m_nPreviewRow = 0;
+    int m_nBackStart = 0;
+    int m_nFwdStart = 0;
+
+    // Conversion run: the row being written, followed across removals of rows.
+    QPersistentModelIndex m_runRow;
+    bool m_bConverting = false;
+
+    int m_nStretchMode = 0;
+    int m_nAudioCode = 15;
+    int m_nCurrentRow = 0;
+    QIcon m_hIcon;
+
+    // Frame
+    QHash<int, QWidget*> m_controls;
+    QFont m_fntSectionLabel;
+    QPoint m_dragOffset;
+    bool m_bManualDrag = false;
+};

@@ -1,0 +1,125 @@
+// One-time setup of the main window: controls from template 102, shape, images,
+// initial values and the stored output folder.
+#include "CConverterDlg.h"
+
+#include "OutputFolderStore.h"
+#include "WindowRegion.h"
+#include "res/DialogTemplates.h"
+#include "res/SkinBitmaps.h"
+#include "res/StringTable.h"
+#include "res/TemplateBuilder.h"
+#include "res/resource.h"
+#include "skin/ColorRef.h"
+
+#include <QHeaderView>
+
+namespace
+{
+struct JobColumn
+{
+    const char* heading;
+    Qt::Alignment alignment;
+    int width;
+};
+
+const JobColumn kJobColumns[] = {
+    {"Title", Qt::AlignLeft, 120},          {"Start Time(Sec)", Qt::AlignLeft, 79},
+    {"End Time(Sec)", Qt::AlignLeft, 75},   {"Status", Qt::AlignHCenter, 120},
+    {"Full Path", Qt::AlignLeft, 280},
+};
+} // namespace
+
+bool CConverterDlg::OnInitDialog()
+{
+    CreateControls();
+
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    setWindowIcon(m_hIcon);
+    setWindowTitle(QStringLiteral(kProductName));
+    m_nCurrentRow = 0;
+
+    m_ctlPicture.LoadBitmapResource(IDB_PANEL);
+    m_lstJobs.hide();
+    m_ctlPicture.show();
+
+    m_bmpBackground = LoadSkinBitmap(IDB_BACKGROUND);
+    setFixedSize(m_bmpBackground.isNull() ? QSize(MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT) : m_bmpBackground.size());
+    SetupWindowShape();
+
+    m_szOutputFolder = ReadStoredOutputFolder();
+    m_edtOutputFolder.setText(m_szOutputFolder);
+
+    SetupButtonImages();
+    for (QComboBox* combo : {static_cast<QComboBox*>(&m_cboSize), static_cast<QComboBox*>(&m_cboStretch),
+                             static_cast<QComboBox*>(&m_cboBitrate), static_cast<QComboBox*>(&m_cboProfile)}) {
+        const QSignalBlocker blocker(combo);
+        combo->setCurrentIndex(0);
+    }
+    SetupJobList();
+    ConnectCommands();
+    ApplyLayout();
+    return true;
+}
+
+void CConverterDlg::CreateControls()
+{
+    setFont(TemplateFont(ConverterDialogTemplate()));
+    m_controls = CreateTemplateControls(*this, ConverterDialogTemplate(), ConverterDialogBaseUnits(),
+                                        [this](const DialogControl& ctl) { return DoDataExchange(ctl.id); });
+    // The progress bar's template rectangle lies below the window; it has a slot in the skin.
+    m_ctlProgress.setGeometry(ProgressBarRect());
+
+    m_fntSectionLabel = QFont(QStringLiteral("Arial Black"));
+    m_fntSectionLabel.setPointSize(12);
+    for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL}) {
+        QWidget* label = GetDlgItem(id);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, ToQColor(CLR_SECTION_LABEL));
+        label->setPalette(palette);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    // Labels take no mouse input, so a drag on them moves the window.
+    for (QWidget* label : {static_cast<QWidget*>(&m_stcStretchMode), static_cast<QWidget*>(&m_stcBitrate),
+                           static_cast<QWidget*>(&m_stcProfile), static_cast<QWidget*>(&m_stcFolder),
+                           static_cast<QWidget*>(&m_stcSize)})
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void CConverterDlg::SetupWindowShape()
+{
+    if (m_bmpBackground.isNull())
+        return;
+    const QRgb key = ToQColor(CLR_REGION_KEY).rgb();
+    setMask(RegionFromBitmap(m_bmpBackground.toImage(), key));
+    raise();
+    activateWindow();
+}
+
+void CConverterDlg::SetupButtonImages()
+{
+    for (const ButtonImages& images : ConverterButtonImages()) {
+        if (auto* button = qobject_cast<CSkinButton*>(GetDlgItem(images.id)))
+            button->SetStateImages(images.normal, images.pressed, images.hover);
+    }
+}
+
+void CConverterDlg::SetupJobList()
+{
+    m_lstJobs.setColumnCount(static_cast<int>(std::size(kJobColumns)));
+    for (int column = 0; column < m_lstJobs.columnCount(); ++column) {
+        const JobColumn& spec = kJobColumns[column];
+        auto* header = new QTableWidgetItem(QString::fromUtf8(spec.heading));
+        header->setTextAlignment(spec.alignment | Qt::AlignVCenter);
+        m_lstJobs.setHorizontalHeaderItem(column, header);
+        m_lstJobs.setColumnWidth(column, spec.width);
+    }
+    m_lstJobs.setShowGrid(true);
+    m_lstJobs.setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lstJobs.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_lstJobs.verticalHeader()->hide();
+    m_lstJobs.verticalHeader()->setDefaultSectionSize(18);
+    m_lstJobs.horizontalHeader()->setHighlightSections(false);
+    m_lstJobs.horizontalHeader()->setSectionsClickable(false);
+    m_lstJobs.setWordWrap(false);
+    m_lstJobs.setContextMenuPolicy(Qt::CustomContextMenu);
+}

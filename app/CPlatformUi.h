@@ -1,0 +1,47 @@
+// The one seam between the program and everything that waits for a person or
+// leaves the program: message boxes, file and folder choosers, modal dialogs,
+// popup menus and shell requests. Tests install their own answers.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QMenu;
+class QWidget;
+
+// Message box styles and results, with the platform's values.
+enum MessageBoxStyle : unsigned
+{
+    kMbOk = 0x0000,
+    kMbOkCancel = 0x0001,
+    kMbIconInformation = 0x0040,
+};
+
+class CPlatformUi
+{
+public:
+    virtual ~CPlatformUi() = default;
+
+    // The installed seam; the real one unless a test installed another.
+    static CPlatformUi& Get();
+    // Installs ui (not owned); nullptr restores the real one.
+    static void Install(CPlatformUi* ui);
+
+    // Returns IDOK or IDCANCEL.
+    virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style);
+    // Chosen files in the order the chooser lists them; empty when cancelled.
+    virtual QStringList GetOpenFileNames(QWidget* owner, const QString& filter);
+    // The chosen folder; empty when cancelled.
+    virtual QString BrowseForFolder(QWidget* owner, const QString& title);
+    // Runs a dialog modally; returns IDOK when accepted, IDCANCEL otherwise.
+    virtual int RunModal(QDialog& dialog);
+    // Shows a popup menu at a screen position; returns the chosen item's command
+    // (the action's data) or 0 when nothing was chosen.
+    virtual int TrackPopupMenu(QMenu& menu, const QPoint& screenPos);
+    // Asks the desktop to open a file, folder or address ("open" or "explore").
+    virtual bool ShellExecute(const QString& verb, const QString& target);
+    // Starts a program with an argument list, never through a shell.
+    virtual bool StartProgram(const QString& program, const QStringList& arguments);
+};

@@ -1,0 +1,34 @@
+// Builds a dialog's controls from its template: members are bound by id, every
+// other control becomes a plain widget of its class.
+#pragma once
+
+#include "DialogTemplates.h"
+
+#include <QFont>
+#include <QHash>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// Returns the member widget for a control, or nullptr to have a plain one made.
+using ControlBinder = std::function<QWidget*(const DialogControl&)>;
+
+// Font of a template ("MS Sans Serif" and "Arial" map to installed faces).
+QFont TemplateFont(const DialogTemplate& tpl);
+
+// Average character width and height of a font, as the platform derives dialog
+// base units from a dialog's font.
+QSize DialogBaseUnits(const QFont& font);
+
+// Creates every control of the template as a visible child of dialog, in template
+// (tab) order, at its template rectangle, with its text and (for combo boxes) the
+// items in ConverterComboItems(). IDOK and IDCANCEL buttons accept and reject a
+// QDialog. Returns the widgets by control id (unnamed statics are left out).
+QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplate& tpl, const QSize& baseUnits,
+                                            const ControlBinder& bind);
+
+// Caption, font, fixed size and controls of a secondary dialog.
+QHash<int, QWidget*> BuildDialogFromTemplate(QDialog& dialog, const DialogTemplate& tpl,
+                                             const ControlBinder& bind = {});

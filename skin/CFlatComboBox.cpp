@@ -1,0 +1,5 @@
+#include "CFlatComboBox.h"
+
+CFlatComboBox::CFlatComboBox(QWidget* parent) : QComboBox(parent) {}
+
+CFlatComboBox::~CFlatComboBox() = default;
