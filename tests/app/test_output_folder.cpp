@@ -1,0 +1,78 @@
+// The stored output folder: read back exactly as stored, with a sound default.
+#include "app/OutputFolderStore.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestOutputFolder : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+    void StoreRaw(const QVariant& value)
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
+        if (value.isValid())
+            settings.setValue("Default", value);
+        else
+            settings.clear();
+        settings.sync();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+    }
+
+    void init() { StoreRaw(QVariant()); }
+
+    void absentGivesDefaultWithSeparator()
+    {
+        const QString folder = ReadStoredOutputFolder();
+        QCOMPARE(folder, DefaultOutputFolder());
+        QVERIFY(folder.endsWith(QDir::separator()));
+#ifdef Q_OS_WIN
+        QCOMPARE(folder, QString("c:\\"));
+#else
+        QVERIFY(QDir(folder).exists());
+#endif
+    }
+
+    void storedValueComesBackExactly_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("with separator") << QDir::toNativeSeparators("/srv/out/");
+        QTest::newRow("without separator") << QDir::toNativeSeparators("/srv/out");
+        QTest::newRow("spaces and unicode") << QString::fromUtf8("/home/ä user/Vidéos [1]/");
+        QTest::newRow("longer than 255") << QString("/") + QString(300, QChar('x')) + "/";
+    }
+    void storedValueComesBackExactly()
+    {
+        QFETCH(QString, stored);
+        QVERIFY(StoreOutputFolder(stored));
+        QCOMPARE(ReadStoredOutputFolder(), stored);
+    }
+
+    void storedIntoTheOrganisationsKey()
+    {
+        QVERIFY(StoreOutputFolder("/data/videos/"));
+        QVERIFY(QFile::exists(m_config.filePath("ZezuvVelmora/LastOutput.conf")));
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
+        QCOMPARE(settings.value("Default").toString(), QString("/data/videos/"));
+    }
+
+    void trailingSeparatorAddedOnlyWhenMissing()
+    {
+        const QString sep = QDir::separator();
+        QCOMPARE(WithTrailingSeparator("out"), "out" + sep);
+        QCOMPARE(WithTrailingSeparator("out" + sep), "out" + sep);
+        QCOMPARE(WithTrailingSeparator(""), sep);
+    }
+};
+
+QTEST_MAIN(TestOutputFolder)
+#include "test_output_folder.moc"

@@ -1,0 +1,77 @@
+// Template data the window is built from: texts that must be exact and the
+// dialog-unit arithmetic that places the controls.
+#include "res/DialogTemplates.h"
+#include "res/MenuTables.h"
+#include "res/resource.h"
+
+#include <QSet>
+#include <QtTest>
+
+class TestTemplates : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dialogUnitsRoundLikeMapDialogRect()
+    {
+        const QSize base(6, 13);
+        // The progress bar's template rectangle: its top falls below the 560-pixel window.
+        const QRect progress = DluToPixels(QRect(14, 346, 307, 6), base);
+        QCOMPARE(progress.top(), 562);
+        QVERIFY(progress.top() > MAIN_WINDOW_HEIGHT);
+        QCOMPARE(DluToPixels(QRect(337, 214, 35, 16), base), QRect(506, 348, 52, 26));
+        QCOMPARE(DluToPixels(QSize(4, 8), base), QSize(6, 13));
+    }
+
+    void profileItemsLineUpTheirPatterns()
+    {
+        for (const ComboItems& list : ConverterComboItems()) {
+            if (list.id != IDC_OUTPUTPROFILE)
+                continue;
+            QCOMPARE(list.items.size(), size_t(2));
+            const QString wmv = list.items[0];
+            const QString wma = list.items[1];
+            QCOMPARE(wmv.size(), 46);
+            QCOMPARE(wma.size(), 46);
+            QCOMPARE(wmv.indexOf("(*.wmv)"), wma.indexOf("(*.wma)"));
+            QVERIFY(wmv.contains("Format" + QString(15, ' ') + "(*.wmv)"));
+            QVERIFY(wma.contains("Audio" + QString(16, ' ') + "(*.wma)"));
+        }
+    }
+
+    void everyPlacedControlExistsOnce()
+    {
+        QSet<int> ids;
+        for (const DialogControl& ctl : ConverterDialogTemplate().controls) {
+            QVERIFY2(!ids.contains(ctl.id), qPrintable(QString::number(ctl.id)));
+            ids.insert(ctl.id);
+        }
+        QCOMPARE(ids.size(), 35);
+        QSet<int> laidOut;
+        for (const LayoutEntry& entry : MainWindowLayout()) {
+            QVERIFY(ids.contains(entry.id));
+            QVERIFY(QRect(0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT).contains(entry.rect));
+            laidOut.insert(entry.id);
+        }
+        // Only the two section labels and the progress bar keep template positions.
+        QCOMPARE(ids - laidOut, (QSet<int>{IDC_VIDEO_LABEL, IDC_AUDIO_LABEL, IDC_PROGRESS}));
+        QCOMPARE(MainWindowLayout()[kLayoutRowsBeforeLabelFont - 1].id, IDC_OUTPUTFOLDER);
+        QVERIFY(QRect(0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT).contains(ProgressBarRect()));
+    }
+
+    void menusHoldTheirCommandsInOrder()
+    {
+        const MenuResource* file = FindMenuResource(IDR_FILEMENU);
+        QVERIFY(file);
+        QStringList texts;
+        for (const MenuItemData& item : file->items)
+            texts << (item.command ? QString(item.text) : "-");
+        QCOMPARE(texts, (QStringList{"Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-",
+                                     "Clear", "-", "Exit"}));
+        for (int id : {IDR_LISTMENU, IDR_EDITMENU, IDR_HELPMENU})
+            QVERIFY(FindMenuResource(id));
+        QVERIFY(!FindMenuResource(IDD_CONVERTER_DIALOG));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTemplates)
+#include "test_templates.moc"

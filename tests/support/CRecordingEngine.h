@@ -1,0 +1,66 @@
+// A stand-in for the video engine that records every call as text, e.g.
+// "AddVideoClip(/v/a.mpg,12,40.5,0)", and answers with scripted results.
+#pragma once
+
+#include "engine/CDirarAror.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringList>
+
+class CRecordingEngine : public CDirarAror
+{
+    Q_OBJECT
+public:
+    using CDirarAror::CDirarAror;
+
+    QStringList calls;
+    QHash<QString, double> durations; // GetDuration answers by path; 0.0 otherwise
+    bool saveResult = true;
+    bool lastWriteFailed = false;
+
+    void SetAudioFormat(short code) override { Record("SetAudioFormat", {QString::number(code)}); }
+    void SetOutputMode(long mode) override { Record("SetOutputMode", {QString::number(mode)}); }
+    void SetProfileFile(const QString& path) override { Record("SetProfileFile", {path}); }
+    void SetClipOption(long option) override { Record("SetClipOption", {QString::number(option)}); }
+    bool SaveFile(const QString& outputPath) override
+    {
+        Record("SaveFile", {outputPath});
+        return saveResult;
+    }
+    double GetDuration(const QString& path) override
+    {
+        Record("GetDuration", {path});
+        return durations.value(path, 0.0);
+    }
+    bool AddVideoClip(const QString& path, double startSeconds, double endSeconds, short stretch) override
+    {
+        Record("AddVideoClip", {path, Number(startSeconds), Number(endSeconds), QString::number(stretch)});
+        return true;
+    }
+    bool AddAudioClip(const QString& path, double startSeconds, double endSeconds) override
+    {
+        Record("AddAudioClip", {path, Number(startSeconds), Number(endSeconds)});
+        return true;
+    }
+    void ClearClips() override { Record("ClearClips", {}); }
+    bool Play() override
+    {
+        Record("Play", {});
+        return true;
+    }
+    void Pause() override { Record("Pause", {}); }
+    void Resume() override { Record("Resume", {}); }
+    void Stop() override { Record("Stop", {}); }
+    bool LastWriteFailed() const override { return lastWriteFailed; }
+
+    // Calls whose text starts with prefix, in order.
+    QStringList CallsStartingWith(const QString& prefix) const { return calls.filter(QRegularExpression("^" + QRegularExpression::escape(prefix))); }
+
+private:
+    static QString Number(double value) { return QString::number(value, 'g', 10); }
+    void Record(const char* name, const QStringList& args)
+    {
+        calls << QStringLiteral("%1(%2)").arg(QLatin1String(name), args.join(QLatin1Char(',')));
+    }
+};

@@ -1,0 +1,88 @@
+// Answers the program's prompts from a script instead of a person, and records
+// what was asked: message boxes, choosers, modal dialogs, menus, shell requests.
+#pragma once
+
+#include "app/CPlatformUi.h"
+#include "res/resource.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QMenu>
+#include <QStringList>
+
+#include <functional>
+
+class CScriptedUi : public CPlatformUi
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString caption;
+        unsigned style = 0;
+    };
+    struct MenuShown
+    {
+        QStringList items; // item texts, "-" for a separator
+        QPoint pos;
+    };
+
+    CScriptedUi() { CPlatformUi::Install(this); }
+    ~CScriptedUi() override { CPlatformUi::Install(nullptr); }
+
+    // Scripted answers.
+    int messageAnswer = IDOK;
+    QStringList openFiles;
+    QString folder;
+    int menuChoice = 0;
+    std::function<int(QDialog&)> onModal = [](QDialog&) { return IDCANCEL; };
+
+    // What was asked.
+    QList<Message> messages;
+    QList<MenuShown> menus;
+    QStringList fileFilters;
+    QStringList folderTitles;
+    QStringList modalTitles;
+    QStringList shellRequests;   // "verb|target"
+    QStringList programsStarted; // "program|arg1|arg2"
+
+    int MessageBox(QWidget*, const QString& text, const QString& caption, unsigned style) override
+    {
+        messages.append({text, caption, style});
+        return messageAnswer;
+    }
+    QStringList GetOpenFileNames(QWidget*, const QString& filter) override
+    {
+        fileFilters << filter;
+        return openFiles;
+    }
+    QString BrowseForFolder(QWidget*, const QString& title) override
+    {
+        folderTitles << title;
+        return folder;
+    }
+    int RunModal(QDialog& dialog) override
+    {
+        modalTitles << dialog.windowTitle();
+        return onModal(dialog);
+    }
+    int TrackPopupMenu(QMenu& menu, const QPoint& screenPos) override
+    {
+        MenuShown shown;
+        shown.pos = screenPos;
+        for (const QAction* action : menu.actions())
+            shown.items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        menus.append(shown);
+        return menuChoice;
+    }
+    bool ShellExecute(const QString& verb, const QString& target) override
+    {
+        shellRequests << verb + QLatin1Char('|') + target;
+        return true;
+    }
+    bool StartProgram(const QString& program, const QStringList& arguments) override
+    {
+        programsStarted << (QStringList{program} + arguments).join(QLatin1Char('|'));
+        return true;
+    }
+};
