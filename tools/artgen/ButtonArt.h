@@ -1,0 +1,13 @@
+// Button images. Each one starts as the crop of the background under the
+// button, so that it blends into the window when drawn opaque over it.
+#pragma once
+
+#include "SkinLayout.h"
+
+#include <QImage>
+
+namespace ButtonArt {
+
+QImage paint(const QImage& background, const ButtonSpec& button, ButtonState state);
+
+} // namespace ButtonArt

@@ -1,0 +1,33 @@
+// Small drawing helpers shared by every piece of the artwork.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRectF>
+
+class QPainter;
+
+namespace PaintKit {
+
+QFont lato(int pixelSize, QFont::Weight weight);
+QFont sans(int pixelSize, bool bold = false);
+
+QPainterPath rounded(const QRectF& rect, qreal radius);
+QLinearGradient vertical(const QRectF& rect, const QColor& top, const QColor& bottom);
+
+QColor withAlpha(QColor color, int alpha);
+QColor mix(const QColor& a, const QColor& b, qreal t);
+
+// A raised panel: soft drop shadow, gradient face, crisp edge and a one-pixel top highlight.
+void raisedPanel(QPainter& p, const QRectF& rect, qreal radius, const QColor& top, const QColor& bottom,
+                 const QColor& edge);
+
+// A recessed well: darker rim at the top, light catch at the bottom.
+void sunkenWell(QPainter& p, const QRectF& rect, qreal radius, const QColor& fill, const QColor& rim);
+
+// Soft round glow, strongest at the centre.
+void glow(QPainter& p, const QPointF& centre, qreal radius, const QColor& color);
+
+} // namespace PaintKit

@@ -1,0 +1,93 @@
+#include "SkinArt.h"
+
+#include "BackgroundArt.h"
+#include "ButtonArt.h"
+#include "LogoArt.h"
+#include "PanelArt.h"
+#include "SkinLayout.h"
+
+#include "res/resource.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QSaveFile>
+
+namespace SkinArt {
+
+namespace {
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return QString();
+}
+
+// Empty when the image cannot be encoded.
+QByteArray pngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return QByteArray();
+    return bytes;
+}
+
+QByteArray qrcText(const QStringList& files)
+{
+    QByteArray text = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/skin\">\n";
+    for (const QString& f : files)
+        text += "    <file>" + f.toUtf8() + "</file>\n";
+    text += "  </qresource>\n</RCC>\n";
+    return text;
+}
+
+} // namespace
+
+std::map<int, QImage> renderBitmaps()
+{
+    std::map<int, QImage> bitmaps;
+    const QImage background = BackgroundArt::paint();
+    for (const ButtonSpec& b : SkinLayout::buttons()) {
+        for (ButtonState s : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed})
+            bitmaps[SkinLayout::imageId(b, s)] = ButtonArt::paint(background, b, s);
+    }
+    bitmaps[IDB_BACKGROUND] = background;
+    bitmaps[IDB_PANEL] = PanelArt::paint();
+    return bitmaps;
+}
+
+std::map<QString, QImage> renderIcons()
+{
+    std::map<QString, QImage> icons;
+    icons[QString::number(IDR_MAINFRAME)] = LogoArt::icon(256);
+    for (int size : {16, 32, 48, 256})
+        icons[QStringLiteral("%1-%2").arg(IDR_MAINFRAME).arg(size)] = LogoArt::icon(size);
+    return icons;
+}
+
+QString write(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("cannot create %1").arg(folder);
+    std::map<QString, QImage> files;
+    for (auto& [id, image] : renderBitmaps())
+        files[QString::number(id)] = image;
+    files.merge(renderIcons());
+
+    QStringList names;
+    for (const auto& [stem, image] : files) {
+        const QString name = stem + QStringLiteral(".png");
+        const QByteArray png = pngBytes(image);
+        if (png.isEmpty())
+            return QStringLiteral("cannot encode %1").arg(name);
+        const QString error = writeFile(QDir(folder).filePath(name), png);
+        if (!error.isEmpty())
+            return error;
+        names << name;
+    }
+    return writeFile(QDir(folder).filePath(QStringLiteral("skin.qrc")), qrcText(names));
+}
+
+} // namespace SkinArt

@@ -1,0 +1,90 @@
+// Where every piece of the skin sits in the 750 x 560 main window, and which
+// bitmap ids each button draws. The artwork and the mockup both read it.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+enum class ButtonState { Normal, Hover, Pressed };
+
+// The body a button image gets drawn around its glyph.
+enum class ButtonFace { Tile, Transport, Caption, Menu, Pill };
+
+enum class Glyph {
+    AddFiles,
+    StopConvert,
+    Convert,
+    ListMenu,
+    HomePage,
+    SelectFolder,
+    Explore,
+    PrevClip,
+    Back10,
+    Play,
+    Pause,
+    StopPreview,
+    Forward10,
+    NextClip,
+    Help,
+    Minimize,
+    Close,
+    MenuFile,
+    MenuEdit,
+    MenuHelp,
+};
+
+struct ButtonSpec
+{
+    int normalId;
+    int hoverId;
+    int pressedId;
+    QRect layout;     // the window gives the button this rectangle
+    QSize imageSize;  // bitmap size; may exceed the layout, the window clips it
+    QSize pressedSize; // the pressed bitmap's size where it differs (the File menu's)
+    ButtonFace face;
+    Glyph glyph;
+};
+
+struct LabelSpot
+{
+    QString text;
+    QRect rect;
+};
+
+namespace SkinLayout {
+
+constexpr QSize windowSize{750, 560};
+constexpr QSize panelSize{452, 254};
+
+constexpr QRect jobList{21, 65, 451, 255};
+constexpr QRect preview{499, 60, 227, 170};
+constexpr QRect transport{500, 235, 225, 40};
+constexpr QRect progress{21, 392, 451, 10};
+constexpr QRect outputFolderBox{142, 474, 170, 12};
+
+// Rectangles the program draws its section headings into.
+constexpr QRect videoHeading{505, 336, 60, 22};
+constexpr QRect audioHeading{505, 446, 60, 22};
+
+// The title area, with the product name, the menu bar and the window buttons.
+constexpr int titleHeight = 54;
+
+const std::vector<ButtonSpec>& buttons();
+
+// Every bitmap id the skin provides, buttons first, then background and panel.
+std::vector<int> bitmapIds();
+
+int imageId(const ButtonSpec& button, ButtonState state);
+QSize imageSize(const ButtonSpec& button, ButtonState state);
+
+// Labels the program draws (black, 8 pt sans, centred from the top) and the
+// four drop-down lists with their first items, for the mockup.
+const std::vector<LabelSpot>& labels();
+const std::vector<LabelSpot>& combos();
+const std::vector<LabelSpot>& headings();
+
+} // namespace SkinLayout

@@ -1,0 +1,197 @@
+#include "BackgroundArt.h"
+#include "MockupArt.h"
+#include "SkinArt.h"
+#include "SkinLayout.h"
+
+#include "res/resource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <queue>
+
+namespace {
+
+constexpr QRgb key = 0xFF36FF00; // RGB(54,255,0)
+
+bool isKey(QRgb c)
+{
+    return (c & 0xFFFFFF) == (key & 0xFFFFFF);
+}
+
+// Key pixels reachable from the image border through key pixels.
+QImage outsideMask(const QImage& image)
+{
+    QImage seen(image.size(), QImage::Format_Grayscale8);
+    seen.fill(0);
+    std::queue<QPoint> todo;
+    auto visit = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+            return;
+        uchar& mark = seen.scanLine(y)[x];
+        if (mark != 0 || !isKey(image.pixel(x, y)))
+            return;
+        mark = 255;
+        todo.push(QPoint(x, y));
+    };
+    for (int x = 0; x < image.width(); ++x) {
+        visit(x, 0);
+        visit(x, image.height() - 1);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        visit(0, y);
+        visit(image.width() - 1, y);
+    }
+    while (!todo.empty()) {
+        const QPoint p = todo.front();
+        todo.pop();
+        visit(p.x() + 1, p.y());
+        visit(p.x() - 1, p.y());
+        visit(p.x(), p.y() + 1);
+        visit(p.x(), p.y() - 1);
+    }
+    return seen;
+}
+
+} // namespace
+
+class TestArtgen : public QObject
+{
+    Q_OBJECT
+private:
+    std::map<int, QImage> m_bitmaps;
+
+private slots:
+    void initTestCase() { m_bitmaps = SkinArt::renderBitmaps(); }
+
+    void everyIdHasAnOpaqueBitmapOfItsSize()
+    {
+        QCOMPARE(m_bitmaps.size(), SkinLayout::bitmapIds().size());
+        QCOMPARE(m_bitmaps.at(IDB_BACKGROUND).size(), QSize(750, 560));
+        QCOMPARE(m_bitmaps.at(IDB_PANEL).size(), QSize(452, 254));
+        QCOMPARE(m_bitmaps.at(IDB_FILEMENU_PRESSED).size(), QSize(41, 20));
+        QCOMPARE(m_bitmaps.at(IDB_PREV_NORMAL).size(), QSize(41, 40));
+        QCOMPARE(m_bitmaps.at(IDB_PAUSE_HOVER).size(), QSize(36, 40));
+        for (const auto& [id, image] : m_bitmaps)
+            QVERIFY2(!image.hasAlphaChannel(), qPrintable(QString::number(id)));
+        QVERIFY(!m_bitmaps.count(227));
+    }
+
+    // Only the outline is cut: key pixels all connect to the border, none sit
+    // inside, and no pixel blends towards the key.
+    void backgroundKeyFormsOnlyTheOutline()
+    {
+        const QImage& bg = m_bitmaps.at(IDB_BACKGROUND);
+        const QImage outside = outsideMask(bg);
+        int cut = 0;
+        for (int y = 0; y < bg.height(); ++y) {
+            for (int x = 0; x < bg.width(); ++x) {
+                const QRgb c = bg.pixel(x, y);
+                if (isKey(c)) {
+                    QVERIFY2(outside.constScanLine(y)[x] != 0, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                    ++cut;
+                    continue;
+                }
+                const bool nearKey = qGreen(c) > 200 && qRed(c) < 120 && qBlue(c) < 80;
+                QVERIFY2(!nearKey, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(isKey(bg.pixel(0, 0)) && isKey(bg.pixel(749, 559)));
+        QVERIFY(cut > 40 && cut < 2000); // rounded corners, not a frame
+    }
+
+    void outlineCutIsAllOrNothing()
+    {
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(QColor(10, 20, 30));
+        QPainterPath circle;
+        circle.addEllipse(QRectF(5, 5, 30, 30));
+        BackgroundArt::cutOutline(image, circle);
+        QVERIFY(isKey(image.pixel(0, 0)));
+        QCOMPARE(image.pixel(20, 20), QColor(10, 20, 30).rgb());
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                QVERIFY(isKey(image.pixel(x, y)) || image.pixel(x, y) == QColor(10, 20, 30).rgb());
+    }
+
+    // Drawn opaque over the window, a button must continue the background around its edges.
+    void buttonsBlendIntoTheBackground()
+    {
+        const QImage& bg = m_bitmaps.at(IDB_BACKGROUND);
+        for (const ButtonSpec& b : SkinLayout::buttons()) {
+            if (b.face == ButtonFace::Pill)
+                continue; // a pill fills its whole rectangle
+            const QImage& normal = m_bitmaps.at(b.normalId);
+            for (int x = 0; x < normal.width(); ++x)
+                QCOMPARE(normal.pixel(x, 0), bg.pixel(b.layout.x() + x, b.layout.y()));
+        }
+    }
+
+    void everyStateLooksDifferent()
+    {
+        for (const ButtonSpec& b : SkinLayout::buttons()) {
+            const QImage& normal = m_bitmaps.at(b.normalId);
+            const QImage& hover = m_bitmaps.at(b.hoverId);
+            const QImage& pressed = m_bitmaps.at(b.pressedId);
+            QVERIFY2(normal != hover, qPrintable(QString::number(b.hoverId)));
+            QVERIFY2(normal.copy(0, 0, normal.width(), normal.height()) != pressed.copy(normal.rect()),
+                     qPrintable(QString::number(b.pressedId)));
+            QVERIFY2(hover != pressed.copy(hover.rect()), qPrintable(QString::number(b.pressedId)));
+        }
+        QVERIFY(m_bitmaps.at(IDB_PLAY_NORMAL) != m_bitmaps.at(IDB_PAUSE_NORMAL));
+    }
+
+    void renderingIsRepeatable()
+    {
+        const std::map<int, QImage> again = SkinArt::renderBitmaps();
+        for (const auto& [id, image] : m_bitmaps)
+            QVERIFY2(again.at(id) == image, qPrintable(QString::number(id)));
+    }
+
+    void writesEveryFileAndTheResourceList()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("skin"));
+        QCOMPARE(SkinArt::write(folder), QString());
+        QFile qrc(QDir(folder).filePath(QStringLiteral("skin.qrc")));
+        QVERIFY(qrc.open(QIODevice::ReadOnly));
+        const QString list = QString::fromUtf8(qrc.readAll());
+        QVERIFY(list.contains(QStringLiteral("prefix=\"/skin\"")));
+        QStringList names;
+        for (int id : SkinLayout::bitmapIds())
+            names << QString::number(id);
+        names << QStringLiteral("128") << QStringLiteral("128-16") << QStringLiteral("128-32")
+              << QStringLiteral("128-48") << QStringLiteral("128-256");
+        for (const QString& name : names) {
+            QVERIFY2(list.contains(QStringLiteral("<file>%1.png</file>").arg(name)), qPrintable(name));
+            QVERIFY2(QFile::exists(QDir(folder).filePath(name + QStringLiteral(".png"))), qPrintable(name));
+        }
+        QCOMPARE(QImage(QDir(folder).filePath(QStringLiteral("131.png"))), m_bitmaps.at(IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32));
+    }
+
+    void writeReportsAnUnwritableFolder()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!SkinArt::write(dir.filePath(QStringLiteral("file/skin"))).isEmpty());
+    }
+
+    void mockupKeepsTheOutlineAndPlacesTheButtons()
+    {
+        const QImage mockup = MockupArt::compose(m_bitmaps, ButtonState::Hover);
+        QCOMPARE(mockup.size(), QSize(750, 560));
+        QVERIFY(isKey(mockup.pixel(0, 0)));
+        const ButtonSpec& close = SkinLayout::buttons().at(5);
+        QCOMPARE(close.normalId, IDB_CLOSE_NORMAL);
+        const QImage& hover = m_bitmaps.at(IDB_CLOSE_HOVER);
+        QCOMPARE(mockup.pixel(close.layout.center()), hover.pixel(close.layout.center() - close.layout.topLeft()));
+    }
+};
+
+QTEST_MAIN(TestArtgen)
+#include "test_artgen.moc"

@@ -1,0 +1,42 @@
+#include "SkinLayout.h"
+#include "SkinResources.h"
+
+#include "res/resource.h"
+
+#include <QImage>
+#include <QtTest>
+
+class TestSkinRes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { InitSkinResources(); }
+
+    void everyBitmapLoadsAtItsSize()
+    {
+        for (const ButtonSpec& b : SkinLayout::buttons()) {
+            for (ButtonState s : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed}) {
+                const int id = SkinLayout::imageId(b, s);
+                const QImage image(QStringLiteral(":/skin/%1.png").arg(id));
+                QVERIFY2(!image.isNull(), qPrintable(QString::number(id)));
+                QCOMPARE(image.size(), SkinLayout::imageSize(b, s));
+                QVERIFY(!image.hasAlphaChannel());
+            }
+        }
+        QCOMPARE(QImage(QStringLiteral(":/skin/131.png")).size(), QSize(750, 560));
+        QCOMPARE(QImage(QStringLiteral(":/skin/154.png")).size(), QSize(452, 254));
+    }
+
+    void iconComesInEverySize()
+    {
+        QCOMPARE(QImage(QStringLiteral(":/skin/128.png")).size(), QSize(256, 256));
+        for (int size : {16, 32, 48, 256}) {
+            const QImage icon(QStringLiteral(":/skin/128-%1.png").arg(size));
+            QCOMPARE(icon.size(), QSize(size, size));
+            QCOMPARE(qAlpha(icon.pixel(0, 0)), 0); // transparent outside the rounded tile
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSkinRes)
+#include "test_skinres.moc"
