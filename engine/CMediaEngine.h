@@ -1,0 +1,66 @@
+// The media core behind the engine control: clip list, output settings, probing and
+// conversions in the background. No widget code; events arrive queued on the thread
+// that owns this object (the user-interface thread).
+#pragma once
+
+#include "CTranscodeJob.h"
+#include "MediaClip.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CTempOutput;
+
+class CMediaEngine : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CMediaEngine(QObject* parent = nullptr);
+    // Stops any conversion and waits for its threads; its file is discarded.
+    ~CMediaEngine() override;
+
+    void setAudioFormat(int code) { m_audioCode = code; }
+    void setOutputMode(long mode) { m_outputMode = mode; }
+    void setProfileFile(const QString& path) { m_profilePath = path; }
+    void setClipOption(long option) { m_clipOption = option; }
+
+    bool addVideoClip(const QString& path, double startSeconds, double endSeconds, int stretchMode);
+    bool addAudioClip(const QString& path, double startSeconds, double endSeconds);
+    void clearClips();
+    const ClipList& clips() const { return m_clips; }
+
+    // Checks what can be checked at once, then converts in the background.
+    bool saveFile(const QString& outputPath);
+    // Ends the running conversion; its file is discarded and no finished() follows.
+    void stop();
+    bool lastWriteFailed() const { return m_lastWriteFailed; }
+
+    // What saveFile() would write, or nullopt when it would refuse; the output path
+    // of the plan is the destination itself.
+    std::optional<WritePlan> planWrite(const QString& outputPath) const;
+
+signals:
+    void progress(double positionSeconds, double totalSeconds);
+    void finished();
+
+private:
+    void stopWriting();
+    void onJobFinished(quint64 generation, JobOutcome outcome, const std::shared_ptr<CTempOutput>& output);
+    void pruneJobs();
+
+    ClipList m_clips;
+    int m_audioCode = 15;
+    long m_outputMode = 9;
+    long m_clipOption = 0;
+    QString m_profilePath;
+
+    std::vector<std::unique_ptr<CTranscodeJob>> m_jobs;
+    // Bumped by every stop and every new conversion: events of older conversions
+    // still in the queue are recognised and dropped.
+    quint64 m_generation = 0;
+    bool m_lastWriteFailed = false;
+};

@@ -1,0 +1,52 @@
+#include "CTempOutput.h"
+
+#include "MediaPaths.h"
+#include "OutputNaming.h"
+
+#include <QFile>
+
+namespace {
+constexpr int kMaxAttempts = 100;
+}
+
+CTempOutput::CTempOutput(QString tempPath, QString destination)
+    : m_tempPath(std::move(tempPath)), m_destination(std::move(destination))
+{
+}
+
+CTempOutput::~CTempOutput()
+{
+    discard();
+}
+
+std::shared_ptr<CTempOutput> CTempOutput::reserve(const QString& destination)
+{
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const QString candidate = tempPathFor(destination, attempt);
+        QFile file(candidate);
+        // NewOnly: a file already there (another write's, or the user's) is never touched.
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return std::shared_ptr<CTempOutput>(new CTempOutput(candidate, destination));
+        if (!file.exists())
+            return nullptr; // not a name clash: the folder cannot be written
+    }
+    return nullptr;
+}
+
+bool CTempOutput::commit()
+{
+    if (m_settled)
+        return false;
+    if (!replaceFile(m_tempPath, m_destination))
+        return false;
+    m_settled = true;
+    return true;
+}
+
+void CTempOutput::discard()
+{
+    if (m_settled)
+        return;
+    QFile::remove(m_tempPath);
+    m_settled = true;
+}

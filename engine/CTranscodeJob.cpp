@@ -1,0 +1,166 @@
+#include "CTranscodeJob.h"
+
+#include "CClipSequence.h"
+
+#include <QDebug>
+
+#include <chrono>
+
+namespace {
+
+// About a third of a second of 640x480 pictures: enough to keep both threads busy.
+constexpr size_t kQueueCapacity = 12;
+constexpr int64_t kProgressIntervalMs = 100;
+
+int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The sequence that is furthest behind in output time, so both kinds arrive interleaved.
+CClipSequence* sequenceBehind(std::optional<CClipSequence>& video, std::optional<CClipSequence>& audio)
+{
+    CClipSequence* best = nullptr;
+    for (std::optional<CClipSequence>* candidate : {&video, &audio}) {
+        if (*candidate && !(*candidate)->atEnd() &&
+            (!best || (*candidate)->positionSeconds() < best->positionSeconds()))
+            best = &**candidate;
+    }
+    return best;
+}
+
+} // namespace
+
+CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks)
+    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_queue(kQueueCapacity)
+{
+}
+
+CTranscodeJob::~CTranscodeJob()
+{
+    cancel();
+    join();
+}
+
+void CTranscodeJob::start()
+{
+    m_threadsRunning = 2;
+    m_reader = std::thread([this] { readFrames(); });
+    m_writer = std::thread([this] { writeFrames(); });
+}
+
+void CTranscodeJob::cancel()
+{
+    m_cancel = true;
+    m_queue.abort();
+}
+
+void CTranscodeJob::join()
+{
+    if (m_reader.joinable())
+        m_reader.join();
+    if (m_writer.joinable())
+        m_writer.join();
+}
+
+void CTranscodeJob::readFrames()
+{
+    std::optional<CClipSequence> video;
+    std::optional<CClipSequence> audio;
+    if (m_plan.video) {
+        const VideoFrameFormat format{m_plan.video->format.widthPx, m_plan.video->format.heightPx,
+                                      m_plan.video->frameRate};
+        video.emplace(
+            m_plan.clips.video,
+            [this, format](const MediaClip& clip) { return CClipReader::openVideo(clip, format, &m_cancel); },
+            av_inv_q(format.frameRate));
+    }
+    if (m_plan.audio) {
+        const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
+        audio.emplace(
+            m_plan.clips.audio,
+            [this, format](const MediaClip& clip) { return CClipReader::openAudio(clip, format, &m_cancel); },
+            AVRational{1, format.sampleRateHz});
+    }
+    bool failed = false;
+    try {
+        while (!m_cancel) {
+            CClipSequence* next = sequenceBehind(video, audio);
+            if (!next)
+                break;
+            FramePtr frame = allocFrame();
+            const int result = frame ? next->readFrame(frame.get()) : AVERROR(ENOMEM);
+            if (result == AVERROR_EOF)
+                continue;
+            if (result < 0) {
+                failed = !m_cancel;
+                if (failed)
+                    qWarning("Conversion: reading failed: %s", qPrintable(avErrorText(result)));
+                break;
+            }
+            const AVMediaType type = next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+            if (!m_queue.push(QueuedFrame{type, std::move(frame)}))
+                break;
+        }
+    } catch (...) {
+        failed = true;
+    }
+    if (failed) {
+        m_readFailed = true;
+        m_queue.abort();
+    } else {
+        m_queue.close();
+    }
+    --m_threadsRunning;
+}
+
+void CTranscodeJob::writeFrames()
+{
+    JobOutcome outcome = JobOutcome::Failed;
+    try {
+        std::unique_ptr<CAsfWriter> writer = CAsfWriter::create(m_plan.outputPath, m_plan.video, m_plan.audio);
+        if (writer && writeAll(*writer))
+            outcome = JobOutcome::Completed;
+    } catch (...) {
+        outcome = JobOutcome::Failed;
+    }
+    if (m_cancel)
+        outcome = JobOutcome::Cancelled;
+    if (outcome != JobOutcome::Completed)
+        m_queue.abort(); // lets the reading thread go
+    else
+        reportProgress(m_plan.totalSeconds, true);
+    m_callbacks.finished(outcome);
+    --m_threadsRunning;
+}
+
+// Encodes every queued frame and completes the file; false on any error.
+bool CTranscodeJob::writeAll(CAsfWriter& writer)
+{
+    while (std::optional<QueuedFrame> item = m_queue.pop()) {
+        const int result = item->type == AVMEDIA_TYPE_VIDEO ? writer.writeVideo(item->frame.get())
+                                                            : writer.writeAudio(item->frame.get());
+        if (result < 0) {
+            qWarning("Conversion: writing failed: %s", qPrintable(avErrorText(result)));
+            return false;
+        }
+        reportProgress(writer.writtenSeconds(), false);
+    }
+    // The queue ends either drained after the last frame, or aborted.
+    if (m_queue.isAborted() || m_readFailed || m_cancel)
+        return false;
+    const int result = writer.finish();
+    if (result < 0)
+        qWarning("Conversion: finishing the file failed: %s", qPrintable(avErrorText(result)));
+    return result >= 0;
+}
+
+void CTranscodeJob::reportProgress(double positionSeconds, bool force)
+{
+    const int64_t now = nowMs();
+    if (!force && m_lastProgressMs >= 0 && now - m_lastProgressMs < kProgressIntervalMs)
+        return;
+    m_lastProgressMs = now;
+    m_callbacks.progress(std::min(positionSeconds, m_plan.totalSeconds), m_plan.totalSeconds);
+}

@@ -1,0 +1,69 @@
+// One conversion in the background: a reading thread (demux, decode, filter) and a
+// writing thread (encode, mux) joined by a bounded frame queue, so that the single-
+// threaded wmv2 encoder runs beside the decoding instead of after it.
+#pragma once
+
+#include "CAsfWriter.h"
+#include "CFrameQueue.h"
+#include "MediaClip.h"
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+// Everything a conversion needs, copied when it starts: later changes to the clip
+// list or the settings do not reach it.
+struct WritePlan
+{
+    QString outputPath;
+    ClipList clips; // spans already clamped to their files
+    std::optional<VideoEncoding> video;
+    std::optional<AudioFormat> audio;
+    double totalSeconds = 0.0;
+};
+
+enum class JobOutcome
+{
+    Completed, // the file at outputPath is complete
+    Failed,    // a read, decode, encode or write error; the file is unusable
+    Cancelled,
+};
+
+class CTranscodeJob
+{
+public:
+    struct Callbacks
+    {
+        // Called on the writing thread; at most about ten progress calls a second.
+        std::function<void(double positionSeconds, double totalSeconds)> progress;
+        std::function<void(JobOutcome outcome)> finished; // exactly once
+    };
+
+    CTranscodeJob(WritePlan plan, Callbacks callbacks);
+    // Cancels and waits for both threads.
+    ~CTranscodeJob();
+    CTranscodeJob(const CTranscodeJob&) = delete;
+    CTranscodeJob& operator=(const CTranscodeJob&) = delete;
+
+    void start();
+    // Returns at once; the threads end at their next frame or packet.
+    void cancel();
+    bool isDone() const { return m_threadsRunning.load() == 0; }
+    void join();
+
+private:
+    void readFrames();
+    void writeFrames();
+    bool writeAll(CAsfWriter& writer);
+    void reportProgress(double positionSeconds, bool force);
+
+    const WritePlan m_plan;
+    const Callbacks m_callbacks;
+    std::atomic_bool m_cancel{false};
+    std::atomic_bool m_readFailed{false};
+    std::atomic_int m_threadsRunning{0};
+    CFrameQueue m_queue;
+    std::thread m_reader;
+    std::thread m_writer;
+    int64_t m_lastProgressMs = -1;
+};

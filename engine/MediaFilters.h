@@ -1,0 +1,41 @@
+// Filter graph descriptions (libavfilter syntax) that turn a clip's decoded frames
+// into frames of the output: trim, constant frame rate, stretch mode, sound format.
+#pragma once
+
+extern "C" {
+#include <libavutil/rational.h>
+}
+
+#include <QString>
+
+#include <cstdint>
+
+// The four ways a picture is fitted into the output frame, in the order of list 1151.
+enum class StretchMode
+{
+    Stretch = 0,    // scaled to the frame, aspect ignored
+    NoResize = 1,   // centred at its own size, cropped or padded black
+    KeepAspect = 2, // scaled to fit inside, black bars
+    Crop = 3,       // scaled to cover, overflow cut away
+};
+
+bool isStretchMode(int mode);
+
+QString stretchFilter(StretchMode mode, int widthPx, int heightPx);
+
+// Frames timed from the start of their file in, frames of the span starting at
+// startSeconds at the output rate and size out. The reader stops after the span.
+QString videoClipFilter(double startSeconds, AVRational frameRate, StretchMode mode, int widthPx,
+                        int heightPx);
+
+// Sound of [startSeconds, endSeconds) as exactly sampleCount samples (gaps and a
+// short end filled with silence) in planar float at the output rate and channels.
+QString audioClipFilter(double startSeconds, double endSeconds, int sampleRateHz, int channels,
+                        int64_t sampleCount);
+
+// Stand-ins for a clip whose file has no picture or no sound.
+QString blackVideoFilter(AVRational frameRate, int widthPx, int heightPx);
+QString silentAudioFilter(int sampleRateHz, int channels, int64_t sampleCount);
+
+// Number of output samples or frames in a span, rounded to the nearest.
+int64_t unitsInSpan(double seconds, AVRational unitsPerSecond);

@@ -1,0 +1,16 @@
+// File-system helpers of the media core: the one place that knows how a path is
+// spelled for FFmpeg and for the operating system.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The URL FFmpeg opens for a local file. The "file:" prefix keeps names such as
+// "http:clip.mpg" or "a|b.avi" from being read as protocols.
+QByteArray ffmpegUrlFor(const QString& path);
+
+// True when both paths name the same existing file (links and hard links included).
+bool isSameFile(const QString& a, const QString& b);
+
+// Renames from over to, replacing an existing file in one step where the system allows.
+bool replaceFile(const QString& from, const QString& to);

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Regenerates the small media files the engine tests read, with Debian's ffmpeg CLI.
+# Each clip is 3 seconds of a moving colour pattern with a tone; the bad files are
+# derived from them. Usage: tools/make-fixtures.sh [output folder]
+set -euo pipefail
+out="${1:-$(dirname "$0")/../tests/fixtures}"
+mkdir -p "$out"
+cd "$out"
+
+ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
+seconds=3
+
+# picture: a bright pattern filling the whole frame (no black edges of its own)
+video() { echo "testsrc2=size=$1:rate=$2:duration=$seconds,eq=brightness=0.15"; }
+tone() { echo "sine=frequency=$1:sample_rate=$2:duration=$seconds"; }
+
+# MPEG-1 programme stream: starts at about 0.5 s like camera files do
+ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "$(tone 440 44100)" \
+   -c:v mpeg1video -b:v 90k -c:a mp2 -ac 2 -b:a 64k -f mpeg clip.mpg
+# MPEG-2 in a DVD-style stream, anamorphic 16:9 on 176x144 pixels, mono 48 kHz
+ff -f lavfi -i "$(video 176x144 25)" -f lavfi -i "$(tone 660 48000)" \
+   -c:v mpeg2video -b:v 90k -aspect 16:9 -c:a mp2 -ac 1 -b:a 64k -f vob clip.mpeg
+# MPEG-4 part 2 at NTSC rate with 5.1 sound (must be mixed down)
+ff -f lavfi -i "$(video 160x120 30000/1001)" -f lavfi -i "$(tone 550 48000)" \
+   -c:v mpeg4 -b:v 90k -c:a ac3 -ac 6 -b:a 96k clip.avi
+# Windows Media, square-pixel 16:9
+ff -f lavfi -i "$(video 192x108 25)" -f lavfi -i "$(tone 330 22050)" \
+   -c:v wmv2 -b:v 90k -c:a wmav2 -ac 2 -b:a 32k clip.wmv
+# ASF with an older codec pair
+ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
+   -c:v msmpeg4 -b:v 70k -c:a wmav1 -ac 1 -b:a 32k -f asf clip.asf
+
+# bad files
+: > empty.avi
+echo "This is a text file, not a video." > text.avi
+head -c 20000 clip.wmv > truncated.wmv
+tail -c +2049 clip.asf > headercut.asf
+# fixed pseudo-random bytes, so regenerating does not churn the repository
+LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 8192; i++) printf "%c", int(rand() * 256) }' \
+    > random.mpg
+cp clip.wmv bitflip.wmv
+LC_ALL=C awk 'BEGIN { srand(11); for (i = 0; i < 512; i++) printf "%c", int(rand() * 256) }' \
+    | dd of=bitflip.wmv bs=1 seek=12000 conv=notrunc status=none
+ls -l
