@@ -23,7 +23,7 @@ const QRectF listCard(15, 59, 463, 266);
 const QRectF toolbarWell(15, 329, 463, 52);
 const QRectF progressWell(18, 389, 457, 16);
 const QRectF outputCard(15, 416, 463, 97);
-const QRectF playerCard(492, 55, 241, 227);
+const QRectF playerCard(492, 56, 241, 226);
 const QRectF settingsCard(492, 328, 241, 185);
 constexpr int footerTop = 524;
 
@@ -68,8 +68,21 @@ void paintChrome(QPainter& p, const QRectF& all)
     p.fillRect(QRectF(all.width() / 2 - 160, footerTop, 320, 1), light);
 }
 
+// A shallow capsule that groups the help, minimise and close buttons.
+void paintWindowButtonTray(QPainter& p)
+{
+    const QRectF tray(657, 3, 66, 19);
+    p.setPen(QPen(QColor(255, 255, 255, 22), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(rounded(tray.adjusted(0, 0.5, 0, 1), 6));
+    p.setPen(QPen(QColor(0, 0, 0, 120), 1));
+    p.setBrush(vertical(tray, QColor(0, 0, 0, 70), QColor(0, 0, 0, 30)));
+    p.drawPath(rounded(tray.adjusted(0.5, 0.5, -0.5, -0.5), 6));
+}
+
 void paintTitle(QPainter& p)
 {
+    paintWindowButtonTray(p);
     LogoArt::paintLogo(p, QRectF(12, 4, 21, 21));
     p.setRenderHint(QPainter::TextAntialiasing);
     const QFont strong = PaintKit::lato(15, QFont::Black);

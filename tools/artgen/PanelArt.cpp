@@ -93,18 +93,23 @@ void paintSteps(QPainter& p, const QPointF& origin)
     rule.setColorAt(1, PaintKit::withAlpha(accent, 0));
     p.fillRect(QRectF(origin.x(), origin.y() + 10, 260, 2), rule);
 
-    const std::vector<std::vector<Run>> steps{
-        {{"Press ", false}, {"Add", true}, {" to pick a video file", false}},
-        {{"Choose a ", false}, {"profile", true}, {" for the output", false}},
-        {{"Press ", false}, {"Convert", true}, {" to start", false}},
+    struct Step
+    {
+        std::vector<Run> runs;
+        bool showsButton;
+        Glyph button;
     };
-    const Glyph icons[] = {Glyph::AddFiles, Glyph::ListMenu, Glyph::Convert};
+    const std::vector<Step> steps{
+        {{{"Press ", false}, {"Add", true}, {" to pick a video file", false}}, true, Glyph::AddFiles},
+        {{{"Choose a ", false}, {"profile", true}, {" for the output", false}}, false, Glyph::AddFiles},
+        {{{"Press ", false}, {"Convert", true}, {" to start", false}}, true, Glyph::Convert},
+    };
     for (size_t i = 0; i < steps.size(); ++i) {
         const qreal y = origin.y() + 46 + static_cast<qreal>(i) * 36;
         paintStepBadge(p, QPointF(origin.x() + 10, y - 5), static_cast<int>(i) + 1);
-        const qreal end = paintRuns(p, QPointF(origin.x() + 30, y), steps[i]);
-        if (i != 1)
-            GlyphArt::paintGlyph(p, icons[i], QRectF(end + 8, y - 16, 22, 22), glyphLight);
+        const qreal end = paintRuns(p, QPointF(origin.x() + 30, y), steps[i].runs);
+        if (steps[i].showsButton)
+            GlyphArt::paintGlyph(p, steps[i].button, QRectF(end + 8, y - 16, 22, 22), glyphLight);
     }
 }
 

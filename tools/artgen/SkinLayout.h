@@ -71,7 +71,7 @@ constexpr QRect videoHeading{505, 336, 60, 22};
 constexpr QRect audioHeading{505, 446, 60, 22};
 
 // The title area, with the product name, the menu bar and the window buttons.
-constexpr int titleHeight = 54;
+constexpr int titleHeight = 53;
 
 const std::vector<ButtonSpec>& buttons();
 
