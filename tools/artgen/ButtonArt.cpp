@@ -52,45 +52,51 @@ QPointF pressShift(ButtonState state)
     return state == ButtonState::Pressed ? QPointF(1, 1) : QPointF(0, 0);
 }
 
+struct TileLook
+{
+    QColor edge, top, bottom;
+    QColor rim;    // one pixel inside the edge: a highlight, or a shadow when pressed
+    int glowAlpha; // blue halo around a lit tile
+    QColor tint;   // over the glyph
+};
+
+TileLook tileLook(ButtonState state)
+{
+    switch (state) {
+    case ButtonState::Hover:
+        return {QColor(0x0c, 0x2e, 0x5c, 220), QColor(0x6c, 0xb2, 0xff, 235), QColor(0x23, 0x66, 0xc2, 235),
+                QColor(255, 255, 255, 110), 90, QColor(255, 255, 255, 24)};
+    case ButtonState::Pressed:
+        return {QColor(0, 0, 0, 170), QColor(0x0e, 0x2c, 0x55), QColor(0x1e, 0x52, 0x96), QColor(0, 0, 0, 90), 0,
+                QColor(0, 0, 0, 40)};
+    case ButtonState::Normal:
+        break;
+    }
+    return {QColor(0, 0, 0, 110), QColor(255, 255, 255, 34), QColor(255, 255, 255, 8), QColor(255, 255, 255, 46), 0,
+            Qt::transparent};
+}
+
 void paintTile(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize& size)
 {
     const QRectF tile(3, 3, 44, 44);
     const QRectF face = tile.adjusted(0.5, 0.5, -0.5, -0.5);
+    const TileLook look = tileLook(state);
     p.setRenderHint(QPainter::Antialiasing);
-    switch (state) {
-    case ButtonState::Normal:
-        p.setPen(QPen(QColor(0, 0, 0, 110), 1));
-        p.setBrush(vertical(tile, QColor(255, 255, 255, 34), QColor(255, 255, 255, 8)));
-        p.drawPath(rounded(face, 10));
-        p.setPen(QPen(QColor(255, 255, 255, 46), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(rounded(face.adjusted(1, 1, -1, -1), 9));
-        break;
-    case ButtonState::Hover:
-        PaintKit::glow(p, tile.center() + QPointF(0, 2), 30, withAlpha(accent, 90));
-        p.setPen(QPen(QColor(0x0c, 0x2e, 0x5c, 220), 1));
-        p.setBrush(vertical(tile, QColor(0x6c, 0xb2, 0xff, 235), QColor(0x23, 0x66, 0xc2, 235)));
-        p.drawPath(rounded(face, 10));
-        p.setPen(QPen(QColor(255, 255, 255, 110), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(rounded(face.adjusted(1, 1, -1, -1), 9));
-        break;
-    case ButtonState::Pressed:
-        p.setPen(QPen(QColor(0, 0, 0, 170), 1));
-        p.setBrush(vertical(tile, QColor(0x0e, 0x2c, 0x55), QColor(0x1e, 0x52, 0x96)));
-        p.drawPath(rounded(face, 10));
-        p.setPen(QPen(QColor(0, 0, 0, 90), 2));
-        p.setBrush(Qt::NoBrush);
-        p.setClipPath(rounded(face, 10));
-        p.drawPath(rounded(face.adjusted(1, 2, -1, 2), 9));
-        p.setClipping(false);
-        break;
-    }
+    if (look.glowAlpha > 0)
+        PaintKit::glow(p, tile.center() + QPointF(0, 2), 30, withAlpha(accent, look.glowAlpha));
+    p.setPen(QPen(look.edge, 1));
+    p.setBrush(vertical(tile, look.top, look.bottom));
+    p.drawPath(rounded(face, 10));
+    // A pressed tile's inner shadow falls from the top; a raised tile's highlight runs all round.
+    const bool pressed = state == ButtonState::Pressed;
+    p.save();
+    p.setClipPath(rounded(face, 10));
+    p.setPen(QPen(look.rim, pressed ? 2 : 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(rounded(face.adjusted(1, pressed ? 2 : 1, -1, pressed ? 2 : -1), 9));
+    p.restore();
     const QRectF box(tile.center().x() - 15, tile.center().y() - 15, 30, 30);
-    const QColor tint = state == ButtonState::Hover     ? QColor(255, 255, 255, 24)
-                        : state == ButtonState::Pressed ? QColor(0, 0, 0, 40)
-                                                        : QColor(Qt::transparent);
-    stampGlyph(p, size, b.glyph, box, {glyphLight, tint, 90, pressShift(state)});
+    stampGlyph(p, size, b.glyph, box, {glyphLight, look.tint, 90, pressShift(state)});
 }
 
 void paintTransport(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize& size)
