@@ -20,7 +20,7 @@ ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "$(tone 440 44100)" \
 # MPEG-2 in a DVD-style stream, anamorphic 16:9 on 176x144 pixels, mono 48 kHz
 ff -f lavfi -i "$(video 176x144 25)" -f lavfi -i "$(tone 660 48000)" \
    -c:v mpeg2video -b:v 90k -aspect 16:9 -c:a mp2 -ac 1 -b:a 64k -f vob clip.mpeg
-# MPEG-4 part 2 at NTSC rate with 5.1 sound (must be mixed down)
+# MPEG-4 (DivX-style) at NTSC rate with 5.1 sound (must be mixed down)
 ff -f lavfi -i "$(video 160x120 30000/1001)" -f lavfi -i "$(tone 550 48000)" \
    -c:v mpeg4 -b:v 90k -c:a ac3 -ac 6 -b:a 96k clip.avi
 # Windows Media, square-pixel 16:9

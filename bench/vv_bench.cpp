@@ -1,0 +1,69 @@
+// Drives the media core without the window, for the benchmark scripts:
+//   vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH]
+//       PROFILE "" writes sound only (128 kbps); prints the wall time in seconds.
+//   vv_bench probe FILE...
+//       prints the files read, the total probing time in seconds, and the durations.
+#include "engine/CMediaEngine.h"
+#include "engine/MediaInput.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+int convert(const QStringList& args)
+{
+    if (args.size() < 5)
+        return 2;
+    CMediaEngine engine;
+    const double start = args[3].toDouble();
+    const double end = args[4].toDouble();
+    const int stretch = args.size() > 5 ? args[5].toInt() : 0;
+    engine.setProfileFile(args[2]);
+    engine.setAudioFormat(21);
+    engine.addVideoClip(args[0], start, end, stretch);
+    engine.addAudioClip(args[0], start, end);
+    QElapsedTimer timer;
+    timer.start();
+    if (!engine.saveFile(args[1])) {
+        std::fprintf(stderr, "vv_bench: the conversion was refused\n");
+        return 1;
+    }
+    QObject::connect(&engine, &CMediaEngine::finished, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    std::printf("%.3f\n", timer.nsecsElapsed() / 1e9);
+    return engine.lastWriteFailed() ? 1 : 0;
+}
+
+int probe(const QStringList& files)
+{
+    QElapsedTimer timer;
+    timer.start();
+    int readable = 0;
+    double seconds = 0.0;
+    for (const QString& file : files) {
+        const double duration = probeDurationSeconds(file);
+        seconds += duration;
+        readable += duration > 0.0 ? 1 : 0;
+    }
+    std::printf("%d %.3f %.3f\n", readable, timer.nsecsElapsed() / 1e9, seconds);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const QString command = args.isEmpty() ? QString() : args.takeFirst();
+    if (command == QLatin1String("convert"))
+        return convert(args);
+    if (command == QLatin1String("probe"))
+        return probe(args);
+    std::fprintf(stderr, "usage: vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH] | probe FILE...\n");
+    return 2;
+}
