@@ -33,8 +33,8 @@ void addGrain(QImage& image, int fromY, int toY)
     for (int y = fromY; y < toY; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const unsigned h = (static_cast<unsigned>(x) * 374761393u + static_cast<unsigned>(y) * 668265263u)
-                               ^ 0x5bd1e995u;
+            const unsigned h =
+                (static_cast<unsigned>(x) * 374761393u + static_cast<unsigned>(y) * 668265263u) ^ 0x5bd1e995u;
             const int d = static_cast<int>(((h ^ (h >> 13)) * 1274126177u) >> 29) - 3; // -3..4
             const QRgb c = line[x];
             line[x] = qRgb(qBound(0, qRed(c) + d / 2, 255), qBound(0, qGreen(c) + d / 2, 255),

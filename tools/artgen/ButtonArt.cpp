@@ -64,15 +64,24 @@ TileLook tileLook(ButtonState state)
 {
     switch (state) {
     case ButtonState::Hover:
-        return {QColor(0x0c, 0x2e, 0x5c, 220), QColor(0x6c, 0xb2, 0xff, 235), QColor(0x23, 0x66, 0xc2, 235),
-                QColor(255, 255, 255, 110), 90, QColor(255, 255, 255, 24)};
+        return {QColor(0x0c, 0x2e, 0x5c, 220),
+                QColor(0x6c, 0xb2, 0xff, 235),
+                QColor(0x23, 0x66, 0xc2, 235),
+                QColor(255, 255, 255, 110),
+                90,
+                QColor(255, 255, 255, 24)};
     case ButtonState::Pressed:
-        return {QColor(0, 0, 0, 170), QColor(0x0e, 0x2c, 0x55), QColor(0x1e, 0x52, 0x96), QColor(0, 0, 0, 90), 0,
-                QColor(0, 0, 0, 40)};
+        return {
+            QColor(0, 0, 0, 170), QColor(0x0e, 0x2c, 0x55), QColor(0x1e, 0x52, 0x96), QColor(0, 0, 0, 90), 0,
+            QColor(0, 0, 0, 40)};
     case ButtonState::Normal:
         break;
     }
-    return {QColor(0, 0, 0, 110), QColor(255, 255, 255, 34), QColor(255, 255, 255, 8), QColor(255, 255, 255, 46), 0,
+    return {QColor(0, 0, 0, 110),
+            QColor(255, 255, 255, 34),
+            QColor(255, 255, 255, 8),
+            QColor(255, 255, 255, 46),
+            0,
             Qt::transparent};
 }
 
@@ -137,10 +146,10 @@ void paintTransport(QPainter& p, const ButtonSpec& b, ButtonState state, const Q
         p.setBrush(QColor(0, 0, 0, 80));
         p.drawPath(rounded(well, 5));
     }
-    const QColor ink = round                             ? glyphLit
-                       : state == ButtonState::Hover     ? glyphLit
-                       : state == ButtonState::Pressed   ? QColor(0xa8, 0xb3, 0xc0)
-                                                         : glyphLight;
+    const QColor ink = round                           ? glyphLit
+                       : state == ButtonState::Hover   ? glyphLit
+                       : state == ButtonState::Pressed ? QColor(0xa8, 0xb3, 0xc0)
+                                                       : glyphLight;
     const qreal side = round ? 24 : 28;
     const QRectF box(centre.x() - side / 2, centre.y() - side / 2, side, side);
     stampGlyph(p, size, b.glyph, box, {ink, Qt::transparent, 150, pressShift(state)});
@@ -153,8 +162,8 @@ void paintCaption(QPainter& p, const ButtonSpec& b, ButtonState state, const QSi
     const bool close = b.glyph == Glyph::Close;
     if (state != ButtonState::Normal) {
         const bool hover = state == ButtonState::Hover;
-        const QColor fill = close ? (hover ? halt : haltDark)
-                                  : (hover ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 110));
+        const QColor fill =
+            close ? (hover ? halt : haltDark) : (hover ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 110));
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
         p.drawPath(rounded(area.adjusted(1, 0, -1, 0), 3));
@@ -233,7 +242,8 @@ void paintPill(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize&
 QImage paint(const QImage& background, const ButtonSpec& button, ButtonState state)
 {
     const QSize size = SkinLayout::imageSize(button, state);
-    QImage image = background.copy(QRect(button.layout.topLeft(), size)).convertToFormat(QImage::Format_RGB32);
+    QImage image =
+        background.copy(QRect(button.layout.topLeft(), size)).convertToFormat(QImage::Format_RGB32);
     QPainter p(&image);
     switch (button.face) {
     case ButtonFace::Tile:

@@ -350,7 +350,7 @@ void paintGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
     case Glyph::MenuFile:
     case Glyph::MenuEdit:
     case Glyph::MenuHelp:
-        break;
+        break; // words only, set by the button with caption()
     }
     p.restore();
 }

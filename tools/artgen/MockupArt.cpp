@@ -55,8 +55,8 @@ void drawJobList(QPainter& p)
     p.setPen(placeholderEdge);
     p.setFont(PaintKit::sans(11));
     int x = list.left();
-    for (auto [title, width] : {std::pair{"Title", 120}, {"Start Time(Sec)", 79}, {"End Time(Sec)", 75},
-                                {"Status", 120}}) {
+    for (auto [title, width] :
+         {std::pair{"Title", 120}, {"Start Time(Sec)", 79}, {"End Time(Sec)", 75}, {"Status", 120}}) {
         p.setPen(Qt::black);
         p.drawText(QRect(x + 4, list.top(), width - 8, 20), Qt::AlignVCenter, QString::fromLatin1(title));
         x += width;
@@ -92,7 +92,8 @@ void drawOutputFolder(QPainter& p)
     p.fillRect(box, Qt::white);
     p.setPen(Qt::black);
     p.setFont(PaintKit::sans(11));
-    p.drawText(box.adjusted(1, -2, 0, 2), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("/home/user/Videos/"));
+    p.drawText(box.adjusted(1, -2, 0, 2), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("/home/user/Videos/"));
 }
 
 } // namespace

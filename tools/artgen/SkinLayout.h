@@ -9,12 +9,25 @@
 
 #include <vector>
 
-enum class ButtonState { Normal, Hover, Pressed };
+enum class ButtonState
+{
+    Normal,
+    Hover,
+    Pressed
+};
 
 // The body a button image gets drawn around its glyph.
-enum class ButtonFace { Tile, Transport, Caption, Menu, Pill };
+enum class ButtonFace
+{
+    Tile,
+    Transport,
+    Caption,
+    Menu,
+    Pill
+};
 
-enum class Glyph {
+enum class Glyph
+{
     AddFiles,
     StopConvert,
     Convert,
@@ -42,8 +55,8 @@ struct ButtonSpec
     int normalId;
     int hoverId;
     int pressedId;
-    QRect layout;     // the window gives the button this rectangle
-    QSize imageSize;  // bitmap size; may exceed the layout, the window clips it
+    QRect layout;      // the window gives the button this rectangle
+    QSize imageSize;   // bitmap size; may exceed the layout, the window clips it
     QSize pressedSize; // the pressed bitmap's size where it differs (the File menu's)
     ButtonFace face;
     Glyph glyph;

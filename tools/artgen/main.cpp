@@ -13,7 +13,8 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: artgen FOLDER\n       artgen --mockup OUT.png [--state normal|hover|pressed]\n", stderr);
+    std::fputs("usage: artgen FOLDER\n       artgen --mockup OUT.png [--state normal|hover|pressed]\n",
+               stderr);
     return 2;
 }
 

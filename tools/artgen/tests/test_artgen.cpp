@@ -90,7 +90,8 @@ private slots:
             for (int x = 0; x < bg.width(); ++x) {
                 const QRgb c = bg.pixel(x, y);
                 if (isKey(c)) {
-                    QVERIFY2(outside.constScanLine(y)[x] != 0, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                    QVERIFY2(outside.constScanLine(y)[x] != 0,
+                             qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
                     ++cut;
                     continue;
                 }
@@ -169,7 +170,8 @@ private slots:
             QVERIFY2(list.contains(QStringLiteral("<file>%1.png</file>").arg(name)), qPrintable(name));
             QVERIFY2(QFile::exists(QDir(folder).filePath(name + QStringLiteral(".png"))), qPrintable(name));
         }
-        QCOMPARE(QImage(QDir(folder).filePath(QStringLiteral("131.png"))), m_bitmaps.at(IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(QImage(QDir(folder).filePath(QStringLiteral("131.png"))),
+                 m_bitmaps.at(IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32));
     }
 
     void writeReportsAnUnwritableFolder()
@@ -189,7 +191,8 @@ private slots:
         const ButtonSpec& close = SkinLayout::buttons().at(5);
         QCOMPARE(close.normalId, IDB_CLOSE_NORMAL);
         const QImage& hover = m_bitmaps.at(IDB_CLOSE_HOVER);
-        QCOMPARE(mockup.pixel(close.layout.center()), hover.pixel(close.layout.center() - close.layout.topLeft()));
+        QCOMPARE(mockup.pixel(close.layout.center()),
+                 hover.pixel(close.layout.center() - close.layout.topLeft()));
     }
 };
 
