@@ -1,0 +1,33 @@
+// How the text cells of a job row are written and read: times stay the text the
+// user typed and are parsed where they are used, always with "." as the point.
+#pragma once
+
+#include <QString>
+
+// Columns of a job row.
+constexpr int kTitleColumn = 0;
+constexpr int kStartColumn = 1;
+constexpr int kEndColumn = 2;
+constexpr int kStatusColumn = 3;
+constexpr int kPathColumn = 4;
+
+// Leading white space, an optional sign, then decimal digits up to the first other
+// character; no digits gives 0. Values beyond the int range saturate.
+int ParseLeadingInteger(const QString& text);
+
+// As ParseLeadingInteger, with an optional fraction and exponent ("12.9", "-.5", "1e2").
+double ParseLeadingDecimal(const QString& text);
+
+// The end time cell of a new row: "1" for a length of exactly 0, else two decimals.
+QString FormatEndSeconds(double lengthSeconds);
+
+// The text after the path's last separator.
+QString TitleFromPath(const QString& path);
+
+struct TitleSplit
+{
+    QString base;      // text before the last "."
+    QString extension; // text from the last "." on; the whole title when it has none
+};
+
+TitleSplit SplitTitle(const QString& title);
