@@ -20,10 +20,12 @@
 #include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QPoint>
+#include <QStringList>
 #include <QTableWidget>
 
 #include <memory>
 
+class CTextEntryDlg;
 class QMenu;
 
 class CConverterDlg : public QDialog
@@ -115,6 +117,12 @@ private:
     QPoint BelowButton(int buttonId) const;
 
     // Job list helpers
+    void AddJobRow(const QString& path);
+    void EditSelectedCell(CTextEntryDlg& dlg, int column);
+    void SetAllChecked(bool checked);
+    void SetSelectedChecked(bool checked);
+    bool HasRowsOrTell();
+    int SelectedRowOrTell();
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     bool IsRowChecked(int row) const;
@@ -122,6 +130,15 @@ private:
     int FirstSelectedRow() const;
     QList<int> SelectedRows() const;
     int Message(const QString& text, unsigned style = 0);
+
+    // Conversion run helpers
+    void RunConvertStep();
+    int FindRowToConvert();
+    void HandRowToEngine(int row);
+    QString ChooseOutput(int row);
+    bool IsSafeOutput(const QString& outputPath) const;
+    void StopEngine();
+    void EndRun();
 
     QPixmap m_bmpBackground;
     CTransparentStatic m_stcStretchMode; // 1139
@@ -170,6 +187,7 @@ private:
     // Conversion run: the row being written, followed across removals of rows.
     QPersistentModelIndex m_runRow;
     bool m_bConverting = false;
+    QStringList m_batchOutputs; // outputs written since Convert was pressed
 
     int m_nStretchMode = 0;
     int m_nAudioCode = 15;

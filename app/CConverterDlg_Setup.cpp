@@ -4,6 +4,7 @@
 
 #include "OutputFolderStore.h"
 #include "WindowRegion.h"
+#include "jobs/CUncommittedEditDelegate.h"
 #include "res/DialogTemplates.h"
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
@@ -66,8 +67,9 @@ void CConverterDlg::CreateControls()
     setFont(TemplateFont(ConverterDialogTemplate()));
     m_controls = CreateTemplateControls(*this, ConverterDialogTemplate(), ConverterDialogBaseUnits(),
                                         [this](const DialogControl& ctl) { return DoDataExchange(ctl.id); });
-    // The progress bar's template rectangle lies below the window; it has a slot in the skin.
     m_ctlProgress.setGeometry(ProgressBarRect());
+    for (const LayoutEntry& entry : SectionLabelRects())
+        GetDlgItem(entry.id)->setGeometry(entry.rect);
 
     m_fntSectionLabel = QFont(QStringLiteral("Arial Black"));
     m_fntSectionLabel.setPointSize(12);
@@ -122,4 +124,7 @@ void CConverterDlg::SetupJobList()
     m_lstJobs.horizontalHeader()->setSectionsClickable(false);
     m_lstJobs.setWordWrap(false);
     m_lstJobs.setContextMenuPolicy(Qt::CustomContextMenu);
+    // Titles can be edited in place, but the edit is never taken: Rename changes them.
+    m_lstJobs.setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    m_lstJobs.setItemDelegateForColumn(0, new CUncommittedEditDelegate(&m_lstJobs));
 }

@@ -1,11 +1,218 @@
-// Conversion run of the main window (placeholder bodies until the run lands).
+// The conversion run: each step hands the lowest checked row to the engine, and
+// the engine's Finished starts the next step, until no checked row is left.
 #include "app/CConverterDlg.h"
 
-void CConverterDlg::OnConvert() {}
-void CConverterDlg::OnEngineFinished() {}
-void CConverterDlg::OnEngineProgress(double, double) {}
-void CConverterDlg::OnStopConverting() {}
-void CConverterDlg::OnStop() {}
-void CConverterDlg::OnSelectOutputFolder() {}
-void CConverterDlg::OnStretchModeChange() {}
-void CConverterDlg::OnAudioBitrateChange() {}
+#include "JobRowText.h"
+#include "JobOutput.h"
+#include "ProgressSteps.h"
+#include "app/CPlatformUi.h"
+#include "app/OutputFolderStore.h"
+#include "engine/MediaPaths.h"
+#include "res/resource.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+constexpr long kWindowsMediaOutputMode = 9;
+constexpr long kDefaultClipOption = 0;
+constexpr int kStretchModeCount = 4;
+
+bool SamePath(const QString& a, const QString& b)
+{
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    const QString cleanA = QDir::cleanPath(QFileInfo(a).absoluteFilePath());
+    const QString cleanB = QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+    return cleanA.compare(cleanB, kCase) == 0 || isSameFile(a, b);
+}
+} // namespace
+
+void CConverterDlg::OnConvert()
+{
+    m_batchOutputs.clear();
+    RunConvertStep();
+}
+
+void CConverterDlg::RunConvertStep()
+{
+    const int row = FindRowToConvert();
+    if (row < 0) {
+        StopEngine();
+        m_nCurrentRow = 0;
+        return;
+    }
+    m_nCurrentRow = row;
+    HandRowToEngine(row);
+    const QString outputPath = ChooseOutput(row);
+    if (outputPath.isEmpty() || !m_ctlEngine->SaveFile(outputPath)) {
+        EndRun();
+        Message(QStringLiteral("Save Fail"), kMbOk);
+        return;
+    }
+    m_batchOutputs << outputPath;
+    m_runRow = QPersistentModelIndex(m_lstJobs.model()->index(row, kTitleColumn));
+    m_bConverting = true;
+}
+
+// Visits every index from the row count down to 0, resetting the engine's clip list
+// on each visit; the last checked row visited is the lowest one.
+int CConverterDlg::FindRowToConvert()
+{
+    const int count = m_lstJobs.rowCount();
+    int found = -1;
+    for (int row = count; row >= 0; --row) {
+        m_ctlEngine->SetOutputMode(kWindowsMediaOutputMode);
+        m_ctlEngine->SetClipOption(kDefaultClipOption);
+        m_ctlEngine->ClearClips();
+        if (row < count && IsRowChecked(row))
+            found = row;
+    }
+    return found;
+}
+
+void CConverterDlg::HandRowToEngine(int row)
+{
+    m_ctlEngine->AddVideoClip(CellText(row, kPathColumn), ParseLeadingInteger(CellText(row, kStartColumn)),
+                              ParseLeadingDecimal(CellText(row, kEndColumn)), short(m_nStretchMode));
+    m_ctlEngine->AddAudioClip(CellText(row, kPathColumn), ParseLeadingInteger(CellText(row, kStartColumn)),
+                              ParseLeadingDecimal(CellText(row, kEndColumn)));
+}
+
+// Gives the engine the output settings and returns the output path, or an empty
+// string when the row's output must not be written.
+QString CConverterDlg::ChooseOutput(int row)
+{
+    const JobFormat format = JobFormatForIndex(m_cboProfile.currentIndex());
+    const QString fileName = OutputFileName(CellText(row, kTitleColumn), format);
+    if (format == JobFormat::Wmv) {
+        const QString profile = ProfilePath(QCoreApplication::applicationDirPath(), m_cboSize.currentIndex());
+        if (!profile.isEmpty())
+            m_ctlEngine->SetProfileFile(profile);
+    } else {
+        if (const int code = AudioCodeForIndex(m_cboBitrate.currentIndex()))
+            m_nAudioCode = code;
+        m_ctlEngine->SetProfileFile(QString());
+        m_ctlEngine->SetAudioFormat(short(m_nAudioCode));
+    }
+    if (fileName.isEmpty())
+        return QString();
+    const QString outputPath = OutputPath(m_szOutputFolder, fileName);
+    return IsSafeOutput(outputPath) ? outputPath : QString();
+}
+
+// An output never replaces a source of the list or an output written earlier in this batch.
+bool CConverterDlg::IsSafeOutput(const QString& outputPath) const
+{
+    for (int row = 0; row < m_lstJobs.rowCount(); ++row) {
+        if (SamePath(outputPath, CellText(row, kPathColumn)))
+            return false;
+    }
+    for (const QString& earlier : m_batchOutputs) {
+        if (SamePath(outputPath, earlier))
+            return false;
+    }
+    return true;
+}
+
+void CConverterDlg::OnEngineFinished()
+{
+    m_ctlProgress.setValue(0);
+    const bool wasConverting = m_bConverting;
+    const QPersistentModelIndex finishedRow = m_runRow;
+    EndRun();
+    m_bPlaying = false;
+    m_bPaused = false;
+    SetPlayLook(false);
+    if (!wasConverting)
+        return;
+    if (m_ctlEngine->LastWriteFailed()) {
+        Message(QStringLiteral("Save Fail"), kMbOk);
+        return;
+    }
+    // A row removed while it was written has nothing left to mark.
+    if (finishedRow.isValid()) {
+        SetRowChecked(finishedRow.row(), false);
+        SetCellText(finishedRow.row(), kStatusColumn, QStringLiteral("Completed"));
+    }
+    RunConvertStep();
+}
+
+void CConverterDlg::OnEngineProgress(double position, double total)
+{
+    m_ctlProgress.SetBarColor(CLR_PROGRESS_BAR);
+    const ProgressSteps steps = MapProgress(position, total);
+    m_ctlProgress.setRange(0, steps.maximum);
+    m_ctlProgress.setValue(steps.value);
+}
+
+void CConverterDlg::OnStopConverting()
+{
+    const int answer = CPlatformUi::Get().MessageBox(this, QStringLiteral("Do you want to Stop Converting?"),
+                                                     QStringLiteral("Warning!"), kMbOkCancel);
+    if (answer != IDOK)
+        return;
+    // Asked after the question: the batch may have moved on while it was open.
+    if (m_bConverting && m_runRow.isValid())
+        SetCellText(m_runRow.row(), kStatusColumn, QStringLiteral("Abort"));
+    StopEngine();
+    m_nCurrentRow = 0;
+}
+
+void CConverterDlg::OnStop()
+{
+    StopEngine();
+}
+
+// A stopped write is discarded and sends no Finished, so the run ends here.
+void CConverterDlg::StopEngine()
+{
+    m_ctlEngine->Stop();
+    EndRun();
+}
+
+void CConverterDlg::EndRun()
+{
+    m_bConverting = false;
+    m_runRow = QPersistentModelIndex();
+}
+
+void CConverterDlg::OnSelectOutputFolder()
+{
+    const QString chosen = CPlatformUi::Get().BrowseForFolder(this, QStringLiteral("Select folder"));
+    if (chosen.isEmpty())
+        return;
+    m_szOutputFolder = WithTrailingSeparator(chosen);
+    m_edtOutputFolder.clear();
+    m_edtOutputFolder.setText(m_szOutputFolder);
+    StoreOutputFolder(m_szOutputFolder);
+}
+
+void CConverterDlg::OnStretchModeChange()
+{
+    const int index = m_cboStretch.currentIndex();
+    if (index >= 0 && index < kStretchModeCount)
+        m_nStretchMode = index;
+}
+
+void CConverterDlg::OnAudioBitrateChange()
+{
+    if (const int code = AudioCodeForIndex(m_cboBitrate.currentIndex()))
+        m_nAudioCode = code;
+}
+
+void CConverterDlg::SetPlayLook(bool playing)
+{
+    m_btnPlay.setUpdatesEnabled(false);
+    if (playing)
+        m_btnPlay.SetStateImages(IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER);
+    else
+        m_btnPlay.SetStateImages(IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER);
+    m_btnPlay.setUpdatesEnabled(true);
+    m_btnPlay.repaint();
+}

@@ -1,0 +1,7 @@
+#include "CTitleDlg.h"
+
+#include "res/DialogTemplates.h"
+
+CTitleDlg::CTitleDlg(QWidget* parent) : CTextEntryDlg(TitleDialogTemplate(), parent) {}
+
+CTitleDlg::~CTitleDlg() = default;
