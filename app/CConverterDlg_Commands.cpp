@@ -3,14 +3,15 @@
 #include "CConverterDlg.h"
 
 #include "CPlatformUi.h"
+#include "CPopupMenu.h"
 #include "dialogs/CAboutDlg.h"
 #include "res/MenuTables.h"
 #include "res/StringTable.h"
 #include "res/resource.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
-#include <QMenu>
 
 namespace
 {
@@ -98,8 +99,7 @@ void CConverterDlg::ShowMenu(int menuId, const QPoint& screenPos, bool rightButt
     const MenuResource* resource = FindMenuResource(menuId);
     if (!resource)
         return;
-    Q_UNUSED(rightButtonChooses);
-    QMenu menu(this);
+    CPopupMenu menu(rightButtonChooses ? Qt::LeftButton | Qt::RightButton : Qt::MouseButtons(Qt::LeftButton), this);
     for (const MenuItemData& item : resource->items) {
         if (item.command == 0)
             menu.addSeparator();

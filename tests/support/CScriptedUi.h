@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/CPlatformUi.h"
+#include "app/CPopupMenu.h"
 #include "res/resource.h"
 
 #include <QAction>
@@ -25,6 +26,7 @@ public:
     {
         QStringList items; // item texts, "-" for a separator
         QPoint pos;
+        Qt::MouseButtons choosingButtons; // the buttons that can choose an item
     };
 
     CScriptedUi() { CPlatformUi::Install(this); }
@@ -70,6 +72,8 @@ public:
     {
         MenuShown shown;
         shown.pos = screenPos;
+        const auto* popup = qobject_cast<const CPopupMenu*>(&menu);
+        shown.choosingButtons = popup ? popup->ChoosingButtons() : Qt::LeftButton | Qt::RightButton;
         for (const QAction* action : menu.actions())
             shown.items << (action->isSeparator() ? QStringLiteral("-") : action->text());
         menus.append(shown);
