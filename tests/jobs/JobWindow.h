@@ -1,0 +1,100 @@
+// A main window with a recording engine and scripted prompts, and short ways to
+// drive and read its job list.
+#pragma once
+
+#include "app/CConverterDlg.h"
+#include "res/resource.h"
+#include "support/CRecordingEngine.h"
+#include "support/CScriptedUi.h"
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Keeps the stored output folder of the tests away from the user's own.
+inline void RedirectSettings(const QTemporaryDir& dir)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput").clear();
+}
+
+class JobWindow
+{
+public:
+    CScriptedUi ui; // installed before the window exists, removed after it is gone
+    CRecordingEngine* engine = nullptr;
+    std::unique_ptr<CConverterDlg> dlg;
+
+    JobWindow()
+    {
+        auto fake = std::make_unique<CRecordingEngine>();
+        engine = fake.get();
+        dlg = std::make_unique<CConverterDlg>(std::move(fake));
+    }
+
+    QTableWidget* List() const { return qobject_cast<QTableWidget*>(dlg->GetDlgItem(IDC_JOBLIST)); }
+    QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(dlg->GetDlgItem(id)); }
+
+    void AddFiles(const QStringList& paths)
+    {
+        ui.openFiles = paths;
+        dlg->OnCommand(IDC_ADDFILES);
+        ui.openFiles.clear();
+    }
+    // Adds rows with the given titles (sources /v/<title>) and forgets the engine calls so far.
+    void AddTitles(const QStringList& titles)
+    {
+        QStringList paths;
+        for (const QString& title : titles)
+            paths << "/v/" + title;
+        AddFiles(paths);
+        engine->calls.clear();
+    }
+
+    QStringList Row(int row) const
+    {
+        QStringList cells;
+        for (int column = 0; column < List()->columnCount(); ++column)
+            cells << (List()->item(row, column) ? List()->item(row, column)->text() : QString());
+        return cells;
+    }
+    QString Cell(int row, int column) const { return Row(row).value(column); }
+    QString Status(int row) const { return Cell(row, 3); }
+    void SetCell(int row, int column, const QString& text) { List()->item(row, column)->setText(text); }
+
+    bool Checked(int row) const { return List()->item(row, 0)->checkState() == Qt::Checked; }
+    QList<bool> CheckStates() const
+    {
+        QList<bool> states;
+        for (int row = 0; row < List()->rowCount(); ++row)
+            states << Checked(row);
+        return states;
+    }
+    void SetChecked(const QList<int>& rows)
+    {
+        for (int row = 0; row < List()->rowCount(); ++row)
+            List()->item(row, 0)->setCheckState(rows.contains(row) ? Qt::Checked : Qt::Unchecked);
+    }
+
+    // Selects the rows in the order given, as clicks with Ctrl would.
+    void Select(const QList<int>& rows)
+    {
+        List()->clearSelection();
+        for (int row : rows)
+            List()->selectionModel()->select(List()->model()->index(row, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    // "caption|text" of every message box so far.
+    QStringList Messages() const
+    {
+        QStringList shown;
+        for (const CScriptedUi::Message& message : ui.messages)
+            shown << message.caption + "|" + message.text;
+        return shown;
+    }
+};
