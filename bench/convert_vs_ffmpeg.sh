@@ -25,7 +25,7 @@ ours() {
 }
 theirs() {
   /usr/bin/time -f '%e %M' -o "$work/time" \
-    ffmpeg -hide_banner -loglevel error -y -ss "$start" -t "$((end - start))" -i "$source" \
+    ffmpeg -hide_banner -loglevel fatal -y -ss "$start" -t "$((end - start))" -i "$source" \
     -vf scale=640:480,setsar=1 -c:v wmv2 -b:v 1000k -g 200 \
     -c:a wmav2 -b:a 64k -ar 44100 -ac 2 -f asf "$work/theirs.wmv"
 }

@@ -57,11 +57,16 @@ AVRational outputFrameRate(const std::vector<MediaClip>& clips, InputCache* inpu
     return maxRate;
 }
 
-double totalSeconds(const std::vector<MediaClip>& clips, AVRational unitsPerSecond)
+// Output length of the clips; nullopt when a clip is too short for one frame or sample.
+std::optional<double> totalSeconds(const std::vector<MediaClip>& clips, AVRational unitsPerSecond)
 {
     int64_t units = 0;
-    for (const MediaClip& clip : clips)
-        units += unitsInSpan(clip.endSeconds - clip.startSeconds, unitsPerSecond);
+    for (const MediaClip& clip : clips) {
+        const int64_t clipUnits = unitsInSpan(clip.endSeconds - clip.startSeconds, unitsPerSecond);
+        if (clipUnits < 1)
+            return std::nullopt;
+        units += clipUnits;
+    }
     return double(units) / av_q2d(unitsPerSecond);
 }
 
@@ -153,15 +158,17 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath) cons
         return std::nullopt;
     if (plan.video) {
         plan.video->frameRate = outputFrameRate(plan.clips.video, &inputs, plan.video->format.maxFrameRate);
-        plan.totalSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
-        if (!openVideoEncoder(*plan.video))
+        const std::optional<double> videoSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
+        if (!videoSeconds || !openVideoEncoder(*plan.video))
             return std::nullopt;
+        plan.totalSeconds = *videoSeconds;
     }
     if (plan.audio) {
-        const double audioSeconds = totalSeconds(plan.clips.audio, AVRational{plan.audio->sampleRateHz, 1});
-        plan.totalSeconds = std::max(plan.totalSeconds, audioSeconds);
-        if (!openAudioEncoder(*plan.audio))
+        const std::optional<double> audioSeconds =
+            totalSeconds(plan.clips.audio, AVRational{plan.audio->sampleRateHz, 1});
+        if (!audioSeconds || !openAudioEncoder(*plan.audio))
             return std::nullopt;
+        plan.totalSeconds = std::max(plan.totalSeconds, *audioSeconds);
     }
     return plan;
 }

@@ -236,6 +236,7 @@ void TestEngineControl::refusals_data()
     QTest::newRow("no clips") << QString() << 0.0 << 3.0 << 0 << small << 15 << wmv;
     QTest::newRow("start after end") << clip << 2.0 << 1.0 << 0 << small << 15 << wmv;
     QTest::newRow("start past the file's end") << clip << 10.0 << 20.0 << 0 << small << 15 << wmv;
+    QTest::newRow("shorter than a frame") << clip << 1.0 << 1.01 << 0 << small << 15 << wmv;
     QTest::newRow("unknown stretch mode") << clip << 0.0 << 3.0 << 7 << small << 15 << wmv;
     QTest::newRow("missing profile") << clip << 0.0 << 3.0 << 0 << profile(QStringLiteral("nope.prx")) << 15 << wmv;
     QTest::newRow("profile not XML") << clip << 0.0 << 3.0 << 0 << fixture(QStringLiteral("text.avi")) << 15
