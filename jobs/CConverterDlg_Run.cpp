@@ -50,6 +50,8 @@ void CConverterDlg::RunConvertStep()
     m_nCurrentRow = row;
     HandRowToEngine(row);
     const QString outputPath = ChooseOutput(row);
+    if (outputPath.isEmpty() && m_bConverting)
+        m_ctlEngine->Stop(); // as a new SaveFile would, a refused step ends the write in progress
     if (outputPath.isEmpty() || !m_ctlEngine->SaveFile(outputPath)) {
         EndRun();
         Message(QStringLiteral("Save Fail"), kMbOk);

@@ -212,6 +212,24 @@ private slots:
         QVERIFY(w.Checked(0));
     }
 
+    void refusedStepDuringARunEndsTheRunningWrite()
+    {
+        JobWindow w;
+        w.AddTitles({"a.mpg", "b.mpg"});
+        w.dlg->OnCommand(IDC_CONVERT);
+        w.SetCell(0, 0, "..\\x");
+        w.engine->calls.clear();
+        w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE(w.engine->calls.mid(3 * 3), (QStringList{"AddVideoClip(" + Native("/v/a.mpg") + ",0,1,0)",
+                                                          "AddAudioClip(" + Native("/v/a.mpg") + ",0,1)",
+                                                          "SetProfileFile(" + Profile("320x240video") + ")",
+                                                          "Stop()"}));
+        QCOMPARE(w.Messages(), QStringList{kSaveFail});
+        emit w.engine->Finished();
+        QCOMPARE(w.Status(0), QString("Ready"));
+        QVERIFY(w.Checked(0));
+    }
+
     void titleWithoutPointNamesTheWholeOutput()
     {
         JobWindow w;

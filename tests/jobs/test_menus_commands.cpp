@@ -5,6 +5,7 @@
 #include "app/CPopupMenu.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -205,6 +206,37 @@ private slots:
         QTest::mouseRelease(&menu, Qt::MouseButton(button), {}, centre);
         QCOMPARE(triggered.size(), chosen ? 1 : 0);
         QCOMPARE(menu.isVisible(), !chosen);
+    }
+
+    void realChoosersOfferWhatTheWindowAsks()
+    {
+        CConverterDlg dlg(std::make_unique<CRecordingEngine>());
+        dlg.show();
+        QStringList filters;
+        WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+                  [&](QWidget* modal) {
+                      auto* chooser = static_cast<QFileDialog*>(modal);
+                      filters = chooser->nameFilters();
+                      QCOMPARE(chooser->fileMode(), QFileDialog::ExistingFiles);
+                      chooser->reject();
+                  });
+        dlg.OnCommand(IDC_ADDFILES);
+        QCOMPARE(filters.size(), 5);
+        QVERIFY2(filters[0].startsWith("All Support Files (*.*) (*.mpg *.MPG *.mpeg *.MPEG *.avi"),
+                 qPrintable(filters[0]));
+        QCOMPARE(filters[1], QString("mpg (*.mpg) (*.mpg *.MPG *.mpeg *.MPEG)"));
+        QCOMPARE(qobject_cast<QTableWidget*>(dlg.GetDlgItem(IDC_JOBLIST))->rowCount(), 0);
+
+        QString title;
+        WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
+                  [&](QWidget* modal) {
+                      title = modal->windowTitle();
+                      static_cast<QFileDialog*>(modal)->reject();
+                  });
+        const QString before = dlg.OutputFolder();
+        dlg.OnCommand(IDC_SELECTFOLDER);
+        QCOMPARE(title, QString("Select folder"));
+        QCOMPARE(dlg.OutputFolder(), before);
     }
 
     // Without the scripted seam: the real popup and the real message box open
