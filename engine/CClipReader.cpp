@@ -237,7 +237,7 @@ int CClipReader::feedGraph()
     if (result < 0)
         return result;
     if (!m_graph)
-        result = buildGraph(clipFilter(frame), frame);
+        result = buildGraph(clipFilter(), frame);
     if (result >= 0 && matchesGraphInput(frame))
         result = av_buffersrc_add_frame_flags(m_source, frame, 0);
     av_frame_unref(frame);
@@ -248,13 +248,12 @@ int CClipReader::feedGraph()
     return std::min(0, result);
 }
 
-QString CClipReader::clipFilter(const AVFrame* first) const
+QString CClipReader::clipFilter() const
 {
     if (m_type == AVMEDIA_TYPE_VIDEO) {
         return videoClipFilter(m_clip.startSeconds, m_video.frameRate, StretchMode(m_clip.stretchMode),
                                m_video.widthPx, m_video.heightPx);
     }
-    Q_UNUSED(first);
     return audioClipFilter(m_clip.startSeconds, m_clip.endSeconds, m_audio.sampleRateHz, m_audio.channels,
                            m_lengthUnits);
 }

@@ -44,7 +44,7 @@ private:
     int buildGraph(const QString& description, const AVFrame* first);
     bool matchesGraphInput(const AVFrame* frame) const;
     QString sourceFilterArgs(const AVFrame* first) const;
-    QString clipFilter(const AVFrame* first) const;
+    QString clipFilter() const;
     int readVideo(AVFrame* out);
     int readAudio(AVFrame* out);
 
