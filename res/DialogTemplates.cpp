@@ -200,6 +200,15 @@ QRect ProgressBarRect()
     return QRect(21, 392, 451, 10);
 }
 
+const std::vector<LayoutEntry>& SectionLabelRects()
+{
+    static const std::vector<LayoutEntry> rects{
+        {IDC_VIDEO_LABEL, QRect(505, 336, 60, 22)},
+        {IDC_AUDIO_LABEL, QRect(505, 446, 60, 22)},
+    };
+    return rects;
+}
+
 namespace
 {
 // MulDiv rounding, as MapDialogRect does it.

@@ -90,10 +90,12 @@ const std::vector<LayoutEntry>& MainWindowLayout();
 // Number of layout rows applied before the section labels get their font.
 constexpr int kLayoutRowsBeforeLabelFont = 26;
 
-// Places the layout does not move: the template rectangle converted to pixels
-// stands, except for the progress bar, whose template rectangle lies below the
-// window's bottom edge; it gets a slot in the artwork instead.
+// Controls the layout does not move are placed once, at setup. Their template
+// rectangles would put the progress bar below the window's bottom edge and the
+// section headings over the "Stretch Mode" and "Bitrate:" labels, so they get
+// slots in the artwork instead.
 QRect ProgressBarRect();
+const std::vector<LayoutEntry>& SectionLabelRects(); // "Video:" and "Audio:"
 
 // Dialog units to pixels for the given base units (MapDialogRect).
 QRect DluToPixels(const QRect& dlu, const QSize& baseUnits);

@@ -130,6 +130,10 @@ private slots:
         for (const LayoutEntry& entry : MainWindowLayout())
             QCOMPARE(dlg->GetDlgItem(entry.id)->geometry(), entry.rect);
         QCOMPARE(dlg->GetDlgItem(IDC_PROGRESS)->geometry(), ProgressBarRect());
+        // The section headings sit clear of the labels of their groups.
+        for (const LayoutEntry& heading : SectionLabelRects())
+            for (int id : {IDC_STRETCH_LABEL, IDC_BITRATE_LABEL, IDC_STRETCHMODE, IDC_AUDIOBITRATE})
+                QVERIFY(!dlg->GetDlgItem(heading.id)->geometry().intersects(dlg->GetDlgItem(id)->geometry()));
     }
 
     void sectionLabelsGetTheirFontAndColour()
