@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config ccache
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
-  ffmpeg xvfb xauth x11-xserver-utils imagemagick
+  ffmpeg xvfb xauth imagemagick
   fonts-liberation2 fonts-lato fonts-dejavu-core
 )
 

@@ -11,7 +11,6 @@ mkdir -p "$(dirname "$out")"
 out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
 
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-  command -v xsetroot >/dev/null && xsetroot -solid "#3b4654"
   "$1" & pid=$!
   sleep "$2"
   import -window root "$3"
