@@ -31,14 +31,28 @@ InputFormatPtr openFile(const QString& path)
     return format;
 }
 
-CodecContextPtr openStreamDecoder(const AVStream* stream)
+// The file's main stream of one type with its decoder; no decoder when there is none.
+struct OpenStream
 {
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    InputFormatPtr format;
+    AVStream* stream = nullptr;
+    CodecContextPtr decoder;
+};
+
+OpenStream openBestStream(const QString& path, AVMediaType type)
+{
+    OpenStream open;
+    open.format = openFile(path);
+    const int index = open.format ? av_find_best_stream(open.format.get(), type, -1, -1, nullptr, 0) : -1;
+    if (index < 0)
+        return open;
+    open.stream = open.format->streams[index];
+    const AVCodec* codec = avcodec_find_decoder(open.stream->codecpar->codec_id);
     CodecContextPtr decoder(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0 ||
-        avcodec_open2(decoder.get(), codec, nullptr) < 0)
-        return nullptr;
-    return decoder;
+    if (decoder && avcodec_parameters_to_context(decoder.get(), open.stream->codecpar) >= 0 &&
+        avcodec_open2(decoder.get(), codec, nullptr) >= 0)
+        open.decoder = std::move(decoder);
+    return open;
 }
 
 GrayImage scaledLuma(const AVFrame* frame, int width, int height)
@@ -60,8 +74,11 @@ GrayImage scaledLuma(const AVFrame* frame, int width, int height)
 
 // Runs every frame of one stream through visit(frame).
 template <typename Visit>
-void decodeStream(AVFormatContext* format, int streamIndex, AVCodecContext* decoder, Visit visit)
+void decodeStream(const OpenStream& open, Visit visit)
 {
+    AVFormatContext* format = open.format.get();
+    AVCodecContext* decoder = open.decoder.get();
+    const int streamIndex = open.stream->index;
     PacketPtr packet = allocPacket();
     FramePtr frame = allocFrame();
     const auto drain = [&] {
@@ -87,21 +104,16 @@ void decodeStream(AVFormatContext* format, int streamIndex, AVCodecContext* deco
 
 std::optional<VideoSummary> summarizeVideo(const QString& path)
 {
-    InputFormatPtr format = openFile(path);
-    const int index = format ? av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
-    if (index < 0)
-        return std::nullopt;
-    AVStream* stream = format->streams[index];
-    CodecContextPtr decoder = openStreamDecoder(stream);
-    if (!decoder)
+    const OpenStream open = openBestStream(path, AVMEDIA_TYPE_VIDEO);
+    if (!open.decoder)
         return std::nullopt;
     VideoSummary video;
-    video.codec = QString::fromLatin1(avcodec_get_name(stream->codecpar->codec_id));
-    video.width = stream->codecpar->width;
-    video.height = stream->codecpar->height;
-    video.frameRate = av_q2d(av_guess_frame_rate(format.get(), stream, nullptr));
+    video.codec = QString::fromLatin1(avcodec_get_name(open.stream->codecpar->codec_id));
+    video.width = open.stream->codecpar->width;
+    video.height = open.stream->codecpar->height;
+    video.frameRate = av_q2d(av_guess_frame_rate(open.format.get(), open.stream, nullptr));
     std::vector<GrayImage> frames;
-    decodeStream(format.get(), index, decoder.get(), [&](const AVFrame* frame) {
+    decodeStream(open, [&](const AVFrame* frame) {
         frames.push_back(scaledLuma(frame, frame->width, frame->height));
         return true;
     });
@@ -115,20 +127,15 @@ std::optional<VideoSummary> summarizeVideo(const QString& path)
 
 std::optional<AudioSummary> summarizeAudio(const QString& path)
 {
-    InputFormatPtr format = openFile(path);
-    const int index = format ? av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) : -1;
-    if (index < 0)
-        return std::nullopt;
-    AVStream* stream = format->streams[index];
-    CodecContextPtr decoder = openStreamDecoder(stream);
-    if (!decoder)
+    const OpenStream open = openBestStream(path, AVMEDIA_TYPE_AUDIO);
+    if (!open.decoder)
         return std::nullopt;
     AudioSummary audio;
-    audio.codec = QString::fromLatin1(avcodec_get_name(stream->codecpar->codec_id));
-    audio.channels = stream->codecpar->ch_layout.nb_channels;
-    audio.sampleRateHz = stream->codecpar->sample_rate;
-    audio.bitrateBps = stream->codecpar->bit_rate;
-    decodeStream(format.get(), index, decoder.get(), [&](const AVFrame* frame) {
+    audio.codec = QString::fromLatin1(avcodec_get_name(open.stream->codecpar->codec_id));
+    audio.channels = open.stream->codecpar->ch_layout.nb_channels;
+    audio.sampleRateHz = open.stream->codecpar->sample_rate;
+    audio.bitrateBps = open.stream->codecpar->bit_rate;
+    decodeStream(open, [&](const AVFrame* frame) {
         audio.sampleCount += frame->nb_samples;
         return true;
     });
@@ -187,17 +194,13 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
 std::vector<TimedFrame> decodeScaledFrames(const QString& path, int width, int height, double untilSeconds)
 {
     std::vector<TimedFrame> frames;
-    InputFormatPtr format = openFile(path);
-    const int index = format ? av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
-    if (index < 0)
+    const OpenStream open = openBestStream(path, AVMEDIA_TYPE_VIDEO);
+    if (!open.decoder)
         return frames;
-    AVStream* stream = format->streams[index];
-    CodecContextPtr decoder = openStreamDecoder(stream);
-    if (!decoder)
-        return frames;
-    const double fileStart = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time) / AV_TIME_BASE;
-    decodeStream(format.get(), index, decoder.get(), [&](const AVFrame* frame) {
-        const double seconds = double(frame->best_effort_timestamp) * av_q2d(stream->time_base) - fileStart;
+    const int64_t start = open.format->start_time;
+    const double fileStart = start == AV_NOPTS_VALUE ? 0.0 : double(start) / AV_TIME_BASE;
+    decodeStream(open, [&](const AVFrame* frame) {
+        const double seconds = double(frame->best_effort_timestamp) * av_q2d(open.stream->time_base) - fileStart;
         if (seconds > untilSeconds)
             return false;
         frames.push_back(TimedFrame{seconds, scaledLuma(frame, width, height)});
