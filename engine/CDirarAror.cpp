@@ -2,12 +2,15 @@
 
 #include "CMediaEngine.h"
 #include "MediaInput.h"
+#include "res/resource.h"
 
 #include <QPainter>
 
 namespace {
-// Neutral dark grey of the idle preview area.
-const QColor kPreviewBackground(32, 32, 32);
+QColor fromColorRef(unsigned colorRef)
+{
+    return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
+}
 } // namespace
 
 CDirarAror::CDirarAror(QWidget* parent) : QWidget(parent), m_engine(std::make_unique<CMediaEngine>())
@@ -86,5 +89,5 @@ bool CDirarAror::LastWriteFailed() const
 void CDirarAror::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), kPreviewBackground);
+    painter.fillRect(rect(), fromColorRef(CLR_PREVIEW_BACKGROUND));
 }

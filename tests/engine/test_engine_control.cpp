@@ -73,6 +73,7 @@ private slots:
     void writeKeepsTheSettingsOfItsStart();
     void damagedInputNeverCrashes();
     void closingDuringAWriteLeavesNothing();
+    void idlePreviewAreaIsDark();
 
 private:
     QStringList filesInFolder() const;
@@ -327,6 +328,16 @@ void TestEngineControl::closingDuringAWriteLeavesNothing()
     engine.reset();
     QCOMPARE(filesInFolder(), QStringList());
     QTest::qWait(kQuietMs); // queued events of the gone engine must not arrive anywhere
+}
+
+void TestEngineControl::idlePreviewAreaIsDark()
+{
+    CDirarAror engine;
+    engine.resize(120, 90);
+    QVERIFY(!engine.Play()); // nothing to show until the preview player exists
+    const QImage picture = engine.grab().toImage();
+    QCOMPARE(picture.pixelColor(0, 0), QColor(32, 32, 32));
+    QCOMPARE(picture.pixelColor(119, 89), QColor(32, 32, 32));
 }
 
 QTEST_MAIN(TestEngineControl)
