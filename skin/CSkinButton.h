@@ -13,11 +13,19 @@ public:
 
     // Images by bitmap resource id; replaces earlier ones. Does not repaint.
     void SetStateImages(unsigned normalId, unsigned pressedId, unsigned hoverId);
+    void SetStateImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hover);
+
+    bool IsHover() const { return m_bHover; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    void SetHover(bool hover);
+
     bool m_bHover = false;
     QPixmap m_bmpNormal;
     QPixmap m_bmpPressed;
