@@ -1,0 +1,31 @@
+// Records the shell requests and program starts of the controls instead of
+// letting them reach the desktop; the shell's answer is scripted.
+#pragma once
+
+#include "app/CPlatformUi.h"
+
+#include <QStringList>
+
+class CShellRecorder : public CPlatformUi
+{
+public:
+    explicit CShellRecorder(bool shellOpens = true) : m_bShellOpens(shellOpens) { CPlatformUi::Install(this); }
+    ~CShellRecorder() override { CPlatformUi::Install(nullptr); }
+
+    QStringList shellRequests;   // "verb|target"
+    QStringList programsStarted; // "program|arg1|arg2"
+
+    bool ShellExecute(const QString& verb, const QString& target) override
+    {
+        shellRequests << verb + QLatin1Char('|') + target;
+        return m_bShellOpens;
+    }
+    bool StartProgram(const QString& program, const QStringList& arguments) override
+    {
+        programsStarted << (QStringList{program} + arguments).join(QLatin1Char('|'));
+        return true;
+    }
+
+private:
+    bool m_bShellOpens;
+};
