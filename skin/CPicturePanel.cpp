@@ -10,6 +10,8 @@ CPicturePanel::~CPicturePanel() = default;
 
 void CPicturePanel::SetBitmap(const QPixmap& bitmap)
 {
+    if (bitmap.cacheKey() == m_bitmap.cacheKey())
+        return;
     m_bitmap = bitmap;
     ResetSourceRect();
 }

@@ -11,4 +11,10 @@ class CTransparentStatic : public QLabel
 public:
     explicit CTransparentStatic(QWidget* parent = nullptr);
     ~CTransparentStatic() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    COLORREF m_crText = MakeRgb(0, 0, 0);
 };

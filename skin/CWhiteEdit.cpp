@@ -4,6 +4,14 @@ CWhiteEdit::CWhiteEdit(QWidget* parent) : QLineEdit(parent)
 {
     setReadOnly(true);
     setFrame(false);
+    QPalette colors = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colors.setColor(group, QPalette::Base, Qt::white);
+        colors.setColor(group, QPalette::Window, Qt::white);
+        colors.setColor(group, QPalette::Text, Qt::black);
+    }
+    setPalette(colors);
+    setAutoFillBackground(true);
 }
 
 CWhiteEdit::~CWhiteEdit() = default;
