@@ -1,5 +1,6 @@
 #include "CAboutDlg.h"
 
+#include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
@@ -20,6 +21,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
             return nullptr;
         }
     });
+    setWindowIcon(LoadAppIcon());
+    // The links become links once the template has given them caption and place.
+    m_lnkMail.PreSubclassWindow();
+    m_lnkHomePage.PreSubclassWindow();
     OnInitDialog();
 }
 
@@ -28,7 +33,7 @@ CAboutDlg::~CAboutDlg() = default;
 bool CAboutDlg::OnInitDialog()
 {
     m_lnkMail.SetLinkURL(QStringLiteral("mailto:" kSupportMailAddress));
-    m_stcSupport.setText(QStringLiteral("Questions or suggestions? Write to our support team at the address below."));
+    m_stcSupport.setText(QStringLiteral("Need help? Write to our support team at the address below."));
     m_stcAssist.setText(QStringLiteral("We provide free technical assistance."));
     return true;
 }
