@@ -10,15 +10,13 @@
 
 namespace
 {
-const QString kCaption = "Virav Velmora Video Converter";
-const QString kSaveFail = kCaption + "|Save Fail";
-const QStringList kPass{"SetOutputMode(9)", "SetClipOption(0)", "ClearClips()"};
+const QString kSaveFail = "Virav Velmora Video Converter|Save Fail";
 
 QStringList Passes(int count)
 {
     QStringList calls;
     for (int i = 0; i < count; ++i)
-        calls << kPass;
+        calls << "SetOutputMode(9)" << "SetClipOption(0)" << "ClearClips()";
     return calls;
 }
 
@@ -31,6 +29,13 @@ QString Profile(const QString& name)
 {
     return Native(QCoreApplication::applicationDirPath() + "/Profiles/" + name + ".prx");
 }
+
+// The calls of a video step for /v/<title> after its passes.
+QStringList VideoStep(const QString& source, const QString& range, const QString& profile, const QString& output)
+{
+    return {"AddVideoClip(" + Native(source) + "," + range + ",0)", "AddAudioClip(" + Native(source) + "," + range + ")",
+            "SetProfileFile(" + Profile(profile) + ")", "SaveFile(" + output + ")"};
+}
 } // namespace
 
 class TestConversionRun : public QObject
@@ -40,14 +45,14 @@ private:
     QTemporaryDir m_config;
     QTemporaryDir m_out;
 
-    // Output folder with its separator, as the folder chooser stores it.
     QString OutFolder() const { return Native(m_out.path()) + QDir::separator(); }
-    void UseOutputFolder(JobWindow& w, const QString& folder)
+    // A window whose output folder was chosen as m_out, with rows for the titles.
+    void Prepare(JobWindow& w, const QStringList& titles)
     {
-        w.ui.folder = folder;
+        w.ui.folder = Native(m_out.path());
         w.dlg->OnCommand(IDC_SELECTFOLDER);
+        w.AddTitles(titles);
     }
-    QProgressBar* Bar(JobWindow& w) { return qobject_cast<QProgressBar*>(w.dlg->GetDlgItem(IDC_PROGRESS)); }
 
 private slots:
     void initTestCase()
@@ -56,37 +61,33 @@ private slots:
         QVERIFY(m_out.isValid());
     }
 
-    void emptyListStopsQuietly()
+    void withNothingCheckedTheEngineIsStopped_data()
     {
-        JobWindow w;
-        w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->calls, Passes(1) << "Stop()");
-        QVERIFY(w.ui.messages.isEmpty());
+        QTest::addColumn<int>("rows");
+        QTest::newRow("empty list") << 0;
+        QTest::newRow("three unchecked rows") << 3;
     }
-
-    void uncheckedRowsAreVisitedCountPlusOneTimes()
+    void withNothingCheckedTheEngineIsStopped()
     {
+        QFETCH(int, rows);
         JobWindow w;
-        w.AddTitles({"a.mpg", "b.mpg", "c.mpg"});
+        w.AddTitles(QStringList(rows, "a.mpg"));
         w.SetChecked({});
-        w.dlg->OnCommand(ID_FILE_CONVERT);
-        QCOMPARE(w.engine->calls, Passes(4) << "Stop()");
+        w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE(w.engine->calls, Passes(rows + 1) << "Stop()");
         QVERIFY(w.ui.messages.isEmpty());
     }
 
     void checkedRowsAreConvertedInOrder()
     {
         JobWindow w;
-        UseOutputFolder(w, Native(m_out.path()));
-        w.AddTitles({"r0.mpg", "r1.mpg", "r2.mpg", "r3.mpg", "r4.mpg", "r5.mpg"});
+        Prepare(w, {"r0.mpg", "r1.mpg", "r2.mpg", "r3.mpg", "r4.mpg", "r5.mpg"});
         w.SetChecked({0, 2, 5});
+        w.SetCell(0, 1, "12.9");
         w.SetCell(0, 2, "40.5");
-        w.dlg->OnCommand(IDC_CONVERT);
-        const QString source = Native("/v/r0.mpg");
-        QCOMPARE(w.engine->calls, Passes(7) << "AddVideoClip(" + source + ",0,40.5,0)"
-                                            << "AddAudioClip(" + source + ",0,40.5)"
-                                            << "SetProfileFile(" + Profile("320x240video") + ")"
-                                            << "SaveFile(" + OutFolder() + "r0.wmv)");
+        w.dlg->OnCommand(ID_FILE_CONVERT);
+        QCOMPARE(w.engine->calls,
+                 Passes(7) + VideoStep("/v/r0.mpg", "12,40.5", "320x240video", OutFolder() + "r0.wmv"));
         QCOMPARE(w.Status(0), QString("Ready"));
 
         QStringList written;
@@ -98,30 +99,21 @@ private slots:
         QCOMPARE(written, (QStringList{"SaveFile(" + OutFolder() + "r0.wmv)", "SaveFile(" + OutFolder() + "r2.wmv)",
                                        "SaveFile(" + OutFolder() + "r5.wmv)"}));
         QCOMPARE(w.engine->calls, Passes(7) << "Stop()");
-        QCOMPARE(w.CheckStates(), (QList<bool>{false, false, false, false, false, false}));
+        QCOMPARE(w.CheckStates(), QList<bool>(6, false));
         const QStringList statuses{w.Status(0), w.Status(1), w.Status(2), w.Status(3), w.Status(4), w.Status(5)};
         QCOMPARE(statuses, (QStringList{"Completed", "Ready", "Completed", "Ready", "Ready", "Completed"}));
         QVERIFY(w.ui.messages.isEmpty());
     }
 
-    void startIsWholeSecondsEndKeepsItsFraction()
+    void timesParseWithAPointWhateverTheLocale()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         JobWindow w;
-        w.AddTitles({"a.mpg", "b.mpg"});
-        w.SetCell(0, 1, "12.9");
-        w.SetCell(0, 2, "40.5");
-        w.SetCell(1, 1, "12,9");
-        w.SetCell(1, 2, "40,5");
-        const QString a = Native("/v/a.mpg");
-        const QString b = Native("/v/b.mpg");
+        w.AddTitles({"a.mpg"});
+        w.SetCell(0, 1, "12,9");
+        w.SetCell(0, 2, "40,5");
         w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->CallsStartingWith("Add"),
-                 (QStringList{"AddVideoClip(" + a + ",12,40.5,0)", "AddAudioClip(" + a + ",12,40.5)"}));
-        w.engine->calls.clear();
-        emit w.engine->Finished();
-        QCOMPARE(w.engine->CallsStartingWith("Add"),
-                 (QStringList{"AddVideoClip(" + b + ",12,40,0)", "AddAudioClip(" + b + ",12,40)"}));
+        QCOMPARE(w.engine->CallsStartingWith("AddAudioClip"), QStringList{"AddAudioClip(" + Native("/v/a.mpg") + ",12,40)"});
         QLocale::setDefault(QLocale::c());
     }
 
@@ -139,23 +131,20 @@ private slots:
         QFETCH(int, size);
         QFETCH(QString, profile);
         JobWindow w;
-        w.AddTitles({"holiday.mpg"});
+        Prepare(w, {"holiday.mpg"});
         w.Combo(IDC_FRAMESIZE)->setCurrentIndex(size);
-        w.Combo(IDC_STRETCHMODE)->setCurrentIndex(2);
-        w.Combo(IDC_AUDIOBITRATE)->setCurrentIndex(5);
+        w.Combo(IDC_STRETCHMODE)->setCurrentIndex(size);
+        w.Combo(IDC_AUDIOBITRATE)->setCurrentIndex(5); // not sent for video
         w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->calls.mid(3 * 2),
-                 (QStringList{"AddVideoClip(" + Native("/v/holiday.mpg") + ",0,1,2)",
-                              "AddAudioClip(" + Native("/v/holiday.mpg") + ",0,1)",
-                              "SetProfileFile(" + Profile(profile) + ")",
-                              "SaveFile(" + w.dlg->OutputFolder() + "holiday.wmv)"}));
+        QStringList step = VideoStep("/v/holiday.mpg", "0,1", profile, OutFolder() + "holiday.wmv");
+        step[0].replace(",0)", QStringLiteral(",%1)").arg(size));
+        QCOMPARE(w.engine->calls, Passes(2) + step);
     }
 
     void audioOutputSendsTheBitrateCode()
     {
         JobWindow w;
-        UseOutputFolder(w, Native(m_out.path()));
-        w.AddTitles({"holiday.mpg"});
+        Prepare(w, {"holiday.mpg"});
         w.Combo(IDC_OUTPUTPROFILE)->setCurrentIndex(1);
         for (int index = 0; index < 7; ++index) {
             w.Combo(IDC_AUDIOBITRATE)->setCurrentIndex(index);
@@ -167,101 +156,58 @@ private slots:
         }
     }
 
-    void stretchModeFollowsItsList()
+    void namesAndFolders()
     {
+        // A title without a point names the whole output; a stored folder without a separator gets one.
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput")
+            .setValue("Default", Native(m_out.path()));
         JobWindow w;
-        w.AddTitles({"a.mpg"});
-        w.Combo(IDC_STRETCHMODE)->setCurrentIndex(3);
+        QCOMPARE(qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER))->text(), Native(m_out.path()));
+        w.AddTitles({"clip"});
         w.dlg->OnCommand(IDC_CONVERT);
-        QVERIFY(w.engine->CallsStartingWith("AddVideoClip").first().endsWith(",3)"));
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + OutFolder() + "clip.wmv)"});
+        RedirectSettings(m_config);
     }
 
-    void refusedStartShowsSaveFailAndHalts()
+    void saveFailHaltsTheBatch_data()
     {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("engineRefuses");
+        QTest::newRow("engine refuses") << "a.mpg" << true;
+        QTest::newRow("title leaves the folder") << "..\\x" << false;
+        QTest::newRow("title with a slash") << "../../x.mpg" << false;
+        QTest::newRow("hidden output") << ".mpg" << false;
+    }
+    void saveFailHaltsTheBatch()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, engineRefuses);
         JobWindow w;
         w.AddTitles({"a.mpg", "b.mpg"});
-        w.engine->saveResult = false;
+        w.SetCell(0, 0, title);
+        w.engine->saveResult = !engineRefuses;
         w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), engineRefuses ? 1 : 0);
         QCOMPARE(w.Messages(), QStringList{kSaveFail});
         QCOMPARE(w.ui.messages.first().style, 0u);
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
         QCOMPARE(w.Status(0), QString("Ready"));
-        // Nothing is running, so a stray Finished marks nothing and starts nothing.
+        // Nothing runs, so a stray Finished marks nothing and starts nothing.
         w.engine->calls.clear();
         emit w.engine->Finished();
         QVERIFY(w.engine->calls.isEmpty());
         QCOMPARE(w.Status(0), QString("Ready"));
     }
 
-    void unsafeTitlesAreNeverWritten_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::newRow("parent folder") << "..\\x";
-        QTest::newRow("slash") << "../../x.mpg";
-        QTest::newRow("empty base") << ".mpg";
-    }
-    void unsafeTitlesAreNeverWritten()
-    {
-        QFETCH(QString, title);
-        JobWindow w;
-        w.AddTitles({"a.mpg"});
-        w.SetCell(0, 0, title);
-        w.dlg->OnCommand(IDC_CONVERT);
-        QVERIFY(w.engine->CallsStartingWith("SaveFile").isEmpty());
-        QCOMPARE(w.Messages(), QStringList{kSaveFail});
-        QVERIFY(w.Checked(0));
-    }
-
-    void refusedStepDuringARunEndsTheRunningWrite()
-    {
-        JobWindow w;
-        w.AddTitles({"a.mpg", "b.mpg"});
-        w.dlg->OnCommand(IDC_CONVERT);
-        w.SetCell(0, 0, "..\\x");
-        w.engine->calls.clear();
-        w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->calls.mid(3 * 3), (QStringList{"AddVideoClip(" + Native("/v/a.mpg") + ",0,1,0)",
-                                                          "AddAudioClip(" + Native("/v/a.mpg") + ",0,1)",
-                                                          "SetProfileFile(" + Profile("320x240video") + ")",
-                                                          "Stop()"}));
-        QCOMPARE(w.Messages(), QStringList{kSaveFail});
-        emit w.engine->Finished();
-        QCOMPARE(w.Status(0), QString("Ready"));
-        QVERIFY(w.Checked(0));
-    }
-
-    void titleWithoutPointNamesTheWholeOutput()
-    {
-        JobWindow w;
-        UseOutputFolder(w, Native(m_out.path()));
-        w.AddTitles({"clip"});
-        w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + OutFolder() + "clip.wmv)"});
-    }
-
-    void storedFolderWithoutSeparatorGetsOne()
-    {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput")
-            .setValue("Default", Native(m_out.path()));
-        JobWindow w;
-        QCOMPARE(qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER))->text(), Native(m_out.path()));
-        w.AddTitles({"holiday.mpg"});
-        w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + OutFolder() + "holiday.wmv)"});
-        RedirectSettings(m_config);
-    }
-
     void outputNeverReplacesASource()
     {
-        JobWindow w;
         const QString source = m_out.filePath("movie.wmv");
         QFile file(source);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("source");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("source") == 6);
         file.close();
-        UseOutputFolder(w, Native(m_out.path()));
+        JobWindow w;
+        Prepare(w, {});
         w.AddFiles({Native(source)});
-        w.engine->calls.clear();
         w.dlg->OnCommand(IDC_CONVERT);
         QVERIFY(w.engine->CallsStartingWith("SaveFile").isEmpty());
         QCOMPARE(w.Messages(), QStringList{kSaveFail});
@@ -279,20 +225,18 @@ private slots:
         QCOMPARE(w.CheckStates(), (QList<bool>{false, true, true}));
         QCOMPARE(w.Status(1), QString("Ready"));
 
-        // A new Convert starts a new batch: the renamed row goes, and a rechecked row is converted again.
+        // A new Convert starts a new batch, so a completed row checked again is written again.
         w.SetCell(1, 0, "second.avi");
         w.SetChecked({0, 1});
-        w.engine->calls.clear();
         w.dlg->OnCommand(IDC_CONVERT);
         emit w.engine->Finished();
         emit w.engine->Finished();
-        QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), 2);
-        QCOMPARE(w.Status(0), QString("Completed"));
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), 3);
         QCOMPARE(w.Status(1), QString("Completed"));
         QCOMPARE(w.ui.messages.size(), 1);
     }
 
-    void failedWriteShowsSaveFailAndHalts()
+    void failedWriteHaltsTheBatch()
     {
         JobWindow w;
         w.AddTitles({"a.mpg", "b.mpg"});
@@ -306,40 +250,26 @@ private slots:
         QCOMPARE(w.Status(0), QString("Ready"));
     }
 
-    void removingTheRunningRowMarksNoOtherRow()
-    {
-        JobWindow w;
-        w.AddTitles({"a.mpg", "b.mpg"});
-        w.dlg->OnCommand(IDC_CONVERT);
-        w.Select({0});
-        w.dlg->OnCommand(ID_LIST_REMOVE);
-        w.engine->calls.clear();
-        emit w.engine->Finished();
-        // The former row 1 was not written yet: it is the next step, not "Completed".
-        QCOMPARE(w.Status(0), QString("Ready"));
-        QVERIFY(w.Checked(0));
-        QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + w.dlg->OutputFolder() + "b.wmv)"});
-    }
-
-    void rowsRemovedAboveTheRunningRowAreFollowed()
+    void removedRowsDuringARun()
     {
         JobWindow w;
         w.AddTitles({"a.mpg", "b.mpg", "c.mpg"});
-        w.SetChecked({2});
+        w.SetChecked({1, 2});
         w.dlg->OnCommand(IDC_CONVERT);
+        // Removing a row above the running one: the running row is still the one marked.
         w.Select({0});
         w.dlg->OnCommand(ID_LIST_REMOVE);
         emit w.engine->Finished();
-        QCOMPARE(w.Row(1).first(), QString("c.mpg"));
-        QCOMPARE(w.Status(1), QString("Completed"));
-        QCOMPARE(w.Status(0), QString("Ready"));
-    }
-
-    void clearingDuringARunEndsItAtTheNextFinished()
-    {
-        JobWindow w;
-        w.AddTitles({"a.mpg", "b.mpg"});
-        w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE((QStringList{w.Cell(0, 0), w.Status(0), w.Status(1)}), (QStringList{"b.mpg", "Completed", "Ready"}));
+        // Removing the running row itself: Finished marks no other row and starts the next step.
+        w.Select({1});
+        w.dlg->OnCommand(ID_LIST_REMOVE);
+        w.AddTitles({"d.mpg"});
+        w.SetChecked({1});
+        emit w.engine->Finished();
+        QCOMPARE(w.Status(1), QString("Ready"));
+        QVERIFY(w.engine->CallsStartingWith("SaveFile").first().endsWith("d.wmv)"));
+        // Clearing: the next step finds nothing and stops.
         w.dlg->OnCommand(ID_LIST_CLEAR);
         w.engine->calls.clear();
         emit w.engine->Finished();
@@ -347,78 +277,71 @@ private slots:
         QVERIFY(w.ui.messages.isEmpty());
     }
 
-    void stopQuestion()
+    void refusedStepDuringARunEndsTheRunningWrite()
+    {
+        JobWindow w;
+        w.AddTitles({"a.mpg", "b.mpg"});
+        w.dlg->OnCommand(IDC_CONVERT);
+        w.SetCell(0, 0, "..\\x");
+        w.engine->calls.clear();
+        w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE(w.engine->calls.last(), QString("Stop()"));
+        QVERIFY(w.engine->CallsStartingWith("SaveFile").isEmpty());
+        emit w.engine->Finished();
+        QCOMPARE(w.Status(0), QString("Ready"));
+    }
+
+    void stopCommands()
     {
         JobWindow w;
         w.AddTitles({"a.mpg", "b.mpg"});
         w.dlg->OnCommand(IDC_CONVERT);
         w.engine->calls.clear();
-
         w.ui.messageAnswer = IDCANCEL;
         w.dlg->OnCommand(IDC_STOPCONVERT);
         QCOMPARE(w.ui.messages.size(), 1);
         QCOMPARE(w.ui.messages[0].caption, QString("Warning!"));
         QCOMPARE(w.ui.messages[0].text, QString("Do you want to Stop Converting?"));
-        QCOMPARE(w.ui.messages[0].style, 1u);
+        QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
         QVERIFY(w.engine->calls.isEmpty());
-        QCOMPARE(w.Status(0), QString("Ready"));
 
         w.ui.messageAnswer = IDOK;
         w.dlg->OnCommand(IDC_STOPCONVERT);
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
-        QCOMPARE(w.Status(0), QString("Abort"));
+        QCOMPARE((QStringList{w.Status(0), w.Status(1)}), (QStringList{"Abort", "Ready"}));
         QVERIFY(w.Checked(0));
-        QCOMPARE(w.Status(1), QString("Ready"));
 
-        // The run is over: asking again stops the engine but marks no row.
+        // With no run the question is still asked and the engine stopped, but no row is marked.
         w.SetCell(0, 3, "Ready");
         w.dlg->OnCommand(IDC_STOPCONVERT);
         QCOMPARE(w.ui.messages.size(), 3);
         QCOMPARE(w.engine->calls, (QStringList{"Stop()", "Stop()"}));
         QCOMPARE(w.Status(0), QString("Ready"));
 
-        // An aborted row that stays checked is the first one taken next time.
-        w.engine->calls.clear();
-        w.dlg->OnCommand(IDC_CONVERT);
-        QVERIFY(w.engine->CallsStartingWith("SaveFile").first().endsWith("a.wmv)"));
-    }
-
-    void stopMenuOnlyStopsTheEngine()
-    {
-        JobWindow w;
-        w.AddTitles({"a.mpg"});
+        // The menu's Stop only stops; the write it ends sends no Finished, and a later one marks nothing.
         w.dlg->OnCommand(IDC_CONVERT);
         w.engine->calls.clear();
         w.dlg->OnCommand(ID_FILE_STOP);
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
-        QVERIFY(w.ui.messages.isEmpty());
-        // The stopped write sends no Finished; a later one belongs to no row.
-        w.engine->calls.clear();
         emit w.engine->Finished();
         QCOMPARE(w.Status(0), QString("Ready"));
-        QVERIFY(w.Checked(0));
-        QVERIFY(w.engine->calls.isEmpty());
+        QCOMPARE(w.engine->calls, QStringList{"Stop()"});
     }
 
     void progressDrawsTheBar()
     {
         JobWindow w;
-        QProgressBar* bar = Bar(w);
+        auto* bar = qobject_cast<CSkinProgress*>(w.dlg->GetDlgItem(IDC_PROGRESS));
         emit w.engine->Progress(12.7, 300.2);
-        QCOMPARE(bar->minimum(), 0);
-        QCOMPARE(bar->maximum(), 300);
-        QCOMPARE(bar->value(), 12);
-        QCOMPARE(static_cast<CSkinProgress*>(bar)->BarColor(), COLORREF(CLR_PROGRESS_BAR));
+        QCOMPARE((QList<int>{bar->minimum(), bar->maximum(), bar->value()}), (QList<int>{0, 300, 12}));
+        QCOMPARE(bar->BarColor(), COLORREF(CLR_PROGRESS_BAR));
         emit w.engine->Progress(69999.9, 70000);
-        QCOMPARE(bar->maximum(), 70000);
-        QCOMPARE(bar->value(), 69999);
+        QCOMPARE((QList<int>{bar->maximum(), bar->value()}), (QList<int>{70000, 69999}));
         emit w.engine->Progress(5, 0);
-        QCOMPARE(bar->maximum(), 1);
-        QCOMPARE(bar->value(), 0);
+        QCOMPARE((QList<int>{bar->maximum(), bar->value()}), (QList<int>{1, 0}));
         emit w.engine->Progress(50, 100);
         emit w.engine->Finished();
-        QCOMPARE(bar->value(), 0);
-        QCOMPARE(bar->maximum(), 100);
+        QCOMPARE((QList<int>{bar->maximum(), bar->value()}), (QList<int>{100, 0}));
     }
 
     void selectingTheOutputFolder()
@@ -426,21 +349,19 @@ private slots:
         JobWindow w;
         auto* display = qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER));
         const QString before = display->text();
-        w.ui.folder.clear();
         w.dlg->OnCommand(ID_FILE_SELECTFOLDER);
         QCOMPARE(w.ui.folderTitles, QStringList{"Select folder"});
         QCOMPARE(display->text(), before);
 
-        const QString chosen = Native(m_out.path());
-        UseOutputFolder(w, chosen);
-        QCOMPARE(w.dlg->OutputFolder(), chosen + QDir::separator());
-        QCOMPARE(display->text(), chosen + QDir::separator());
+        Prepare(w, {});
+        QCOMPARE(w.dlg->OutputFolder(), OutFolder());
+        QCOMPARE(display->text(), OutFolder());
         QSettings stored(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
-        QCOMPARE(stored.value("Default").toString(), chosen + QDir::separator());
+        QCOMPARE(stored.value("Default").toString(), OutFolder());
 
-        const QString root = QDir::rootPath();
-        UseOutputFolder(w, Native(root));
-        QCOMPARE(w.dlg->OutputFolder(), Native(root));
+        w.ui.folder = Native(QDir::rootPath());
+        w.dlg->OnCommand(IDC_SELECTFOLDER);
+        QCOMPARE(w.dlg->OutputFolder(), Native(QDir::rootPath()));
         RedirectSettings(m_config);
     }
 };

@@ -77,22 +77,6 @@ private slots:
         if (const int holdMs = qEnvironmentVariableIntValue("VV_HOLD_WINDOW_MS"))
             QTest::qWait(holdMs);
     }
-
-    void convertsSoundOnly()
-    {
-        QTemporaryDir out;
-        RealWindow w(out.path());
-        w.ui.openFiles = QStringList{Fixture("clip.wmv")};
-        w.dlg.OnCommand(ID_FILE_OPENVIDEO);
-        w.List()->item(0, 1)->setText("1");
-        qobject_cast<QComboBox*>(w.dlg.GetDlgItem(IDC_OUTPUTPROFILE))->setCurrentIndex(1);
-        w.dlg.OnCommand(IDC_CONVERT);
-        QTRY_COMPARE_WITH_TIMEOUT(w.Cell(0, 3), QString("Completed"), 120000);
-        const QString written = QDir(out.path()).filePath("clip.wma");
-        CDirarAror probe;
-        const double lengthSeconds = probe.GetDuration(written);
-        QVERIFY2(lengthSeconds > 1.5 && lengthSeconds < 2.6, qPrintable(QString::number(lengthSeconds)));
-    }
 };
 
 QTEST_MAIN(TestConvertEndToEnd)

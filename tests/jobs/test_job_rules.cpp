@@ -28,20 +28,15 @@ private slots:
         QTest::newRow("comma is no point") << "12,9" << 12 << 12.0;
         QTest::newRow("end time") << "40.5" << 40 << 40.5;
         QTest::newRow("leading white space and sign") << " \t-3.25s" << -3 << -3.25;
-        QTest::newRow("plus sign") << "+7" << 7 << 7.0;
         QTest::newRow("no digits") << "abc" << 0 << 0.0;
-        QTest::newRow("empty") << "" << 0 << 0.0;
         QTest::newRow("sign alone") << "-" << 0 << 0.0;
-        QTest::newRow("point alone") << "." << 0 << 0.0;
         QTest::newRow("fraction without integer") << ".5" << 0 << 0.5;
         QTest::newRow("point without fraction") << "5." << 5 << 5.0;
         QTest::newRow("exponent") << "1.5e2" << 1 << 150.0;
         QTest::newRow("signed exponent") << "25E-1x" << 25 << 2.5;
-        QTest::newRow("exponent without digits") << "3e+" << 3 << 3.0;
         QTest::newRow("space before the sign of an exponent") << "3e +1" << 3 << 3.0;
         QTest::newRow("digits of other scripts are no digits") << QString::fromUtf8("\xd9\xa3") << 0 << 0.0;
         QTest::newRow("integer saturates") << "99999999999" << std::numeric_limits<int>::max() << 99999999999.0;
-        QTest::newRow("negative saturates") << "-99999999999" << std::numeric_limits<int>::min() << -99999999999.0;
     }
     void timesParse()
     {
@@ -57,7 +52,6 @@ private slots:
         QCOMPARE(FormatEndSeconds(63.456), QString("63.46"));
         QCOMPARE(FormatEndSeconds(0.0), QString("1"));
         QCOMPARE(FormatEndSeconds(0.001), QString("0.00"));
-        QCOMPARE(FormatEndSeconds(7200.0), QString("7200.00"));
     }
 
     void titlesSplitAtTheLastPoint()
@@ -86,10 +80,8 @@ private slots:
         QTest::newRow("empty base") << ".mpg" << 0 << "";
         QTest::newRow("hidden base") << ".secret.mpg" << 0 << "";
         QTest::newRow("parent folder") << "..\\x" << 0 << "";
-        QTest::newRow("dot") << "..mpg" << 0 << "";
         QTest::newRow("slash") << "sub/clip.mpg" << 0 << "";
         QTest::newRow("backslash") << "sub\\clip.mpg" << 1 << "";
-        QTest::newRow("empty title") << "" << 0 << "";
     }
     void outputFileNames()
     {
@@ -97,31 +89,6 @@ private slots:
         QFETCH(int, format);
         QFETCH(QString, name);
         QCOMPARE(OutputFileName(title, JobFormatForIndex(format)), name);
-    }
-
-    void outputPathAddsAMissingSeparator()
-    {
-        const QString sep = QDir::separator();
-        QCOMPARE(OutputPath("/out" + sep, "a.wmv"), "/out" + sep + "a.wmv");
-        QCOMPARE(OutputPath("/out", "a.wmv"), "/out" + sep + "a.wmv");
-    }
-
-    void profilesBesideTheProgram()
-    {
-        const QString folder = QDir::toNativeSeparators("/opt/vv");
-        const QStringList expected{"320x240video", "High320x240video", "640x480video", "High640x480video"};
-        for (int index = 0; index < expected.size(); ++index)
-            QCOMPARE(ProfilePath(folder, index), QDir::toNativeSeparators("/opt/vv/Profiles/" + expected[index] + ".prx"));
-        QCOMPARE(ProfilePath(folder, -1), QString());
-        QCOMPARE(ProfilePath(folder, 4), QString());
-    }
-
-    void audioCodes()
-    {
-        QCOMPARE(AudioCodeForIndex(0), 15);
-        QCOMPARE(AudioCodeForIndex(6), 21);
-        QCOMPARE(AudioCodeForIndex(7), 0);
-        QCOMPARE(AudioCodeForIndex(-1), 0);
     }
 
     void progress_data()
@@ -133,7 +100,6 @@ private slots:
         QTest::newRow("truncated") << 12.7 << 300.2 << 300 << 12;
         QTest::newRow("beyond 16 bits") << 69999.9 << 70000.0 << 70000 << 69999;
         QTest::newRow("empty total") << 5.0 << 0.0 << 1 << 0;
-        QTest::newRow("total under one") << 0.5 << 0.9 << 1 << 0;
         QTest::newRow("negative total") << 5.0 << -10.0 << 1 << 0;
         QTest::newRow("past the end") << 400.0 << 300.0 << 300 << 300;
         QTest::newRow("before the start") << -3.0 << 300.0 << 300 << 0;
