@@ -99,7 +99,8 @@ void CConverterDlg::ShowMenu(int menuId, const QPoint& screenPos, bool rightButt
     const MenuResource* resource = FindMenuResource(menuId);
     if (!resource)
         return;
-    CPopupMenu menu(rightButtonChooses ? Qt::LeftButton | Qt::RightButton : Qt::MouseButtons(Qt::LeftButton), this);
+    CPopupMenu menu(rightButtonChooses ? Qt::LeftButton | Qt::RightButton : Qt::MouseButtons(Qt::LeftButton),
+                    this);
     for (const MenuItemData& item : resource->items) {
         if (item.command == 0)
             menu.addSeparator();
@@ -143,7 +144,8 @@ void CConverterDlg::OnListRightClick()
 
 void CConverterDlg::OnShowHelp()
 {
-    const QString helpPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help.htm"));
+    const QString helpPath =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help.htm"));
     CPlatformUi::Get().ShellExecute(QStringLiteral("open"), QDir::toNativeSeparators(helpPath));
 }
 

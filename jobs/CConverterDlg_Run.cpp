@@ -2,8 +2,8 @@
 // the engine's Finished starts the next step, until no checked row is left.
 #include "app/CConverterDlg.h"
 
-#include "JobRowText.h"
 #include "JobOutput.h"
+#include "JobRowText.h"
 #include "ProgressSteps.h"
 #include "app/CPlatformUi.h"
 #include "app/OutputFolderStore.h"

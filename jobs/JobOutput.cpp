@@ -44,7 +44,8 @@ QString ProfilePath(const QString& programFolder, int frameSizeIndex)
 {
     if (frameSizeIndex < 0 || frameSizeIndex >= int(kProfileNames.size()))
         return QString();
-    const QString relative = QStringLiteral("Profiles/%1.prx").arg(QLatin1String(kProfileNames[frameSizeIndex]));
+    const QString relative =
+        QStringLiteral("Profiles/%1.prx").arg(QLatin1String(kProfileNames[frameSizeIndex]));
     return QDir::toNativeSeparators(QDir(programFolder).filePath(relative));
 }
 

@@ -77,11 +77,12 @@ double ParseLeadingDecimal(const QString& text)
 
     // Rebuilt in one canonical spelling, so no locale and no unusual form can change it.
     QString number = IsMinus(text, signAt) ? QStringLiteral("-") : QString();
-    number += integerEnd > integerStart ? text.mid(integerStart, integerEnd - integerStart) : QStringLiteral("0");
+    number +=
+        integerEnd > integerStart ? text.mid(integerStart, integerEnd - integerStart) : QStringLiteral("0");
     if (fractionEnd > fractionStart)
         number += QLatin1Char('.') + text.mid(fractionStart, fractionEnd - fractionStart);
-    const bool hasExponentMark =
-        fractionEnd < text.size() && (text[fractionEnd] == QLatin1Char('e') || text[fractionEnd] == QLatin1Char('E'));
+    const bool hasExponentMark = fractionEnd < text.size() && (text[fractionEnd] == QLatin1Char('e') ||
+                                                               text[fractionEnd] == QLatin1Char('E'));
     if (hasExponentMark) {
         const int exponentStart = SkipSign(text, fractionEnd + 1);
         const int exponentEnd = SkipDigits(text, exponentStart);

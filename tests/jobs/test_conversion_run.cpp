@@ -16,7 +16,9 @@ QStringList Passes(int count)
 {
     QStringList calls;
     for (int i = 0; i < count; ++i)
-        calls << "SetOutputMode(9)" << "SetClipOption(0)" << "ClearClips()";
+        calls << "SetOutputMode(9)"
+              << "SetClipOption(0)"
+              << "ClearClips()";
     return calls;
 }
 
@@ -31,10 +33,12 @@ QString Profile(const QString& name)
 }
 
 // The calls of a video step for /v/<title> after its passes.
-QStringList VideoStep(const QString& source, const QString& range, const QString& profile, const QString& output)
+QStringList VideoStep(const QString& source, const QString& range, const QString& profile,
+                      const QString& output)
 {
-    return {"AddVideoClip(" + Native(source) + "," + range + ",0)", "AddAudioClip(" + Native(source) + "," + range + ")",
-            "SetProfileFile(" + Profile(profile) + ")", "SaveFile(" + output + ")"};
+    return {"AddVideoClip(" + Native(source) + "," + range + ",0)",
+            "AddAudioClip(" + Native(source) + "," + range + ")", "SetProfileFile(" + Profile(profile) + ")",
+            "SaveFile(" + output + ")"};
 }
 } // namespace
 
@@ -96,11 +100,13 @@ private slots:
             w.engine->calls.clear();
             emit w.engine->Finished();
         }
-        QCOMPARE(written, (QStringList{"SaveFile(" + OutFolder() + "r0.wmv)", "SaveFile(" + OutFolder() + "r2.wmv)",
-                                       "SaveFile(" + OutFolder() + "r5.wmv)"}));
+        QCOMPARE(written,
+                 (QStringList{"SaveFile(" + OutFolder() + "r0.wmv)", "SaveFile(" + OutFolder() + "r2.wmv)",
+                              "SaveFile(" + OutFolder() + "r5.wmv)"}));
         QCOMPARE(w.engine->calls, Passes(7) << "Stop()");
         QCOMPARE(w.CheckStates(), QList<bool>(6, false));
-        const QStringList statuses{w.Status(0), w.Status(1), w.Status(2), w.Status(3), w.Status(4), w.Status(5)};
+        const QStringList statuses{w.Status(0), w.Status(1), w.Status(2),
+                                   w.Status(3), w.Status(4), w.Status(5)};
         QCOMPARE(statuses, (QStringList{"Completed", "Ready", "Completed", "Ready", "Ready", "Completed"}));
         QVERIFY(w.ui.messages.isEmpty());
     }
@@ -113,7 +119,8 @@ private slots:
         w.SetCell(0, 1, "12,9");
         w.SetCell(0, 2, "40,5");
         w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->CallsStartingWith("AddAudioClip"), QStringList{"AddAudioClip(" + Native("/v/a.mpg") + ",12,40)"});
+        QCOMPARE(w.engine->CallsStartingWith("AddAudioClip"),
+                 QStringList{"AddAudioClip(" + Native("/v/a.mpg") + ",12,40)"});
         QLocale::setDefault(QLocale::c());
     }
 
@@ -165,7 +172,8 @@ private slots:
         QCOMPARE(qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER))->text(), Native(m_out.path()));
         w.AddTitles({"clip"});
         w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + OutFolder() + "clip.wmv)"});
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile"),
+                 QStringList{"SaveFile(" + OutFolder() + "clip.wmv)"});
         RedirectSettings(m_config);
     }
 
@@ -260,7 +268,8 @@ private slots:
         w.Select({0});
         w.dlg->OnCommand(ID_LIST_REMOVE);
         emit w.engine->Finished();
-        QCOMPARE((QStringList{w.Cell(0, 0), w.Status(0), w.Status(1)}), (QStringList{"b.mpg", "Completed", "Ready"}));
+        QCOMPARE((QStringList{w.Cell(0, 0), w.Status(0), w.Status(1)}),
+                 (QStringList{"b.mpg", "Completed", "Ready"}));
         // Removing the running row itself: Finished marks no other row and starts the next step.
         w.Select({1});
         w.dlg->OnCommand(ID_LIST_REMOVE);

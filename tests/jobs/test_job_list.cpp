@@ -54,9 +54,10 @@ private slots:
         const QString b = QDir::toNativeSeparators("/v/b.avi");
         w.engine->durations = {{a, 63.456}, {b, 0.0}};
         w.AddFiles({a, b, a});
-        QCOMPARE(w.ui.fileFilters.last(), QString("All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;|mpg (*.mpg) | "
-                                                  "*.mpg;*.mpeg|avi (*.avi) | *.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | "
-                                                  "*.asf||"));
+        QCOMPARE(w.ui.fileFilters.last(),
+                 QString("All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;|mpg (*.mpg) | "
+                         "*.mpg;*.mpeg|avi (*.avi) | *.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | "
+                         "*.asf||"));
         QCOMPARE(w.Row(0), (QStringList{"a.mpg", "0", "63.46", "Ready", a}));
         QCOMPARE(w.Row(1), (QStringList{"b.avi", "0", "1", "Ready", b}));
         QCOMPARE(w.Row(2), w.Row(0));
@@ -73,11 +74,21 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<QString>("offered");
         QTest::addColumn<QString>("renamed");
-        QTest::newRow("new base") << "a.mpg" << "holiday" << IDOK << "a" << "holiday.mpg";
-        QTest::newRow("point in the entry") << "a.mpg" << "x.y" << IDOK << "a" << "x.y.mpg";
-        QTest::newRow("empty entry") << "a.mpg" << "" << IDOK << "a" << ".mpg";
-        QTest::newRow("title without point") << "clip" << "new" << IDOK << "" << "newclip";
-        QTest::newRow("cancel") << "a.mpg" << "holiday" << IDCANCEL << "a" << "a.mpg";
+        QTest::newRow("new base") << "a.mpg"
+                                  << "holiday" << IDOK << "a"
+                                  << "holiday.mpg";
+        QTest::newRow("point in the entry") << "a.mpg"
+                                            << "x.y" << IDOK << "a"
+                                            << "x.y.mpg";
+        QTest::newRow("empty entry") << "a.mpg"
+                                     << "" << IDOK << "a"
+                                     << ".mpg";
+        QTest::newRow("title without point") << "clip"
+                                             << "new" << IDOK << ""
+                                             << "newclip";
+        QTest::newRow("cancel") << "a.mpg"
+                                << "holiday" << IDCANCEL << "a"
+                                << "a.mpg";
     }
     void rename()
     {
@@ -130,10 +141,11 @@ private slots:
     void commandsReportWhatTheyLack()
     {
         JobWindow w;
-        const QList<int> needRows{ID_LIST_CHECKALL,   ID_LIST_UNCHECKALL, ID_LIST_REMOVE, ID_LIST_CLEAR,
-                                  ID_EDIT_CHECKALL,   ID_EDIT_UNCHECKALL, ID_FILE_CLEAR};
+        const QList<int> needRows{ID_LIST_CHECKALL, ID_LIST_UNCHECKALL, ID_LIST_REMOVE, ID_LIST_CLEAR,
+                                  ID_EDIT_CHECKALL, ID_EDIT_UNCHECKALL, ID_FILE_CLEAR};
         const QList<int> needSelection{ID_LIST_RENAME, ID_LIST_EDITSTART, ID_LIST_EDITEND};
-        for (int command : needRows + needSelection + QList<int>{ID_EDIT_CHECKSELECTED, ID_EDIT_UNCHECKSELECTED})
+        for (int command :
+             needRows + needSelection + QList<int>{ID_EDIT_CHECKSELECTED, ID_EDIT_UNCHECKSELECTED})
             w.dlg->OnCommand(command);
         w.AddTitles({"a.mpg"});
         for (int command : needSelection + QList<int>{ID_LIST_REMOVE})
@@ -210,9 +222,12 @@ private slots:
         CStartTimeDlg start;
         CEndTimeDlg end;
         const QList<QPair<CTextEntryDlg*, const DialogTemplate*>> dialogs{
-            {&title, &TitleDialogTemplate()}, {&start, &StartTimeDialogTemplate()}, {&end, &EndTimeDialogTemplate()}};
+            {&title, &TitleDialogTemplate()},
+            {&start, &StartTimeDialogTemplate()},
+            {&end, &EndTimeDialogTemplate()}};
         const QStringList captions{"Rename", "Edit Start Time", "Edit End Time"};
-        const QStringList groups{"Enter the output movie title here", "Enter start time here", "Enter end time here"};
+        const QStringList groups{"Enter the output movie title here", "Enter start time here",
+                                 "Enter end time here"};
         for (int i = 0; i < dialogs.size(); ++i) {
             CTextEntryDlg& dlg = *dialogs[i].first;
             QCOMPARE(dlg.windowTitle(), captions[i]);

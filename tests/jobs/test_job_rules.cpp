@@ -36,7 +36,8 @@ private slots:
         QTest::newRow("signed exponent") << "25E-1x" << 25 << 2.5;
         QTest::newRow("space before the sign of an exponent") << "3e +1" << 3 << 3.0;
         QTest::newRow("digits of other scripts are no digits") << QString::fromUtf8("\xd9\xa3") << 0 << 0.0;
-        QTest::newRow("integer saturates") << "99999999999" << std::numeric_limits<int>::max() << 99999999999.0;
+        QTest::newRow("integer saturates")
+            << "99999999999" << std::numeric_limits<int>::max() << 99999999999.0;
     }
     void timesParse()
     {
@@ -104,7 +105,8 @@ private slots:
         QTest::newRow("past the end") << 400.0 << 300.0 << 300 << 300;
         QTest::newRow("before the start") << -3.0 << 300.0 << 300 << 0;
         QTest::newRow("not a number") << qQNaN() << qQNaN() << 1 << 0;
-        QTest::newRow("huge") << 1e12 << 1e12 << std::numeric_limits<int>::max() << std::numeric_limits<int>::max();
+        QTest::newRow("huge") << 1e12 << 1e12 << std::numeric_limits<int>::max()
+                              << std::numeric_limits<int>::max();
     }
     void progress()
     {

@@ -13,10 +13,10 @@
 
 namespace
 {
-const QStringList kListMenu{"Rename",      "-",      "Edit Start Time", "Edit End Time", "-", "Check All",
-                            "Uncheck All", "-",      "Remove",          "Clear"};
-const QStringList kFileMenu{"Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-",
-                            "Clear",            "-",                    "Exit"};
+const QStringList kListMenu{"Rename",      "-", "Edit Start Time", "Edit End Time", "-", "Check All",
+                            "Uncheck All", "-", "Remove",          "Clear"};
+const QStringList kFileMenu{
+    "Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-", "Clear", "-", "Exit"};
 const QStringList kEditMenu{"Check All", "Uncheck All", "-", "Check Selected", "Uncheck Selected"};
 const QStringList kHelpMenu{"Help", "Homepage", "-", "About"};
 
@@ -166,8 +166,8 @@ private slots:
         QTest::addColumn<bool>("chosen");
         QTest::newRow("left on a button menu") << int(Qt::LeftButton) << int(Qt::LeftButton) << true;
         QTest::newRow("right on a button menu") << int(Qt::LeftButton) << int(Qt::RightButton) << false;
-        QTest::newRow("right on the right-click menu") << int(Qt::LeftButton | Qt::RightButton)
-                                                       << int(Qt::RightButton) << true;
+        QTest::newRow("right on the right-click menu")
+            << int(Qt::LeftButton | Qt::RightButton) << int(Qt::RightButton) << true;
     }
     void onlyTheChoosingButtonsChoose()
     {
