@@ -5,9 +5,27 @@
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
 
+#include <QPushButton>
+
+namespace
+{
+// A flat push button: a one-pixel frame round a plain face, sunk while pressed.
+constexpr char kFlatButtonStyle[] = "QPushButton { border: 1px solid palette(dark); background: palette(button); }"
+                                    "QPushButton:focus { border-color: palette(highlight); }"
+                                    "QPushButton:pressed { background: palette(midlight); }";
+
+// Lines longer than their template slot grow to the right rather than being cut.
+void WidenToText(QLabel& label)
+{
+    const int textWidth = label.fontMetrics().horizontalAdvance(label.text());
+    if (textWidth > label.width())
+        label.resize(textWidth, label.height());
+}
+} // namespace
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    BuildDialogFromTemplate(*this, AboutDialogTemplate(), [this](const DialogControl& ctl) -> QWidget* {
+    auto bind = [this](const DialogControl& ctl) -> QWidget* {
         switch (ctl.id) {
         case IDC_MAIL_LINK:
             return &m_lnkMail;
@@ -20,12 +38,21 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
         default:
             return nullptr;
         }
-    });
+    };
+    const QHash<int, QWidget*> controls = BuildDialogFromTemplate(*this, AboutDialogTemplate(), bind);
     setWindowIcon(LoadAppIcon());
+    if (auto* ok = qobject_cast<QPushButton*>(controls.value(IDOK))) {
+        ok->setStyleSheet(QString::fromLatin1(kFlatButtonStyle));
+        ok->setDefault(true); // Enter closes the box, as in any dialog
+    }
     // The links become links once the template has given them caption and place.
     m_lnkMail.PreSubclassWindow();
     m_lnkHomePage.PreSubclassWindow();
     OnInitDialog();
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (!qobject_cast<CLinkStatic*>(label))
+            WidenToText(*label);
+    }
 }
 
 CAboutDlg::~CAboutDlg() = default;
