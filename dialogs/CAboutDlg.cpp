@@ -10,9 +10,10 @@
 namespace
 {
 // A flat push button: a one-pixel frame round a plain face, sunk while pressed.
-constexpr char kFlatButtonStyle[] = "QPushButton { border: 1px solid palette(dark); background: palette(button); }"
-                                    "QPushButton:focus { border-color: palette(highlight); }"
-                                    "QPushButton:pressed { background: palette(midlight); }";
+constexpr char kFlatButtonStyle[] =
+    "QPushButton { border: 1px solid palette(dark); background: palette(button); }"
+    "QPushButton:focus { border-color: palette(highlight); }"
+    "QPushButton:pressed { background: palette(midlight); }";
 
 // Lines longer than their template slot grow to the right rather than being cut.
 void WidenToText(QLabel& label)

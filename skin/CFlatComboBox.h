@@ -41,7 +41,8 @@ private:
     void OnTimerStep();
     void EndPress();
     void ShowFrame(FrameState state);
-    void DrawFlatFrame(QPainter& dc, FrameState state, const QColor& topLeft, const QColor& bottomRight) const;
+    void DrawFlatFrame(QPainter& dc, FrameState state, const QColor& topLeft,
+                       const QColor& bottomRight) const;
 
     const int m_nThumbWidth;
     bool m_bLButtonDown = false;

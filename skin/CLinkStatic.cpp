@@ -117,7 +117,8 @@ void CLinkStatic::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CLinkStatic::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool clicked = m_bPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool clicked =
+        m_bPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_bPressed = false;
     if (!clicked) {
         QLabel::mouseReleaseEvent(event);

@@ -48,8 +48,8 @@ QString DefaultBrowserDesktopId()
                                         {QStringLiteral("get"), QStringLiteral("default-web-browser")});
     if (!id.isEmpty())
         return id;
-    return QueryDesktopTool(QStringLiteral("xdg-mime"),
-                            {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    return QueryDesktopTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                                         QStringLiteral("text/html")});
 }
 } // namespace
 

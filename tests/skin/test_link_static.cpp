@@ -129,7 +129,8 @@ void TestLinkStatic::fitsToTextByAlignment()
     if (vertical == QLatin1String("top"))
         QCOMPARE(fitted, QRect(fitted.left(), place.top(), fitted.width(), textHeight));
     else
-        QCOMPARE(fitted, QRect(fitted.left(), place.top() + shrinkY, fitted.width(), place.height() - 2 * shrinkY));
+        QCOMPARE(fitted,
+                 QRect(fitted.left(), place.top() + shrinkY, fitted.width(), place.height() - 2 * shrinkY));
 }
 
 void TestLinkStatic::newURLRefitsAndRetitles()
@@ -166,8 +167,8 @@ void TestLinkStatic::clickOpensTheTrimmedURLOnce()
     CShellRecorder ui;
     LinkFixture f(QStringLiteral("https://viravvelmora.example/ "));
     // A double click as the platform delivers it: press, release, double click, release.
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease}) {
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
         const bool down = type != QEvent::MouseButtonRelease;
         QMouseEvent event(type, QPointF(2, 2), f.link.mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
                           down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -190,8 +191,8 @@ void TestLinkStatic::browserLaunchFromRegisteredCommands_data()
     QTest::addColumn<QStringList>("arguments");
     const QString url = QStringLiteral("https://a.example/");
     QTest::newRow("quoted placeholder")
-        << R"("C:\Program Files\Web\browser.exe" -nohome "%1")" << url << R"(C:\Program Files\Web\browser.exe)"
-        << QStringList{QStringLiteral("-nohome"), url};
+        << R"("C:\Program Files\Web\browser.exe" -nohome "%1")" << url
+        << R"(C:\Program Files\Web\browser.exe)" << QStringList{QStringLiteral("-nohome"), url};
     QTest::newRow("bare placeholder") << "firefox-esr --new-window %1 --later" << url << "firefox-esr"
                                       << QStringList{QStringLiteral("--new-window"), url};
     QTest::newRow("no placeholder") << "/usr/bin/chromium --incognito" << url << "/usr/bin/chromium"

@@ -44,7 +44,8 @@ public:
         m_host.setAutoFillBackground(true);
         button.setParent(&m_host);
         button.setGeometry(50, 30, 40, 20);
-        button.SetStateImages(Solid({40, 20}, Qt::red), Solid({40, 20}, Qt::blue), Solid({20, 10}, Qt::green));
+        button.SetStateImages(Solid({40, 20}, Qt::red), Solid({40, 20}, Qt::blue),
+                              Solid({20, 10}, Qt::green));
         m_host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_host));
         // Hover needs the pointer to arrive from somewhere on the window.

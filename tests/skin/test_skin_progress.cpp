@@ -210,9 +210,10 @@ void TestSkinProgress::emptyAndFullBars()
 
 void TestSkinProgress::linesLeaveOutTheirEndPoint()
 {
-    for (const auto& [from, to] : {std::pair{QPoint(1, 2), QPoint(5, 2)}, std::pair{QPoint(5, 2), QPoint(1, 2)},
-                                  std::pair{QPoint(3, 0), QPoint(3, 4)}, std::pair{QPoint(3, 4), QPoint(3, 0)},
-                                  std::pair{QPoint(2, 2), QPoint(3, 2)}, std::pair{QPoint(2, 2), QPoint(2, 2)}}) {
+    for (const auto& [from, to] :
+         {std::pair{QPoint(1, 2), QPoint(5, 2)}, std::pair{QPoint(5, 2), QPoint(1, 2)},
+          std::pair{QPoint(3, 0), QPoint(3, 4)}, std::pair{QPoint(3, 4), QPoint(3, 0)},
+          std::pair{QPoint(2, 2), QPoint(3, 2)}, std::pair{QPoint(2, 2), QPoint(2, 2)}}) {
         QImage image(7, 7, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
@@ -221,7 +222,8 @@ void TestSkinProgress::linesLeaveOutTheirEndPoint()
             GdiLine(painter, from, to);
         }
         QSet<QPoint> expected;
-        for (QPoint p = from; p != to; p += QPoint((to.x() > p.x()) - (to.x() < p.x()), (to.y() > p.y()) - (to.y() < p.y())))
+        for (QPoint p = from; p != to;
+             p += QPoint((to.x() > p.x()) - (to.x() < p.x()), (to.y() > p.y()) - (to.y() < p.y())))
             expected.insert(p);
         for (int y = 0; y < 7; ++y) {
             for (int x = 0; x < 7; ++x)

@@ -9,7 +9,10 @@
 class CShellRecorder : public CPlatformUi
 {
 public:
-    explicit CShellRecorder(bool shellOpens = true) : m_bShellOpens(shellOpens) { CPlatformUi::Install(this); }
+    explicit CShellRecorder(bool shellOpens = true) : m_bShellOpens(shellOpens)
+    {
+        CPlatformUi::Install(this);
+    }
     ~CShellRecorder() override { CPlatformUi::Install(nullptr); }
 
     QStringList shellRequests;   // "verb|target"
