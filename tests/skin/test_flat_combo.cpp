@@ -1,4 +1,5 @@
 #include "skin/CFlatComboBox.h"
+#include "support/CPaintCounter.h"
 
 #include <QLineEdit>
 #include <QStyle>
@@ -9,21 +10,6 @@ namespace
 const QColor kFace(200, 200, 200);
 const QColor kLight(250, 250, 250);
 const QColor kDark(100, 100, 100);
-
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 // A 120 x 22 box with a line edit beside it to take the focus away.
 class ComboFixture
@@ -135,7 +121,7 @@ void TestFlatCombo::hotFrameComesAtOnceAndLeavesWithTheTimer()
 void TestFlatCombo::hoverPaintsOnlyOnChange()
 {
     ComboFixture f;
-    PaintCounter paints(&f.box);
+    CPaintCounter paints(&f.box);
     f.PointAtBox();
     QTest::qWait(100); // ten ticks or so
     QCOMPARE(paints.count, 1);

@@ -1,4 +1,5 @@
 #include "skin/CSkinButton.h"
+#include "support/CPaintCounter.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -13,22 +14,6 @@ QPixmap Solid(QSize size, const QColor& color)
     pixmap.fill(color);
     return pixmap;
 }
-
-// Counts the paints a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 // A button on a plain magenta window, red normal, blue pressed, and a green
 // hover image a quarter of its size.
@@ -95,7 +80,7 @@ private slots:
 void TestSkinButton::hoverComesAndGoesWithOneRepaintEach()
 {
     ButtonFixture fixture;
-    PaintCounter paints(&fixture.button);
+    CPaintCounter paints(&fixture.button);
     fixture.MoveOnto();
     fixture.Settle();
     QVERIFY(fixture.button.IsHover());
