@@ -1,7 +1,5 @@
 #include "skin/CSkinProgress.h"
-#include "skin/GdiDraw.h"
 
-#include <QPainter>
 #include <QtTest>
 
 #include <climits>
@@ -79,7 +77,6 @@ private slots:
     void narrowFillsRunEveryStep();
     void narrowFillsStayBesideTheirShadow();
     void emptyAndFullBars();
-    void linesLeaveOutTheirEndPoint();
 };
 
 void TestSkinProgress::shadesFollowTheChannelRules_data()
@@ -206,30 +203,6 @@ void TestSkinProgress::emptyAndFullBars()
     full.Bar().setValue(500000);
     full.Bar().SetBarColor(MakeRgb(0, 50, 255));
     QCOMPARE(full.Rows()[0], QStringLiteral("bbddddddddms") + QString(8, QLatin1Char('.')));
-}
-
-void TestSkinProgress::linesLeaveOutTheirEndPoint()
-{
-    for (const auto& [from, to] :
-         {std::pair{QPoint(1, 2), QPoint(5, 2)}, std::pair{QPoint(5, 2), QPoint(1, 2)},
-          std::pair{QPoint(3, 0), QPoint(3, 4)}, std::pair{QPoint(3, 4), QPoint(3, 0)},
-          std::pair{QPoint(2, 2), QPoint(3, 2)}, std::pair{QPoint(2, 2), QPoint(2, 2)}}) {
-        QImage image(7, 7, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            painter.setPen(QPen(Qt::black, 1));
-            GdiLine(painter, from, to);
-        }
-        QSet<QPoint> expected;
-        for (QPoint p = from; p != to;
-             p += QPoint((to.x() > p.x()) - (to.x() < p.x()), (to.y() > p.y()) - (to.y() < p.y())))
-            expected.insert(p);
-        for (int y = 0; y < 7; ++y) {
-            for (int x = 0; x < 7; ++x)
-                QCOMPARE(image.pixel(x, y) == qRgb(0, 0, 0), expected.contains(QPoint(x, y)));
-        }
-    }
 }
 
 QTEST_MAIN(TestSkinProgress)
