@@ -1,5 +1,3 @@
-#include "BackgroundArt.h"
-#include "MockupArt.h"
 #include "SkinArt.h"
 #include "SkinLayout.h"
 
@@ -66,19 +64,6 @@ private:
 private slots:
     void initTestCase() { m_bitmaps = SkinArt::renderBitmaps(); }
 
-    void everyIdHasAnOpaqueBitmapOfItsSize()
-    {
-        QCOMPARE(m_bitmaps.size(), SkinLayout::bitmapIds().size());
-        QCOMPARE(m_bitmaps.at(IDB_BACKGROUND).size(), QSize(750, 560));
-        QCOMPARE(m_bitmaps.at(IDB_PANEL).size(), QSize(452, 254));
-        QCOMPARE(m_bitmaps.at(IDB_FILEMENU_PRESSED).size(), QSize(41, 20));
-        QCOMPARE(m_bitmaps.at(IDB_PREV_NORMAL).size(), QSize(41, 40));
-        QCOMPARE(m_bitmaps.at(IDB_PAUSE_HOVER).size(), QSize(36, 40));
-        for (const auto& [id, image] : m_bitmaps)
-            QVERIFY2(!image.hasAlphaChannel(), qPrintable(QString::number(id)));
-        QVERIFY(!m_bitmaps.count(227));
-    }
-
     // Only the outline is cut: key pixels all connect to the border, none sit
     // inside, and no pixel blends towards the key.
     void backgroundKeyFormsOnlyTheOutline()
@@ -101,20 +86,6 @@ private slots:
         }
         QVERIFY(isKey(bg.pixel(0, 0)) && isKey(bg.pixel(749, 559)));
         QVERIFY(cut > 40 && cut < 2000); // rounded corners, not a frame
-    }
-
-    void outlineCutIsAllOrNothing()
-    {
-        QImage image(40, 40, QImage::Format_RGB32);
-        image.fill(QColor(10, 20, 30));
-        QPainterPath circle;
-        circle.addEllipse(QRectF(5, 5, 30, 30));
-        BackgroundArt::cutOutline(image, circle);
-        QVERIFY(isKey(image.pixel(0, 0)));
-        QCOMPARE(image.pixel(20, 20), QColor(10, 20, 30).rgb());
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 40; ++x)
-                QVERIFY(isKey(image.pixel(x, y)) || image.pixel(x, y) == QColor(10, 20, 30).rgb());
     }
 
     // Drawn opaque over the window, a button must continue the background around its edges.
@@ -144,13 +115,6 @@ private slots:
         QVERIFY(m_bitmaps.at(IDB_PLAY_NORMAL) != m_bitmaps.at(IDB_PAUSE_NORMAL));
     }
 
-    void renderingIsRepeatable()
-    {
-        const std::map<int, QImage> again = SkinArt::renderBitmaps();
-        for (const auto& [id, image] : m_bitmaps)
-            QVERIFY2(again.at(id) == image, qPrintable(QString::number(id)));
-    }
-
     void writesEveryFileAndTheResourceList()
     {
         QTemporaryDir dir;
@@ -174,26 +138,6 @@ private slots:
                  m_bitmaps.at(IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32));
     }
 
-    void writeReportsAnUnwritableFolder()
-    {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!SkinArt::write(dir.filePath(QStringLiteral("file/skin"))).isEmpty());
-    }
-
-    void mockupKeepsTheOutlineAndPlacesTheButtons()
-    {
-        const QImage mockup = MockupArt::compose(m_bitmaps, ButtonState::Hover);
-        QCOMPARE(mockup.size(), QSize(750, 560));
-        QVERIFY(isKey(mockup.pixel(0, 0)));
-        const ButtonSpec& close = SkinLayout::buttons().at(5);
-        QCOMPARE(close.normalId, IDB_CLOSE_NORMAL);
-        const QImage& hover = m_bitmaps.at(IDB_CLOSE_HOVER);
-        QCOMPARE(mockup.pixel(close.layout.center()),
-                 hover.pixel(close.layout.center() - close.layout.topLeft()));
-    }
 };
 
 QTEST_MAIN(TestArtgen)
