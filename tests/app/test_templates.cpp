@@ -1,7 +1,6 @@
 // Template data the window is built from: texts that must be exact and the
 // dialog-unit arithmetic that places the controls.
 #include "res/DialogTemplates.h"
-#include "res/MenuTables.h"
 #include "res/resource.h"
 
 #include <QSet>
@@ -58,19 +57,6 @@ private slots:
         QVERIFY(QRect(0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT).contains(ProgressBarRect()));
     }
 
-    void menusHoldTheirCommandsInOrder()
-    {
-        const MenuResource* file = FindMenuResource(IDR_FILEMENU);
-        QVERIFY(file);
-        QStringList texts;
-        for (const MenuItemData& item : file->items)
-            texts << (item.command ? QString(item.text) : "-");
-        QCOMPARE(texts, (QStringList{"Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-",
-                                     "Clear", "-", "Exit"}));
-        for (int id : {IDR_LISTMENU, IDR_EDITMENU, IDR_HELPMENU})
-            QVERIFY(FindMenuResource(id));
-        QVERIFY(!FindMenuResource(IDD_CONVERTER_DIALOG));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestTemplates)
