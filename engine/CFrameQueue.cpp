@@ -15,6 +15,18 @@ std::optional<QueuedFrame> CFrameQueue::pop()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_aborted || m_closed || !m_items.empty(); });
+    return takeFront();
+}
+
+std::optional<QueuedFrame> CFrameQueue::tryPop()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return takeFront();
+}
+
+// Called with m_mutex held.
+std::optional<QueuedFrame> CFrameQueue::takeFront()
+{
     if (m_aborted || m_items.empty())
         return std::nullopt;
     QueuedFrame item = std::move(m_items.front());
@@ -42,4 +54,10 @@ bool CFrameQueue::isAborted() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_aborted;
+}
+
+bool CFrameQueue::isFinished() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_aborted || (m_closed && m_items.empty());
 }

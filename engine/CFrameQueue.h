@@ -1,4 +1,5 @@
-// Bounded hand-over of frames from the reading thread to the writing thread.
+// Bounded hand-over of frames from a decoding thread to the thread that uses them
+// (the writing thread of a conversion, or the preview player).
 #pragma once
 
 #include "FfmpegHandles.h"
@@ -23,13 +24,19 @@ public:
     bool push(QueuedFrame item);
     // Waits while the queue is empty; nullopt once it is closed and drained, or aborted.
     std::optional<QueuedFrame> pop();
+    // Never waits: nullopt while nothing is queued (see isFinished()).
+    std::optional<QueuedFrame> tryPop();
     // The producer is done: the consumer drains what is left.
     void close();
     // Both sides stop at once; what is queued is dropped.
     void abort();
     bool isAborted() const;
+    // Nothing more will come: closed and drained, or aborted.
+    bool isFinished() const;
 
 private:
+    std::optional<QueuedFrame> takeFront();
+
     const size_t m_capacity;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;

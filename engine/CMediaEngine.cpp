@@ -48,11 +48,8 @@ AVRational outputFrameRate(const std::vector<MediaClip>& clips, InputCache* inpu
 {
     for (const MediaClip& clip : clips) {
         const MediaInfo* info = inspectOnce(clip.path, inputs);
-        if (!info || !info->hasVideo)
-            continue;
-        const AVRational rate = info->videoFrameRate;
-        const bool usable = rate.num > 0 && rate.den > 0 && av_q2d(rate) >= 1.0;
-        return usable && av_cmp_q(rate, maxRate) <= 0 ? rate : maxRate;
+        if (info && info->hasVideo)
+            return cappedFrameRate(info->videoFrameRate, maxRate);
     }
     return maxRate;
 }

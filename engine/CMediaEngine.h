@@ -31,6 +31,7 @@ public:
     bool addVideoClip(const QString& path, double startSeconds, double endSeconds, int stretchMode);
     bool addAudioClip(const QString& path, double startSeconds, double endSeconds);
     void clearClips();
+    const ClipList& clips() const { return m_clips; }
 
     // Checks what can be checked at once, then converts in the background.
     bool saveFile(const QString& outputPath);

@@ -79,6 +79,12 @@ QString silentAudioFilter(int sampleRateHz, int channels, int64_t sampleCount)
         .arg(QString::number(sampleRateHz), channelLayout(channels), QString::number(sampleCount));
 }
 
+AVRational cappedFrameRate(AVRational sourceRate, AVRational maxRate)
+{
+    const bool usable = sourceRate.num > 0 && sourceRate.den > 0 && av_q2d(sourceRate) >= 1.0;
+    return usable && av_cmp_q(sourceRate, maxRate) <= 0 ? sourceRate : maxRate;
+}
+
 int64_t unitsInSpan(double seconds, AVRational unitsPerSecond)
 {
     return std::llround(seconds * av_q2d(unitsPerSecond));

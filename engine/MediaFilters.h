@@ -37,5 +37,9 @@ QString audioClipFilter(double startSeconds, double endSeconds, int sampleRateHz
 QString blackVideoFilter(AVRational frameRate, int widthPx, int heightPx);
 QString silentAudioFilter(int sampleRateHz, int channels, int64_t sampleCount);
 
+// A source's own frame rate, unless it is unknown, below one frame a second or
+// above maxRate: then maxRate.
+AVRational cappedFrameRate(AVRational sourceRate, AVRational maxRate);
+
 // Number of output samples or frames in a span, rounded to the nearest.
 int64_t unitsInSpan(double seconds, AVRational unitsPerSecond);
