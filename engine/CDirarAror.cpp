@@ -1,20 +1,29 @@
 #include "CDirarAror.h"
 
 #include "CMediaEngine.h"
+#include "CPreviewPlayer.h"
 #include "MediaInput.h"
 #include "res/resource.h"
 
 #include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
 
 namespace {
+constexpr int kMinPictureSidePx = 2;
+constexpr int kMinHintSidePx = 16;
+
 QColor fromColorRef(unsigned colorRef)
 {
     return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
 }
 } // namespace
 
-CDirarAror::CDirarAror(QWidget* parent) : QWidget(parent), m_engine(std::make_unique<CMediaEngine>())
+CDirarAror::CDirarAror(QWidget* parent)
+    : QWidget(parent), m_engine(std::make_unique<CMediaEngine>()), m_player(new CPreviewPlayer(this))
 {
+    connect(m_player, &CPreviewPlayer::pictureChanged, this, qOverload<>(&QWidget::update));
     connect(m_engine.get(), &CMediaEngine::finished, this, &CDirarAror::Finished);
     connect(m_engine.get(), &CMediaEngine::progress, this, &CDirarAror::Progress);
 }
@@ -66,19 +75,26 @@ void CDirarAror::ClearClips()
     m_engine->clearClips();
 }
 
-// Preview playback comes with the preview player; until then nothing plays.
 bool CDirarAror::Play()
 {
-    return false;
+    return m_player->play(m_engine->clips(), size().expandedTo(QSize(kMinPictureSidePx, kMinPictureSidePx)));
 }
 
-void CDirarAror::Pause() {}
+void CDirarAror::Pause()
+{
+    m_player->pause();
+}
 
-void CDirarAror::Resume() {}
+void CDirarAror::Resume()
+{
+    m_player->resume();
+}
 
+// Preview and writing are separate pipelines; Stop ends both.
 void CDirarAror::Stop()
 {
     m_engine->stop();
+    m_player->stop();
 }
 
 bool CDirarAror::LastWriteFailed() const
@@ -89,5 +105,32 @@ bool CDirarAror::LastWriteFailed() const
 void CDirarAror::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const QImage& picture = m_player->picture();
+    if (picture.isNull())
+        paintIdle(painter);
+    else
+        painter.drawImage(rect(), picture);
+}
+
+// Dark, with a faint play mark in the middle: the area is there, nothing plays.
+void CDirarAror::paintIdle(QPainter& painter)
+{
     painter.fillRect(rect(), fromColorRef(CLR_PREVIEW_BACKGROUND));
+    const int sidePx = std::min(width(), height()) / 4;
+    if (sidePx < kMinHintSidePx)
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor hint = fromColorRef(CLR_PREVIEW_HINT);
+    QRectF circle(0.0, 0.0, sidePx, sidePx);
+    circle.moveCenter(QRectF(rect()).center());
+    painter.setPen(QPen(hint, 2.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(circle);
+    const double halfHeight = sidePx / 5.0; // of the triangle, which sits a little right of centre
+    QPainterPath triangle;
+    triangle.moveTo(circle.center() + QPointF(-halfHeight * 0.7, -halfHeight));
+    triangle.lineTo(circle.center() + QPointF(halfHeight * 1.1, 0.0));
+    triangle.lineTo(circle.center() + QPointF(-halfHeight * 0.7, halfHeight));
+    triangle.closeSubpath();
+    painter.fillPath(triangle, hint);
 }

@@ -9,6 +9,8 @@
 #include <memory>
 
 class CMediaEngine;
+class CPreviewPlayer;
+class QPainter;
 
 class CDirarAror : public QWidget
 {
@@ -56,5 +58,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintIdle(QPainter& painter);
+
     std::unique_ptr<CMediaEngine> m_engine;
+    CPreviewPlayer* m_player; // child object
 };

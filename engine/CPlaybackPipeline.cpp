@@ -1,0 +1,121 @@
+#include "CPlaybackPipeline.h"
+
+#include "CClipSequence.h"
+#include "CPictureScaler.h"
+#include "MediaFilters.h"
+#include "MediaInput.h"
+#include "SamplePacking.h"
+
+namespace {
+
+// A few pictures (about 150 ms) and some 0.4 s or more of sound: enough to ride out
+// a slow packet, small enough that a new preview starts at once.
+constexpr size_t kPictureQueueCapacity = 4;
+constexpr size_t kSoundQueueCapacity = 16;
+constexpr AVRational kMaxFrameRate{30, 1};
+constexpr AVRational kMicroseconds{1, 1000000};
+
+// The rate of the first clip that has a picture.
+AVRational previewFrameRate(const std::vector<MediaClip>& clips)
+{
+    for (const MediaClip& clip : clips) {
+        const std::optional<MediaInfo> info = inspectMedia(clip.path);
+        if (info && info->hasVideo)
+            return cappedFrameRate(info->videoFrameRate, kMaxFrameRate);
+    }
+    return kMaxFrameRate;
+}
+
+int roundUpToEven(int sizePx)
+{
+    return sizePx + sizePx % 2;
+}
+
+} // namespace
+
+CPlaybackPipeline::CPlaybackPipeline(PlaybackSetup setup)
+    : m_setup(std::move(setup)), m_pictures(kPictureQueueCapacity), m_sound(kSoundQueueCapacity)
+{
+}
+
+CPlaybackPipeline::~CPlaybackPipeline()
+{
+    cancel();
+    if (m_pictureThread.joinable())
+        m_pictureThread.join();
+    if (m_soundThread.joinable())
+        m_soundThread.join();
+}
+
+void CPlaybackPipeline::start()
+{
+    m_threadsRunning = m_setup.sound ? 2 : 1;
+    m_pictureThread = std::thread([this] { runThread(m_pictures, &CPlaybackPipeline::decodePictures); });
+    if (m_setup.sound)
+        m_soundThread = std::thread([this] { runThread(m_sound, &CPlaybackPipeline::decodeSound); });
+    else
+        m_sound.close();
+}
+
+void CPlaybackPipeline::cancel()
+{
+    m_cancel = true;
+    m_pictures.abort();
+    m_sound.abort();
+}
+
+void CPlaybackPipeline::runThread(CFrameQueue& queue, void (CPlaybackPipeline::*body)())
+{
+    try {
+        (this->*body)();
+    } catch (...) {
+        // Out of memory mid-preview: what was decoded still plays.
+    }
+    queue.close();
+    --m_threadsRunning;
+}
+
+void CPlaybackPipeline::decodePictures()
+{
+    const AVRational rate = previewFrameRate(m_setup.clips.video);
+    // The stretch filters pad and crop whole chroma pixels, so they work at even
+    // sizes; the scaler brings the pictures to the exact size.
+    const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};
+    CClipSequence sequence(
+        m_setup.clips.video,
+        [this, format](const MediaClip& clip) { return CClipReader::openVideo(clip, format, &m_cancel); },
+        av_inv_q(rate));
+    CPictureScaler scaler(m_setup.widthPx, m_setup.heightPx);
+    pump(sequence, m_pictures, AVMEDIA_TYPE_VIDEO, [&scaler, rate](const AVFrame* picture) {
+        FramePtr rgb = scaler.toRgb(picture);
+        if (rgb)
+            rgb->pts = av_rescale_q(rgb->pts, av_inv_q(rate), kMicroseconds);
+        return rgb;
+    });
+}
+
+void CPlaybackPipeline::decodeSound()
+{
+    const AudioFrameFormat format = *m_setup.sound;
+    CClipSequence sequence(
+        m_setup.clips.audio,
+        [this, format](const MediaClip& clip) { return CClipReader::openAudio(clip, format, &m_cancel); },
+        AVRational{1, format.sampleRateHz});
+    const AVSampleFormat packedFormat = m_setup.sampleFormat;
+    pump(sequence, m_sound, AVMEDIA_TYPE_AUDIO,
+         [packedFormat](const AVFrame* planar) { return packSamples(planar, packedFormat); });
+}
+
+void CPlaybackPipeline::pump(CClipSequence& sequence, CFrameQueue& queue, AVMediaType type,
+                             const Convert& convert)
+{
+    FramePtr decoded = allocFrame();
+    while (decoded && !m_cancel) {
+        if (sequence.readFrame(decoded.get()) < 0)
+            return; // the end, or a clip that can no longer be read
+        FramePtr ready = convert(decoded.get());
+        av_frame_unref(decoded.get());
+        if (!ready || !queue.push(QueuedFrame{type, std::move(ready)}))
+            return;
+    }
+}

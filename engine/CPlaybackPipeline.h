@@ -1,0 +1,59 @@
+// Preview decoding: a picture thread and a sound thread read their clips in order
+// into small queues, which the player empties without ever waiting on them.
+#pragma once
+
+#include "CFrameQueue.h"
+#include "MediaClip.h"
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
+
+class CClipSequence;
+
+struct PlaybackSetup
+{
+    ClipList clips;
+    int widthPx = 0; // of the pictures
+    int heightPx = 0;
+    std::optional<AudioFrameFormat> sound;           // none: the sound is not decoded
+    AVSampleFormat sampleFormat = AV_SAMPLE_FMT_FLT; // packed: FLT or S16
+};
+
+class CPlaybackPipeline
+{
+public:
+    explicit CPlaybackPipeline(PlaybackSetup setup);
+    // Cancels and waits for the threads.
+    ~CPlaybackPipeline();
+    CPlaybackPipeline(const CPlaybackPipeline&) = delete;
+    CPlaybackPipeline& operator=(const CPlaybackPipeline&) = delete;
+
+    void start();
+    // Returns at once; the threads end at their next packet or frame.
+    void cancel();
+    bool isDone() const { return m_threadsRunning.load() == 0; }
+
+    // RGB32 pictures of the setup's size, pts in microseconds from the first one.
+    // A clip that cannot be read ends the pictures there.
+    CFrameQueue& pictures() { return m_pictures; }
+    // Packed sound in the setup's format; closed at once when there is none.
+    CFrameQueue& sound() { return m_sound; }
+
+private:
+    using Convert = std::function<FramePtr(const AVFrame*)>;
+
+    void decodePictures();
+    void decodeSound();
+    void pump(CClipSequence& sequence, CFrameQueue& queue, AVMediaType type, const Convert& convert);
+    void runThread(CFrameQueue& queue, void (CPlaybackPipeline::*body)());
+
+    const PlaybackSetup m_setup;
+    std::atomic_bool m_cancel{false};
+    std::atomic_int m_threadsRunning{0};
+    CFrameQueue m_pictures;
+    CFrameQueue m_sound;
+    std::thread m_pictureThread;
+    std::thread m_soundThread;
+};
