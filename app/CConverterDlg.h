@@ -140,6 +140,10 @@ private:
     void StopEngine();
     void EndRun();
 
+    // Preview helpers
+    void PlayPreviewRowFromItsStart();
+    void LoadPreviewClip(int row, int startSeconds);
+
     QPixmap m_bmpBackground;
     CTransparentStatic m_stcStretchMode; // 1139
     CTransparentStatic m_stcBitrate;     // 1161

@@ -1,9 +1,127 @@
-// Preview transport of the main window (placeholder bodies until the preview lands).
+// Preview transport of the main window. The engine has no seek: every transport
+// action rebuilds its clip list from a row and plays again. Times are whole seconds.
 #include "app/CConverterDlg.h"
 
-void CConverterDlg::OnPlay() {}
-void CConverterDlg::OnStopPreview() {}
-void CConverterDlg::OnPrevClip() {}
-void CConverterDlg::OnNextClip() {}
-void CConverterDlg::OnBack10() {}
-void CConverterDlg::OnForward10() {}
+#include "JobRowText.h"
+#include "app/CPlatformUi.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+constexpr long kDefaultClipOption = 0;
+constexpr int kSkipSeconds = 10;
+
+// Saturates instead of overflowing on starts near the ends of the int range.
+int ShiftSeconds(int seconds, int deltaSeconds)
+{
+    const qint64 shifted = qint64(seconds) + deltaSeconds;
+    return int(std::clamp<qint64>(shifted, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+} // namespace
+
+void CConverterDlg::OnPlay()
+{
+    if (m_lstJobs.rowCount() == 0) {
+        Message(QStringLiteral("Please input item to the list"), kMbOk);
+        return;
+    }
+    const int row = FirstSelectedRow();
+    if (row < 0) {
+        Message(QStringLiteral("Please select item in the list"), kMbOk);
+        return;
+    }
+    if (m_bPlaying) {
+        m_ctlEngine->Pause();
+        SetPlayLook(false);
+        m_bPlaying = false;
+        m_bPaused = true;
+        return;
+    }
+    if (m_bPaused) {
+        m_ctlEngine->Resume();
+        SetPlayLook(true);
+        m_bPaused = false;
+        m_bPlaying = true;
+        return;
+    }
+    m_ctlEngine->SetClipOption(kDefaultClipOption);
+    m_ctlEngine->ClearClips();
+    m_nPreviewRow = row;
+    const int startSeconds = ParseLeadingInteger(CellText(row, kStartColumn));
+    LoadPreviewClip(row, startSeconds);
+    m_nBackStart = startSeconds;
+    m_nFwdStart = startSeconds;
+    m_ctlEngine->Play();
+    m_bPlaying = true;
+    SetPlayLook(true);
+}
+
+void CConverterDlg::OnStopPreview()
+{
+    StopEngine();
+    m_nCurrentRow = 0;
+    m_bPlaying = false;
+    m_bPaused = false;
+    SetPlayLook(false);
+}
+
+void CConverterDlg::OnNextClip()
+{
+    m_ctlEngine->ClearClips();
+    ++m_nPreviewRow;
+    if (m_nPreviewRow + 1 > m_lstJobs.rowCount())
+        m_nPreviewRow = 0;
+    PlayPreviewRowFromItsStart();
+}
+
+void CConverterDlg::OnPrevClip()
+{
+    --m_nPreviewRow;
+    if (m_nPreviewRow < 0)
+        m_nPreviewRow = m_lstJobs.rowCount() - 1;
+    m_ctlEngine->ClearClips();
+    PlayPreviewRowFromItsStart();
+}
+
+// Back 10 and Forward 10 each move both starts, then clamp only their own: the
+// other keeps the unclamped value, so Back then Forward returns to the same second.
+void CConverterDlg::OnBack10()
+{
+    m_nBackStart = ShiftSeconds(m_nBackStart, -kSkipSeconds);
+    m_nFwdStart = m_nBackStart;
+    m_ctlEngine->ClearClips();
+    if (m_nBackStart < 0)
+        m_nBackStart = 0;
+    LoadPreviewClip(m_nPreviewRow, m_nBackStart);
+    m_ctlEngine->Play();
+}
+
+void CConverterDlg::OnForward10()
+{
+    m_nFwdStart = ShiftSeconds(m_nFwdStart, kSkipSeconds);
+    m_nBackStart = m_nFwdStart;
+    m_ctlEngine->ClearClips();
+    if (m_nFwdStart > ParseLeadingInteger(CellText(m_nPreviewRow, kEndColumn)))
+        m_nFwdStart = 0;
+    LoadPreviewClip(m_nPreviewRow, m_nFwdStart);
+    m_ctlEngine->Play();
+}
+
+void CConverterDlg::PlayPreviewRowFromItsStart()
+{
+    const int startSeconds = ParseLeadingInteger(CellText(m_nPreviewRow, kStartColumn));
+    LoadPreviewClip(m_nPreviewRow, startSeconds);
+    m_ctlEngine->Play();
+    m_nBackStart = startSeconds;
+    m_nFwdStart = startSeconds;
+}
+
+// A row index that names no row reads as empty text: empty path, times 0.
+void CConverterDlg::LoadPreviewClip(int row, int startSeconds)
+{
+    const QString path = CellText(row, kPathColumn);
+    const int endSeconds = ParseLeadingInteger(CellText(row, kEndColumn));
+    m_ctlEngine->AddVideoClip(path, startSeconds, endSeconds, short(m_nStretchMode));
+    m_ctlEngine->AddAudioClip(path, startSeconds, endSeconds);
+}
