@@ -1,0 +1,56 @@
+// Plays one clip in the engine control's preview area, for bench/preview.sh:
+//   vv_preview_bench FILE [WIDTH HEIGHT [STRETCH]]
+// Prints the pictures shown and dropped, the wall and CPU time of the playback and
+// the CPU share of one core it used.
+#include "engine/CDirarAror.h"
+#include "engine/CPreviewPlayer.h"
+#include "engine/MediaInput.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <ctime>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: vv_preview_bench FILE [WIDTH HEIGHT [STRETCH]]\n");
+        return 2;
+    }
+    const QString path = args[0];
+    const int widthPx = args.size() > 2 ? args[1].toInt() : 227;
+    const int heightPx = args.size() > 2 ? args[2].toInt() : 170;
+    const short stretch = args.size() > 3 ? short(args[3].toInt()) : 0;
+    const double lengthSeconds = probeDurationSeconds(path);
+
+    CDirarAror engine;
+    engine.resize(widthPx, heightPx);
+    engine.show();
+    CPreviewPlayer* player = engine.findChild<CPreviewPlayer*>();
+    QObject::connect(player, &CPreviewPlayer::ended, &app, &QCoreApplication::quit);
+    engine.AddVideoClip(path, 0.0, lengthSeconds, stretch);
+    engine.AddAudioClip(path, 0.0, lengthSeconds);
+
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpuStart = std::clock(); // all threads of the process
+    if (!engine.Play()) {
+        std::fprintf(stderr, "vv_preview_bench: nothing to play\n");
+        return 1;
+    }
+    const double playCallMs = wall.nsecsElapsed() / 1e6;
+    const bool sound = player->hasSound();
+    QApplication::exec();
+    const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double wallSeconds = wall.nsecsElapsed() / 1e9;
+
+    std::printf("clip: %.2f s into %dx%d, sound: %s, Play() returned after %.1f ms\n", lengthSeconds, widthPx,
+                heightPx, sound ? "device" : "none (system clock)", playCallMs);
+    std::printf("frames shown: %d, dropped: %d\n", player->presentedFrames(), player->droppedFrames());
+    std::printf("wall: %.2f s, CPU: %.2f s, CPU share: %.1f%% of one core\n", wallSeconds, cpuSeconds,
+                100.0 * cpuSeconds / wallSeconds);
+    return 0;
+}
