@@ -12,6 +12,8 @@ CWhiteEdit::CWhiteEdit(QWidget* parent) : QLineEdit(parent)
     }
     setPalette(colors);
     setAutoFillBackground(true);
+    // Shown like a static text: from its start, whatever its length.
+    connect(this, &QLineEdit::textChanged, this, [this] { setCursorPosition(0); });
 }
 
 CWhiteEdit::~CWhiteEdit() = default;
