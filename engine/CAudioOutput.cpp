@@ -109,11 +109,11 @@ double CAudioOutput::writtenSeconds() const
     return double(m_writtenBytes) / bytesPerFrame() / m_frameFormat.sampleRateHz;
 }
 
+// The device's own clock: smooth, and still while the device starves or is
+// suspended. Never ahead of what it was given.
 double CAudioOutput::playedSeconds() const
 {
-    const qint64 waitingBytes = std::max<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
-    return std::max<qint64>(0, m_writtenBytes - waitingBytes) / double(bytesPerFrame()) /
-           m_frameFormat.sampleRateHz;
+    return std::min(m_sink->processedUSecs() / 1e6, writtenSeconds());
 }
 
 void CAudioOutput::suspend()

@@ -34,7 +34,6 @@ public:
     bool isAllWritten(const CFrameQueue& sound) const;
 
     double writtenSeconds() const;
-    // Written, less what still waits in the device's buffer.
     double playedSeconds() const;
 
     void suspend();
