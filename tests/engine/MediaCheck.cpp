@@ -1,6 +1,6 @@
 #include "MediaCheck.h"
 
-#include "engine/FfmpegHandles.h"
+#include "engine/MediaInput.h"
 
 extern "C" {
 #include <libswscale/swscale.h>
@@ -8,7 +8,7 @@ extern "C" {
 
 #include <QFile>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -19,18 +19,6 @@ struct SwsFreer
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
 
-InputFormatPtr openFile(const QString& path)
-{
-    AVFormatContext* raw = nullptr;
-    const QByteArray url = "file:" + QFile::encodeName(path);
-    if (avformat_open_input(&raw, url.constData(), nullptr, nullptr) < 0)
-        return nullptr;
-    InputFormatPtr format(raw);
-    if (avformat_find_stream_info(format.get(), nullptr) < 0)
-        return nullptr;
-    return format;
-}
-
 // The file's main stream of one type with its decoder; no decoder when there is none.
 struct OpenStream
 {
@@ -39,102 +27,88 @@ struct OpenStream
     CodecContextPtr decoder;
 };
 
-OpenStream openBestStream(const QString& path, AVMediaType type)
+OpenStream openStream(const QString& path, AVMediaType type)
 {
     OpenStream open;
-    open.format = openFile(path);
-    const int index = open.format ? av_find_best_stream(open.format.get(), type, -1, -1, nullptr, 0) : -1;
-    if (index < 0)
-        return open;
-    open.stream = open.format->streams[index];
-    const AVCodec* codec = avcodec_find_decoder(open.stream->codecpar->codec_id);
-    CodecContextPtr decoder(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (decoder && avcodec_parameters_to_context(decoder.get(), open.stream->codecpar) >= 0 &&
-        avcodec_open2(decoder.get(), codec, nullptr) >= 0)
-        open.decoder = std::move(decoder);
+    open.format = openMediaInput(path);
+    const int index = open.format ? bestStreamIndex(open.format.get(), type) : -1;
+    if (index >= 0) {
+        open.stream = open.format->streams[index];
+        open.decoder = openDecoder(open.stream, 1);
+    }
     return open;
 }
 
-GrayImage scaledLuma(const AVFrame* frame, int width, int height)
+QString codecName(const AVStream* stream)
+{
+    return QString::fromLatin1(avcodec_get_name(stream->codecpar->codec_id));
+}
+
+QImage scaledLuma(const AVFrame* frame)
 {
     std::unique_ptr<SwsContext, SwsFreer> scaler(
-        sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), width, height,
-                       AV_PIX_FMT_GRAY8, SWS_BILINEAR, nullptr, nullptr, nullptr));
-    GrayImage image;
+        sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), kLumaSize.width(),
+                       kLumaSize.height(), AV_PIX_FMT_GRAY8, SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler)
-        return image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(width * height);
-    uint8_t* planes[4] = {reinterpret_cast<uint8_t*>(image.pixels.data()), nullptr, nullptr, nullptr};
-    const int strides[4] = {width, 0, 0, 0};
+        return QImage();
+    QImage image(kLumaSize, QImage::Format_Grayscale8);
+    uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
+    const int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
     sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides);
     return image;
 }
 
-// Runs every frame of one stream through visit(frame).
-template <typename Visit>
-void decodeStream(const OpenStream& open, Visit visit)
+// Runs every frame of the stream through visit(frame) until it returns false.
+template <typename Visit> void decodeStream(const OpenStream& open, Visit visit)
 {
-    AVFormatContext* format = open.format.get();
-    AVCodecContext* decoder = open.decoder.get();
-    const int streamIndex = open.stream->index;
     PacketPtr packet = allocPacket();
     FramePtr frame = allocFrame();
     const auto drain = [&] {
-        while (avcodec_receive_frame(decoder, frame.get()) == 0) {
-            const bool more = visit(frame.get());
+        bool more = true;
+        while (more && avcodec_receive_frame(open.decoder.get(), frame.get()) == 0) {
+            more = visit(frame.get());
             av_frame_unref(frame.get());
-            if (!more)
-                return false;
         }
-        return true;
+        return more;
     };
-    while (av_read_frame(format, packet.get()) >= 0) {
-        const bool ours = packet->stream_index == streamIndex;
+    while (av_read_frame(open.format.get(), packet.get()) >= 0) {
+        const bool ours = packet->stream_index == open.stream->index;
         if (ours)
-            avcodec_send_packet(decoder, packet.get());
+            avcodec_send_packet(open.decoder.get(), packet.get());
         av_packet_unref(packet.get());
         if (ours && !drain())
             return;
     }
-    avcodec_send_packet(decoder, nullptr);
+    avcodec_send_packet(open.decoder.get(), nullptr);
     drain();
 }
 
 std::optional<VideoSummary> summarizeVideo(const QString& path)
 {
-    const OpenStream open = openBestStream(path, AVMEDIA_TYPE_VIDEO);
+    const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO);
     if (!open.decoder)
         return std::nullopt;
     VideoSummary video;
-    video.codec = QString::fromLatin1(avcodec_get_name(open.stream->codecpar->codec_id));
-    video.width = open.stream->codecpar->width;
-    video.height = open.stream->codecpar->height;
+    video.codec = codecName(open.stream);
+    video.size = QSize(open.stream->codecpar->width, open.stream->codecpar->height);
     video.frameRate = av_q2d(av_guess_frame_rate(open.format.get(), open.stream, nullptr));
-    std::vector<GrayImage> frames;
-    decodeStream(open, [&](const AVFrame* frame) {
-        frames.push_back(scaledLuma(frame, frame->width, frame->height));
-        return true;
-    });
+    const std::vector<TimedFrame> frames = decodeFrames(path);
     video.frameCount = int(frames.size());
     if (!frames.empty()) {
-        video.firstFrame = frames.front();
-        video.middleFrame = frames[frames.size() / 2];
+        video.firstFrame = frames.front().picture;
+        video.middleFrame = frames[frames.size() / 2].picture;
     }
     return video;
 }
 
 std::optional<AudioSummary> summarizeAudio(const QString& path)
 {
-    const OpenStream open = openBestStream(path, AVMEDIA_TYPE_AUDIO);
+    const OpenStream open = openStream(path, AVMEDIA_TYPE_AUDIO);
     if (!open.decoder)
         return std::nullopt;
-    AudioSummary audio;
-    audio.codec = QString::fromLatin1(avcodec_get_name(open.stream->codecpar->codec_id));
-    audio.channels = open.stream->codecpar->ch_layout.nb_channels;
-    audio.sampleRateHz = open.stream->codecpar->sample_rate;
-    audio.bitrateBps = open.stream->codecpar->bit_rate;
+    const AVCodecParameters* parameters = open.stream->codecpar;
+    AudioSummary audio{codecName(open.stream), parameters->ch_layout.nb_channels, parameters->sample_rate,
+                       parameters->bit_rate};
     decodeStream(open, [&](const AVFrame* frame) {
         audio.sampleCount += frame->nb_samples;
         return true;
@@ -142,41 +116,42 @@ std::optional<AudioSummary> summarizeAudio(const QString& path)
     return audio;
 }
 
-} // namespace
-
-double GrayImage::meanOfRows(int firstRow, int endRow) const
+double meanAbsoluteDifference(const QImage& a, const QImage& b)
 {
-    double sum = 0.0;
-    for (int y = firstRow; y < endRow; ++y) {
-        for (int x = 0; x < width; ++x)
-            sum += uint8_t(pixels[y * width + x]);
-    }
-    return sum / double(std::max(1, (endRow - firstRow) * width));
-}
-
-double GrayImage::meanOfColumns(int firstColumn, int endColumn) const
-{
-    double sum = 0.0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = firstColumn; x < endColumn; ++x)
-            sum += uint8_t(pixels[y * width + x]);
-    }
-    return sum / double(std::max(1, (endColumn - firstColumn) * height));
-}
-
-double meanAbsoluteDifference(const GrayImage& a, const GrayImage& b)
-{
-    if (a.pixels.size() != b.pixels.size() || a.pixels.isEmpty())
+    if (a.size() != b.size() || a.isNull())
         return std::numeric_limits<double>::max();
     double sum = 0.0;
-    for (int i = 0; i < a.pixels.size(); ++i)
-        sum += std::abs(int(uint8_t(a.pixels[i])) - int(uint8_t(b.pixels[i])));
-    return sum / double(a.pixels.size());
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            sum += std::abs(int(a.constScanLine(y)[x]) - int(b.constScanLine(y)[x]));
+    }
+    return sum / double(a.width() * a.height());
+}
+
+} // namespace
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray withoutStream(QByteArray xml, bool picture)
+{
+    const int start = picture ? xml.lastIndexOf("<streamconfig") : xml.indexOf("<streamconfig");
+    const QByteArray endTag("</streamconfig>");
+    return xml.remove(start, xml.indexOf(endTag, start) + endTag.size() - start);
 }
 
 std::optional<MediaSummary> summarizeMedia(const QString& path)
 {
-    InputFormatPtr format = openFile(path);
+    const InputFormatPtr format = openMediaInput(path);
     if (!format)
         return std::nullopt;
     MediaSummary summary;
@@ -191,34 +166,38 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
     return summary;
 }
 
-std::vector<TimedFrame> decodeScaledFrames(const QString& path, int width, int height, double untilSeconds)
+double meanLuma(const QImage& picture, const QRect& area)
+{
+    double sum = 0.0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            sum += picture.constScanLine(y)[x];
+    }
+    return sum / double(std::max(1, area.width() * area.height()));
+}
+
+std::vector<TimedFrame> decodeFrames(const QString& path)
 {
     std::vector<TimedFrame> frames;
-    const OpenStream open = openBestStream(path, AVMEDIA_TYPE_VIDEO);
+    const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO);
     if (!open.decoder)
         return frames;
     const int64_t start = open.format->start_time;
     const double fileStart = start == AV_NOPTS_VALUE ? 0.0 : double(start) / AV_TIME_BASE;
     decodeStream(open, [&](const AVFrame* frame) {
-        const double seconds = double(frame->best_effort_timestamp) * av_q2d(open.stream->time_base) - fileStart;
-        if (seconds > untilSeconds)
-            return false;
-        frames.push_back(TimedFrame{seconds, scaledLuma(frame, width, height)});
+        const double seconds =
+            double(frame->best_effort_timestamp) * av_q2d(open.stream->time_base) - fileStart;
+        frames.push_back(TimedFrame{seconds, scaledLuma(frame)});
         return true;
     });
     return frames;
 }
 
-double bestMatchSeconds(const std::vector<TimedFrame>& source, const GrayImage& image)
+double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& picture)
 {
-    double best = -1.0;
-    double bestDifference = std::numeric_limits<double>::max();
-    for (const TimedFrame& frame : source) {
-        const double difference = meanAbsoluteDifference(frame.image, image);
-        if (difference < bestDifference) {
-            bestDifference = difference;
-            best = frame.seconds;
-        }
-    }
-    return best;
+    const auto closer = [&picture](const TimedFrame& a, const TimedFrame& b) {
+        return meanAbsoluteDifference(a.picture, picture) < meanAbsoluteDifference(b.picture, picture);
+    };
+    const auto best = std::min_element(source.begin(), source.end(), closer);
+    return best == source.end() ? -1.0 : best->seconds;
 }

@@ -1,36 +1,38 @@
-// Reads media files back for the engine tests: what a converted file holds, decoded
-// independently of the engine's own reading code.
+// Shared by the engine tests: where the test media and profiles are, and reading a
+// converted file back, decoded without the engine's clip reader.
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 
 #include <optional>
 #include <vector>
 
-// An 8-bit luma picture.
-struct GrayImage
+inline QString fixturePath(const QString& name)
 {
-    int width = 0;
-    int height = 0;
-    QByteArray pixels;
+    return QStringLiteral(VV_FIXTURES_DIR "/") + name;
+}
 
-    // Mean luma of the rows [firstRow, endRow) or columns [firstColumn, endColumn).
-    double meanOfRows(int firstRow, int endRow) const;
-    double meanOfColumns(int firstColumn, int endColumn) const;
-};
+inline QString profilePath(const QString& name)
+{
+    return QStringLiteral(VV_PROFILES_DIR "/") + name;
+}
 
-double meanAbsoluteDifference(const GrayImage& a, const GrayImage& b);
+QByteArray readFile(const QString& path); // empty when it cannot be read
+bool writeFile(const QString& path, const QByteArray& content);
+
+// Profile XML with its first (sound) or its last (picture) stream taken out.
+QByteArray withoutStream(QByteArray xml, bool picture);
 
 struct VideoSummary
 {
     QString codec;
-    int width = 0;
-    int height = 0;
+    QSize size;
     double frameRate = 0.0;
     int frameCount = 0;
-    GrayImage firstFrame;
-    GrayImage middleFrame;
+    QImage firstFrame;
+    QImage middleFrame;
 };
 
 struct AudioSummary
@@ -40,6 +42,12 @@ struct AudioSummary
     int sampleRateHz = 0;
     long long bitrateBps = 0;
     long long sampleCount = 0; // decoded, per channel
+
+    // wmav2 works in frames of up to 2048 samples; its last one may be cut short.
+    bool lasts(double seconds) const
+    {
+        return qAbs(double(sampleCount) / sampleRateHz - seconds) <= 2048.0 / sampleRateHz + 0.001;
+    }
 };
 
 struct MediaSummary
@@ -54,14 +62,19 @@ struct MediaSummary
 // Decodes the whole file; nullopt when it cannot be opened.
 std::optional<MediaSummary> summarizeMedia(const QString& path);
 
+// Pictures are read back as luma at this size, whatever their own.
+inline constexpr QSize kLumaSize(160, 120);
+
+double meanLuma(const QImage& picture, const QRect& area);
+
 struct TimedFrame
 {
     double seconds = 0.0; // from the start of the file
-    GrayImage image;
+    QImage picture;
 };
 
-// The file's pictures up to untilSeconds, scaled to width x height.
-std::vector<TimedFrame> decodeScaledFrames(const QString& path, int width, int height, double untilSeconds);
+// Every picture of the file with its time.
+std::vector<TimedFrame> decodeFrames(const QString& path);
 
-// Time of the source picture that looks most like image.
-double bestMatchSeconds(const std::vector<TimedFrame>& source, const GrayImage& image);
+// Time of the source picture that looks most like picture; -1 when there is none.
+double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& picture);

@@ -1,10 +1,10 @@
 // The engine control as the main window sees it: events queued on the UI thread,
-// progress then exactly one Finished, Stop and a second SaveFile discarding a write,
-// the refusals of SaveFile, and that no failed or stopped write harms an existing file.
+// progress then exactly one Finished, a write that is stopped, closed, fails or is
+// replaced by the next SaveFile, and the refusals of SaveFile; no failed or stopped
+// write harms an existing file.
 #include "MediaCheck.h"
 #include "engine/CDirarAror.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,333 +12,259 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
 
 constexpr int kWriteTimeoutMs = 120000;
 constexpr int kQuietMs = 500; // how long to watch for events that must not come
+const char kEarlierContent[] = "the user's earlier file";
 
-QString fixture(const QString& name)
+// A conversion step as the main window makes it; as it stands, one that writes.
+struct Step
 {
-    return QStringLiteral(VV_FIXTURES_DIR "/") + name;
+    explicit Step(QString sourcePath = fixturePath(QStringLiteral("clip.mpg")),
+                  QString profileName = QStringLiteral("320x240video.prx"))
+        : source(std::move(sourcePath)), profile(std::move(profileName))
+    {
+    }
+    QString source;
+    double startSeconds = 0.0;
+    double endSeconds = 3.0;
+    int stretch = 0;
+    QString profile; // empty for none
+    int audioCode = 15;
+    QString output = QStringLiteral("out.wmv");
+};
+
+// The slowest step the fixtures allow, so that there is time to act during the write.
+Step longStep()
+{
+    return Step(fixturePath(QStringLiteral("clip.avi")), QStringLiteral("High640x480video.prx"));
 }
 
-QString profile(const QString& name)
+enum class Interruption
 {
-    return QStringLiteral(VV_PROFILES_DIR "/") + name;
-}
+    StopAtOnce,
+    Stop,
+    Close,
+    FileVanishes, // the write cannot be completed
+};
 
-QByteArray contentHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// One conversion step as the main window makes it.
-void setUpStep(CDirarAror& engine, const QString& source, double startSeconds, double endSeconds,
-               const QString& profilePath, short stretch = 0)
+void setUp(CDirarAror& engine, const Step& step)
 {
     engine.SetOutputMode(9);
     engine.SetClipOption(0);
     engine.ClearClips();
-    engine.AddVideoClip(source, startSeconds, endSeconds, stretch);
-    engine.AddAudioClip(source, startSeconds, endSeconds);
-    engine.SetProfileFile(profilePath);
+    if (!step.source.isEmpty()) {
+        engine.AddVideoClip(step.source, step.startSeconds, step.endSeconds, short(step.stretch));
+        engine.AddAudioClip(step.source, step.startSeconds, step.endSeconds);
+    }
+    engine.SetProfileFile(step.profile.isEmpty() ? QString() : profilePath(step.profile));
+    engine.SetAudioFormat(short(step.audioCode));
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Step)
 
 class TestEngineControl : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void progressRisesThenOneFinished();
-    void stopDiscardsTheWrite_data();
-    void stopDiscardsTheWrite();
-    void saveFileDuringAWriteReplacesIt();
-    void outputSameAsInputIsRefused();
-    void failedWriteIsReportedAndKeepsTheOldFile();
-    void refusals_data();
-    void refusals();
-    void writeKeepsTheSettingsOfItsStart();
-    void damagedInputNeverCrashes();
-    void closingDuringAWriteLeavesNothing();
-    void idlePreviewAreaIsDark();
-
-private:
-    QStringList filesInFolder() const;
-    QString existingOutput() const;
-    std::unique_ptr<QTemporaryDir> m_folder;
-};
-
-void TestEngineControl::init()
-{
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
-}
-
-QStringList TestEngineControl::filesInFolder() const
-{
-    return QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
-// A file the user already has under the output name.
-QString TestEngineControl::existingOutput() const
-{
-    const QString path = m_folder->filePath(QStringLiteral("existing.wmv"));
-    return writeFile(path, "the user's earlier file") ? path : QString();
-}
-
-void TestEngineControl::progressRisesThenOneFinished()
-{
-    CDirarAror engine;
-    QSignalSpy progress(&engine, &CDirarAror::Progress);
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    setUpStep(engine, fixture(QStringLiteral("clip.avi")), 0.0, 3.0, profile(QStringLiteral("High640x480video.prx")));
-    const QString output = m_folder->filePath(QStringLiteral("out.wmv"));
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(engine.SaveFile(output));
-    QCOMPARE(progress.count() + finished.count(), 0); // never from inside the call
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
-    const double elapsedSeconds = timer.elapsed() / 1000.0;
-    QTest::qWait(kQuietMs);
-    QCOMPARE(finished.count(), 1);
-    QVERIFY(!engine.LastWriteFailed());
-    QCOMPARE(filesInFolder(), QStringList{QStringLiteral("out.wmv")});
-
-    QVERIFY(!progress.isEmpty());
-    QVERIFY2(progress.count() <= elapsedSeconds * 10 + 3, qPrintable(QString::number(progress.count())));
-    double previous = 0.0;
-    for (const QList<QVariant>& event : progress) {
-        const double position = event[0].toDouble();
-        const double total = event[1].toDouble();
-        QVERIFY(position >= previous);
-        QVERIFY(position <= total);
-        QVERIFY(qAbs(total - 3.0) < 0.05);
-        previous = position;
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
     }
-    QCOMPARE(previous, progress.last()[1].toDouble()); // ends at the total
-}
 
-void TestEngineControl::stopDiscardsTheWrite_data()
-{
-    QTest::addColumn<bool>("afterFirstProgress");
-    QTest::newRow("at once") << false;
-    QTest::newRow("part-way") << true;
-}
-
-void TestEngineControl::stopDiscardsTheWrite()
-{
-    QFETCH(bool, afterFirstProgress);
-    const QString output = existingOutput();
-    QVERIFY(!output.isEmpty());
-    const QByteArray before = contentHash(output);
-    CDirarAror engine;
-    QSignalSpy progress(&engine, &CDirarAror::Progress);
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    setUpStep(engine, fixture(QStringLiteral("clip.avi")), 0.0, 3.0, profile(QStringLiteral("High640x480video.prx")));
-    QVERIFY(engine.SaveFile(output));
-    if (afterFirstProgress)
-        QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), kWriteTimeoutMs);
-    engine.Stop();
-    const int progressAtStop = progress.count();
-    QTRY_COMPARE_WITH_TIMEOUT(filesInFolder(), QStringList{QStringLiteral("existing.wmv")}, 10000);
-    QTest::qWait(kQuietMs);
-    QCOMPARE(finished.count(), 0);
-    QCOMPARE(progress.count(), progressAtStop);
-    QCOMPARE(contentHash(output), before);
-}
-
-void TestEngineControl::saveFileDuringAWriteReplacesIt()
-{
-    CDirarAror engine;
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    setUpStep(engine, fixture(QStringLiteral("clip.mpg")), 0.0, 3.0, profile(QStringLiteral("640x480video.prx")));
-    for (const char* name : {"a.wmv", "b.wmv", "c.wmv", "d.wmv"})
-        QVERIFY(engine.SaveFile(m_folder->filePath(QLatin1String(name))));
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
-    QTest::qWait(kQuietMs);
-    QCOMPARE(finished.count(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(filesInFolder(), QStringList{QStringLiteral("d.wmv")}, 10000);
-    const std::optional<MediaSummary> summary = summarizeMedia(m_folder->filePath(QStringLiteral("d.wmv")));
-    QVERIFY(summary && summary->video);
-    QVERIFY(summary->video->frameCount > 70);
-}
-
-void TestEngineControl::outputSameAsInputIsRefused()
-{
-    const QString input = m_folder->filePath(QStringLiteral("holiday.wmv"));
-    QVERIFY(QFile::copy(fixture(QStringLiteral("clip.wmv")), input));
-    const QString link = m_folder->filePath(QStringLiteral("link.wmv"));
-    QVERIFY(QFile::link(input, link));
-    const QByteArray before = contentHash(input);
-    CDirarAror engine;
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    setUpStep(engine, input, 0.0, 3.0, profile(QStringLiteral("320x240video.prx")));
-    QVERIFY(!engine.SaveFile(input));
-    QVERIFY(!engine.SaveFile(m_folder->path() + QStringLiteral("/./holiday.wmv")));
-    QVERIFY(!engine.SaveFile(link));
-    // only the sound taken from it counts too
-    engine.ClearClips();
-    engine.AddVideoClip(fixture(QStringLiteral("clip.mpg")), 0.0, 3.0, 0);
-    engine.AddAudioClip(input, 0.0, 3.0);
-    QVERIFY(!engine.SaveFile(input));
-    QTest::qWait(kQuietMs);
-    QCOMPARE(finished.count(), 0);
-    QCOMPARE(contentHash(input), before);
-    QCOMPARE(filesInFolder(), (QStringList{QStringLiteral("holiday.wmv"), QStringLiteral("link.wmv")}));
-}
-
-void TestEngineControl::failedWriteIsReportedAndKeepsTheOldFile()
-{
-    const QString output = existingOutput();
-    QVERIFY(!output.isEmpty());
-    const QByteArray before = contentHash(output);
-    CDirarAror engine;
-    QSignalSpy progress(&engine, &CDirarAror::Progress);
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    setUpStep(engine, fixture(QStringLiteral("clip.mpg")), 0.0, 3.0, profile(QStringLiteral("320x240video.prx")));
-    QVERIFY(engine.SaveFile(output));
-    // the file being written vanishes under the writer: the write cannot be completed
-    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), kWriteTimeoutMs);
-    for (const QString& name : filesInFolder()) {
-        if (name != QStringLiteral("existing.wmv"))
-            QVERIFY(QFile::remove(m_folder->filePath(name)));
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
-    QVERIFY(engine.LastWriteFailed());
-    QCOMPARE(contentHash(output), before);
-    QCOMPARE(filesInFolder(), QStringList{QStringLiteral("existing.wmv")});
-
-    // the next good write clears the failure
-    QVERIFY(engine.SaveFile(output));
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, kWriteTimeoutMs);
-    QVERIFY(!engine.LastWriteFailed());
-    QVERIFY(contentHash(output) != before);
-}
-
-void TestEngineControl::refusals_data()
-{
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<double>("startSeconds");
-    QTest::addColumn<double>("endSeconds");
-    QTest::addColumn<int>("stretch");
-    QTest::addColumn<QString>("profilePath");
-    QTest::addColumn<int>("audioCode");
-    QTest::addColumn<QString>("outputName");
-    const QString clip = QStringLiteral("clip.mpg");
-    const QString small = profile(QStringLiteral("320x240video.prx"));
-    const QString wmv = QStringLiteral("out.wmv");
-    for (const char* bad : {"empty.avi", "text.avi", "random.mpg", "truncated.wmv", "headercut.asf", "missing.mpg"})
-        QTest::newRow(bad) << QString::fromLatin1(bad) << 0.0 << 3.0 << 0 << small << 15 << wmv;
-    QTest::newRow("no clips") << QString() << 0.0 << 3.0 << 0 << small << 15 << wmv;
-    QTest::newRow("start after end") << clip << 2.0 << 1.0 << 0 << small << 15 << wmv;
-    QTest::newRow("start past the file's end") << clip << 10.0 << 20.0 << 0 << small << 15 << wmv;
-    QTest::newRow("shorter than a frame") << clip << 1.0 << 1.01 << 0 << small << 15 << wmv;
-    QTest::newRow("unknown stretch mode") << clip << 0.0 << 3.0 << 7 << small << 15 << wmv;
-    QTest::newRow("missing profile") << clip << 0.0 << 3.0 << 0 << profile(QStringLiteral("nope.prx")) << 15 << wmv;
-    QTest::newRow("profile not XML") << clip << 0.0 << 3.0 << 0 << fixture(QStringLiteral("text.avi")) << 15
-                                     << wmv;
-    QTest::newRow("video without a profile") << clip << 0.0 << 3.0 << 0 << QString() << 15 << wmv;
-    QTest::newRow("audio code out of range") << clip << 0.0 << 3.0 << 0 << QString() << 22 << "out.wma";
-    QTest::newRow("other output type") << clip << 0.0 << 3.0 << 0 << small << 15 << "out.avi";
-    QTest::newRow("folder missing") << clip << 0.0 << 3.0 << 0 << small << 15 << "no folder/out.wmv";
-    QTest::newRow("output is a folder") << clip << 0.0 << 3.0 << 0 << small << 15 << "folder.wmv";
-}
-
-void TestEngineControl::refusals()
-{
-    QFETCH(QString, source);
-    QFETCH(double, startSeconds);
-    QFETCH(double, endSeconds);
-    QFETCH(int, stretch);
-    QFETCH(QString, profilePath);
-    QFETCH(int, audioCode);
-    QFETCH(QString, outputName);
-    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("folder.wmv")));
-    CDirarAror engine;
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    engine.ClearClips();
-    if (!source.isEmpty()) {
-        engine.AddVideoClip(fixture(source), startSeconds, endSeconds, short(stretch));
-        engine.AddAudioClip(fixture(source), startSeconds, endSeconds);
-    }
-    engine.SetProfileFile(profilePath);
-    engine.SetAudioFormat(short(audioCode));
-    QVERIFY(!engine.SaveFile(m_folder->filePath(outputName)));
-    QTest::qWait(50);
-    QCOMPARE(finished.count(), 0);
-    QVERIFY(filesInFolder().isEmpty());
-    if (startSeconds == 0.0 && !source.isEmpty() && source != QStringLiteral("clip.mpg"))
-        QCOMPARE(engine.GetDuration(fixture(source)), 0.0);
-}
-
-void TestEngineControl::writeKeepsTheSettingsOfItsStart()
-{
-    CDirarAror engine;
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    setUpStep(engine, fixture(QStringLiteral("clip.mpg")), 0.5, 1.5, profile(QStringLiteral("320x240video.prx")));
-    const QString output = m_folder->filePath(QStringLiteral("out.wmv"));
-    QVERIFY(engine.SaveFile(output));
-    // a preview refills the clip list while the file is written
-    setUpStep(engine, fixture(QStringLiteral("clip.avi")), 0.0, 3.0, profile(QStringLiteral("640x480video.prx")), 2);
-    engine.SetAudioFormat(21);
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
-    QVERIFY(!engine.LastWriteFailed());
-    const std::optional<MediaSummary> summary = summarizeMedia(output);
-    QVERIFY(summary && summary->video && summary->audio);
-    QCOMPARE(summary->video->width, 320);
-    QCOMPARE(summary->video->frameCount, 25);
-    QCOMPARE(summary->audio->sampleRateHz, 22050);
-}
-
-void TestEngineControl::damagedInputNeverCrashes()
-{
-    CDirarAror engine;
-    QSignalSpy finished(&engine, &CDirarAror::Finished);
-    QVERIFY(engine.GetDuration(fixture(QStringLiteral("bitflip.wmv"))) > 0.0); // the header is intact
-    setUpStep(engine, fixture(QStringLiteral("bitflip.wmv")), 0.0, 3.0, profile(QStringLiteral("320x240video.prx")));
-    const QString output = m_folder->filePath(QStringLiteral("out.wmv"));
-    if (engine.SaveFile(output)) {
+    void lastWriteReportsProgressThenOneFinished()
+    {
+        CDirarAror engine;
+        QSignalSpy progress(&engine, &CDirarAror::Progress);
+        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        setUp(engine, longStep());
+        QElapsedTimer timer;
+        timer.start();
+        // each SaveFile replaces the write before it
+        for (const char* name : {"a.wmv", "b.wmv", "c.wmv", "out.wmv"})
+            QVERIFY(engine.SaveFile(m_folder->filePath(QLatin1String(name))));
+        const QString output = m_folder->filePath(QStringLiteral("out.wmv"));
+        QCOMPARE(progress.count() + finished.count(), 0); // never from inside the call
+        // a preview refills the clip list while the file is written: the write keeps its own
+        Step preview;
+        preview.endSeconds = 1.0;
+        preview.stretch = 2;
+        setUp(engine, preview);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
+        const double elapsedSeconds = timer.elapsed() / 1000.0;
         QTest::qWait(kQuietMs);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(QFile::exists(output), !engine.LastWriteFailed());
+        QVERIFY(!engine.LastWriteFailed());
+        QTRY_COMPARE_WITH_TIMEOUT(filesInFolder(), QStringList{QStringLiteral("out.wmv")}, 10000);
+        const std::optional<MediaSummary> summary = summarizeMedia(output);
+        QVERIFY(summary && summary->video && summary->audio);
+        QCOMPARE(summary->video->size, QSize(640, 480));
+        QVERIFY(summary->video->frameCount > 80);
+        QCOMPARE(summary->audio->sampleRateHz, 44100);
+
+        QVERIFY(!progress.isEmpty());
+        QVERIFY2(progress.count() <= elapsedSeconds * 10 + 3, qPrintable(QString::number(progress.count())));
+        double previous = 0.0;
+        for (const QList<QVariant>& event : progress) {
+            const double position = event[0].toDouble();
+            QVERIFY(position >= previous && position <= event[1].toDouble());
+            QVERIFY(qAbs(event[1].toDouble() - 3.0) < 0.05);
+            previous = position;
+        }
+        QCOMPARE(previous, progress.last()[1].toDouble()); // ends at the total
     }
-    QTRY_VERIFY_WITH_TIMEOUT(filesInFolder().size() <= 1, 10000);
-}
 
-void TestEngineControl::closingDuringAWriteLeavesNothing()
-{
-    auto engine = std::make_unique<CDirarAror>();
-    setUpStep(*engine, fixture(QStringLiteral("clip.avi")), 0.0, 3.0, profile(QStringLiteral("High640x480video.prx")));
-    QVERIFY(engine->SaveFile(m_folder->filePath(QStringLiteral("out.wmv"))));
-    QTest::qWait(20);
-    engine.reset();
-    QCOMPARE(filesInFolder(), QStringList());
-    QTest::qWait(kQuietMs); // queued events of the gone engine must not arrive anywhere
-}
+    void interruptedWriteKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("interruption");
+        QTest::newRow("stop at once") << int(Interruption::StopAtOnce);
+        QTest::newRow("stop part-way") << int(Interruption::Stop);
+        QTest::newRow("close part-way") << int(Interruption::Close);
+        QTest::newRow("file vanishes part-way") << int(Interruption::FileVanishes);
+    }
+    void interruptedWriteKeepsTheOldFile()
+    {
+        QFETCH(int, interruption);
+        const QString output = existingOutput();
+        QVERIFY(!output.isEmpty());
+        auto engine = std::make_unique<CDirarAror>();
+        QSignalSpy progress(engine.get(), &CDirarAror::Progress);
+        QSignalSpy finished(engine.get(), &CDirarAror::Finished);
+        setUp(*engine, longStep());
+        QVERIFY(engine->SaveFile(output));
+        if (interruption != int(Interruption::StopAtOnce))
+            QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), kWriteTimeoutMs);
+        const int progressAtStop = progress.count();
+        const QStringList onlyExisting{QStringLiteral("existing.wmv")};
+        const bool failed = interruption == int(Interruption::FileVanishes);
+        if (failed) {
+            for (const QString& name : filesInFolder()) {
+                if (name != onlyExisting.front())
+                    QVERIFY(QFile::remove(m_folder->filePath(name)));
+            }
+        } else if (interruption == int(Interruption::Close)) {
+            engine.reset();
+            QCOMPARE(filesInFolder(), onlyExisting); // the control waits for its threads
+        } else {
+            engine->Stop();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(filesInFolder(), onlyExisting, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), failed ? 1 : 0, kWriteTimeoutMs);
+        QTest::qWait(kQuietMs); // queued events of a stopped write must not arrive
+        QCOMPARE(finished.count(), failed ? 1 : 0);
+        QVERIFY(failed || progress.count() == progressAtStop);
+        QCOMPARE(readFile(output), QByteArray(kEarlierContent));
+        if (!engine)
+            return;
+        QCOMPARE(engine->LastWriteFailed(), failed);
 
-void TestEngineControl::idlePreviewAreaIsDark()
-{
-    CDirarAror engine;
-    engine.resize(120, 90);
-    QVERIFY(!engine.Play()); // nothing to show until the preview player exists
-    const QImage picture = engine.grab().toImage();
-    QCOMPARE(picture.pixelColor(0, 0), QColor(32, 32, 32));
-    QCOMPARE(picture.pixelColor(119, 89), QColor(32, 32, 32));
-}
+        // the next write works, and clears the failure
+        QVERIFY(engine->SaveFile(output));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), failed ? 2 : 1, kWriteTimeoutMs);
+        QVERIFY(!engine->LastWriteFailed());
+        QVERIFY(readFile(output) != QByteArray(kEarlierContent));
+    }
+
+    void outputSameAsInputIsRefused()
+    {
+        const QString input = m_folder->filePath(QStringLiteral("holiday.wmv"));
+        QVERIFY(QFile::copy(fixturePath(QStringLiteral("clip.wmv")), input));
+        const QString link = m_folder->filePath(QStringLiteral("link.wmv"));
+        QVERIFY(QFile::link(input, link));
+        const QByteArray before = readFile(input);
+        CDirarAror engine;
+        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        setUp(engine, Step(input));
+        QVERIFY(!engine.SaveFile(input));
+        QVERIFY(!engine.SaveFile(m_folder->path() + QStringLiteral("/./holiday.wmv")));
+        QVERIFY(!engine.SaveFile(link));
+        // only the sound taken from it counts too
+        engine.ClearClips();
+        engine.AddVideoClip(fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0, 0);
+        engine.AddAudioClip(input, 0.0, 3.0);
+        QVERIFY(!engine.SaveFile(input));
+        QTest::qWait(kQuietMs);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(readFile(input), before);
+        QCOMPARE(filesInFolder(), (QStringList{QStringLiteral("holiday.wmv"), QStringLiteral("link.wmv")}));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<Step>("step");
+        const auto addRow = [](const char* name, const std::function<void(Step&)>& change) {
+            Step step;
+            change(step);
+            QTest::newRow(name) << step;
+        };
+        addRow("not media", [](Step& s) { s.source = fixturePath(QStringLiteral("text.avi")); });
+        addRow("missing input", [](Step& s) { s.source = fixturePath(QStringLiteral("missing.mpg")); });
+        addRow("no clips", [](Step& s) { s.source.clear(); });
+        addRow("start after end", [](Step& s) { s.startSeconds = 2.0, s.endSeconds = 1.0; });
+        addRow("start past the file's end", [](Step& s) { s.startSeconds = 10.0, s.endSeconds = 20.0; });
+        addRow("shorter than a frame", [](Step& s) { s.startSeconds = 1.0, s.endSeconds = 1.01; });
+        addRow("unknown stretch mode", [](Step& s) { s.stretch = 7; });
+        addRow("missing profile", [](Step& s) { s.profile = "no.prx"; });
+        addRow("video without a profile", [](Step& s) { s.profile.clear(); });
+        addRow("audio code below the list",
+               [](Step& s) { s.profile.clear(), s.audioCode = 14, s.output = "out.wma"; });
+        addRow("audio code above the list",
+               [](Step& s) { s.profile.clear(), s.audioCode = 22, s.output = "out.wma"; });
+        addRow("other output type", [](Step& s) { s.output = "out.avi"; });
+        addRow("folder missing", [](Step& s) { s.output = "no folder/out.wmv"; });
+        addRow("output is a folder", [](Step& s) { s.output = "folder.wmv"; });
+    }
+    void refusals()
+    {
+        QFETCH(Step, step);
+        QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("folder.wmv")));
+        CDirarAror engine;
+        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        setUp(engine, step);
+        QVERIFY(!engine.SaveFile(m_folder->filePath(step.output)));
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(filesInFolder().isEmpty());
+    }
+
+    void damagedInputNeverCrashes()
+    {
+        CDirarAror engine;
+        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        const QString damaged = fixturePath(QStringLiteral("bitflip.wmv"));
+        QVERIFY(engine.GetDuration(damaged) > 0.0); // the header is intact
+        setUp(engine, Step(damaged));
+        const QString output = m_folder->filePath(QStringLiteral("out.wmv"));
+        if (engine.SaveFile(output)) {
+            QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
+            QTest::qWait(kQuietMs);
+            QCOMPARE(finished.count(), 1);
+            QCOMPARE(QFile::exists(output), !engine.LastWriteFailed());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(filesInFolder().size() <= 1, 10000);
+    }
+
+private:
+    QStringList filesInFolder() const
+    {
+        return QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    // A file the user already has under the output name.
+    QString existingOutput() const
+    {
+        const QString path = m_folder->filePath(QStringLiteral("existing.wmv"));
+        return writeFile(path, kEarlierContent) ? path : QString();
+    }
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
 
 QTEST_MAIN(TestEngineControl)
 #include "test_engine_control.moc"
