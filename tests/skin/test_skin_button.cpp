@@ -1,12 +1,14 @@
 #include "skin/CSkinButton.h"
-#include "support/CPaintCounter.h"
+#include "skin/CSkinTestHost.h"
 
 #include <QPainter>
-#include <QtTest>
 
 namespace
 {
 const QColor kBackground(255, 0, 255);
+const QRgb kRed = QColor(Qt::red).rgb();
+const QRgb kGreen = QColor(Qt::green).rgb();
+const QRgb kBlue = QColor(Qt::blue).rgb();
 
 QPixmap Solid(QSize size, const QColor& color)
 {
@@ -15,52 +17,22 @@ QPixmap Solid(QSize size, const QColor& color)
     return pixmap;
 }
 
-// A button on a plain magenta window, red normal, blue pressed, and a green
-// hover image a quarter of its size.
-class ButtonFixture
+// A 40 x 20 button: red normal, blue pressed, and a green hover image a quarter its size.
+struct ButtonFixture
 {
-public:
     ButtonFixture()
     {
-        m_host.resize(200, 100);
-        QPalette colors = m_host.palette();
-        colors.setColor(QPalette::Window, kBackground);
-        m_host.setPalette(colors);
-        m_host.setAutoFillBackground(true);
-        button.setParent(&m_host);
         button.setGeometry(50, 30, 40, 20);
         button.SetStateImages(Solid({40, 20}, Qt::red), Solid({40, 20}, Qt::blue),
                               Solid({20, 10}, Qt::green));
-        m_host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_host));
-        // Hover needs the pointer to arrive from somewhere on the window.
-        QTest::mouseMove(&m_host, QPoint(5, 5));
-        QCoreApplication::processEvents();
+        QVERIFY(host.ShowExposed());
+        host.PointAway();
     }
+    QRgb At(int x, int y) { return host.At(button, x, y); }
+    void PointAt(QPoint pos) { host.PointAt(button.geometry().topLeft() + pos); }
 
-    QImage Shot() { return m_host.grab(button.geometry()).toImage(); }
-    QRgb At(int x, int y) { return Shot().pixel(x, y) | 0xFF000000u; }
-    void MoveOnto(QPoint pos = {10, 10})
-    {
-        QTest::mouseMove(&m_host, button.geometry().topLeft() + pos);
-        QCoreApplication::processEvents();
-    }
-    void MoveAway()
-    {
-        QTest::mouseMove(&m_host, QPoint(5, 5));
-        QCoreApplication::processEvents();
-    }
-    void Settle()
-    {
-        QTest::qWait(20);
-        QCoreApplication::processEvents();
-    }
-
-private:
-    QWidget m_host; // before the button, which leaves it on destruction
-
-public:
-    CSkinButton button;
+    CSkinTestHost host{kBackground}; // before the button, which leaves it on destruction
+    CSkinButton button{&host};
 };
 } // namespace
 
@@ -68,119 +40,76 @@ class TestSkinButton : public QObject
 {
     Q_OBJECT
 private slots:
-    void hoverComesAndGoesWithOneRepaintEach();
-    void pressShowsThePressedImageAndClearsHover();
-    void disabledLooksEnabled();
+    void hoverAndPressImages();
     void imagesAreCutNotScaled();
-    void captionSitsCentredOverTheImage();
+    void captionIsCentredAndDisabledLooksEnabled();
     void replacedImagesAreReleased();
-    void missingImagesDrawNothing();
 };
 
-void TestSkinButton::hoverComesAndGoesWithOneRepaintEach()
+void TestSkinButton::hoverAndPressImages()
 {
-    ButtonFixture fixture;
-    CPaintCounter paints(&fixture.button);
-    fixture.MoveOnto();
-    fixture.Settle();
-    QVERIFY(fixture.button.IsHover());
-    QCOMPARE(paints.count, 1);
+    ButtonFixture f;
+    f.host.CountPaints(f.button);
+    f.PointAt({10, 10});
+    f.PointAt({20, 12});
+    QTRY_COMPARE(f.host.paints, 1); // once on entering, not on every move
+    QCOMPARE(f.At(5, 5), kGreen);
+    QCOMPARE(f.At(30, 15), kRed);
 
-    fixture.MoveOnto({20, 12});
-    fixture.MoveOnto({30, 5});
-    fixture.Settle();
-    QCOMPARE(paints.count, 1);
-    // Hover image over the normal one: green top-left quarter, red elsewhere.
-    QCOMPARE(fixture.At(5, 5), QColor(Qt::green).rgb());
-    QCOMPARE(fixture.At(30, 15), QColor(Qt::red).rgb());
+    f.host.paints = 0; // the shots paint too
+    f.host.PointAway();
+    QTRY_COMPARE(f.host.paints, 1);
+    QCOMPARE(f.At(5, 5), kRed);
 
-    paints.count = 0; // the shots above paint too
-    fixture.MoveAway();
-    fixture.Settle();
-    QVERIFY(!fixture.button.IsHover());
-    QCOMPARE(paints.count, 1);
-    QCOMPARE(fixture.At(5, 5), QColor(Qt::red).rgb());
-}
-
-void TestSkinButton::pressShowsThePressedImageAndClearsHover()
-{
-    ButtonFixture fixture;
-    fixture.MoveOnto();
-    QTest::mousePress(&fixture.button, Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(!fixture.button.IsHover());
-    QCOMPARE(fixture.At(5, 5), QColor(Qt::blue).rgb());
-    QCOMPARE(fixture.At(30, 15), QColor(Qt::blue).rgb());
-
-    QTest::mouseRelease(&fixture.button, Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(fixture.At(5, 5), QColor(Qt::red).rgb());
-    fixture.MoveOnto({11, 10});
-    QVERIFY(fixture.button.IsHover());
-    QCOMPARE(fixture.At(5, 5), QColor(Qt::green).rgb());
-}
-
-void TestSkinButton::disabledLooksEnabled()
-{
-    ButtonFixture fixture;
-    fixture.button.setText(QStringLiteral("Go"));
-    const QImage enabled = fixture.Shot();
-    fixture.button.setEnabled(false);
-    QCOMPARE(fixture.Shot(), enabled);
+    f.PointAt({10, 10});
+    QTest::mousePress(&f.button, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(f.At(5, 5), kBlue);
+    QCOMPARE(f.At(30, 15), kBlue);
+    QTest::mouseRelease(&f.button, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(f.At(5, 5), kRed); // the press cleared the hover
+    f.PointAt({11, 10});
+    QCOMPARE(f.At(5, 5), kGreen);
 }
 
 void TestSkinButton::imagesAreCutNotScaled()
 {
-    ButtonFixture fixture;
+    ButtonFixture f;
     QPixmap large = Solid({60, 40}, Qt::yellow);
     QPainter(&large).fillRect(0, 0, 40, 20, Qt::red);
-    fixture.button.SetStateImages(large, large, QPixmap());
-    const QImage shot = fixture.Shot();
-    for (int y = 0; y < shot.height(); ++y) {
-        for (int x = 0; x < shot.width(); ++x)
-            QCOMPARE(shot.pixel(x, y) | 0xFF000000u, QColor(Qt::red).rgb());
-    }
+    f.button.SetStateImages(large, large, QPixmap());
+    QCOMPARE(InkBox(f.host.Shot(f.button), [](QRgb rgb) { return rgb != kRed; }), QRect());
 
-    // A smaller image leaves the rest of the button to what lies beneath.
-    fixture.button.SetStateImages(Solid({10, 10}, Qt::red), QPixmap(), QPixmap());
-    QCOMPARE(fixture.At(5, 5), QColor(Qt::red).rgb());
-    QCOMPARE(fixture.At(30, 15), kBackground.rgb());
+    // A smaller image, or none at all, leaves the rest to what lies beneath.
+    f.button.SetStateImages(Solid({10, 10}, Qt::red), QPixmap(), QPixmap());
+    QCOMPARE(f.At(5, 5), kRed);
+    QCOMPARE(f.At(30, 15), kBackground.rgb());
+    f.button.SetStateImages(59991u, 59992u, 59993u);
+    QCOMPARE(f.At(5, 5), kBackground.rgb());
 }
 
-void TestSkinButton::captionSitsCentredOverTheImage()
+void TestSkinButton::captionIsCentredAndDisabledLooksEnabled()
 {
-    ButtonFixture fixture;
-    fixture.button.setText(QStringLiteral("II"));
-    const QImage shot = fixture.Shot();
-    QRect inked;
-    for (int y = 0; y < shot.height(); ++y) {
-        for (int x = 0; x < shot.width(); ++x) {
-            if ((shot.pixel(x, y) | 0xFF000000u) != QColor(Qt::red).rgb())
-                inked |= QRect(x, y, 1, 1);
-        }
-    }
-    QVERIFY(!inked.isEmpty());
-    QVERIFY(qAbs(inked.center().x() - shot.width() / 2) <= 2);
-    QVERIFY(qAbs(inked.center().y() - shot.height() / 2) <= 3);
+    ButtonFixture f;
+    f.button.setText(QStringLiteral("II"));
+    const QImage enabled = f.host.Shot(f.button);
+    const QRect ink = InkBox(enabled, [](QRgb rgb) { return rgb != kRed; });
+    QVERIFY(!ink.isEmpty());
+    QVERIFY(qAbs(ink.center().x() - 20) <= 2);
+    QVERIFY(qAbs(ink.center().y() - 10) <= 3);
+
+    f.button.setEnabled(false);
+    QCOMPARE(f.host.Shot(f.button), enabled);
 }
 
 void TestSkinButton::replacedImagesAreReleased()
 {
-    ButtonFixture fixture;
+    ButtonFixture f;
     QPixmap play = Solid({36, 40}, Qt::darkGreen);
     QPixmap pause = Solid({36, 40}, Qt::darkRed);
-    for (int round = 0; round < 50; ++round) {
-        fixture.button.SetStateImages(play, play, play);
-        QVERIFY(pause.isDetached());
-        fixture.button.SetStateImages(pause, pause, pause);
-        QVERIFY(play.isDetached());
-    }
-    QCOMPARE(fixture.At(1, 1), QColor(Qt::darkRed).rgb());
-}
-
-void TestSkinButton::missingImagesDrawNothing()
-{
-    ButtonFixture fixture;
-    fixture.button.SetStateImages(59991u, 59992u, 59993u);
-    QCOMPARE(fixture.At(5, 5), kBackground.rgb());
+    f.button.SetStateImages(play, play, play);
+    f.button.SetStateImages(pause, pause, pause);
+    QVERIFY(play.isDetached());
+    QCOMPARE(f.At(1, 1), QColor(Qt::darkRed).rgb());
 }
 
 QTEST_MAIN(TestSkinButton)

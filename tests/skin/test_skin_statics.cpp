@@ -1,66 +1,16 @@
 #include "skin/CPicturePanel.h"
+#include "skin/CSkinTestHost.h"
 #include "skin/CTransparentStatic.h"
 #include "skin/CWhiteEdit.h"
 
 #include <QPainter>
-#include <QtTest>
 
 namespace
 {
-const QColor kSkin(0, 160, 0);
+const QRgb kSkin = qRgb(0, 160, 0);
 
-// A window painted in one skin colour, hosting the control under test.
-class Host : public QWidget
-{
-public:
-    Host()
-    {
-        resize(300, 200);
-        QPalette colors = palette();
-        colors.setColor(QPalette::Window, kSkin);
-        setPalette(colors);
-        setAutoFillBackground(true);
-    }
-    QImage Shot(const QWidget& child) { return grab(child.geometry()).toImage(); }
-};
-
-// Bounding box of the pixels that differ from the background.
-QRect Ink(const QImage& image, const QColor& background)
-{
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000u) != background.rgb())
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink;
-}
-
-bool HasDarkPixel(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qGray(image.pixel(x, y)) < 60)
-                return true;
-        }
-    }
-    return false;
-}
-
-// Four solid quadrants: red, green / blue, yellow.
-QPixmap Quadrants(QSize size)
-{
-    QPixmap pixmap(size);
-    QPainter painter(&pixmap);
-    const int w = size.width() / 2;
-    const int h = size.height() / 2;
-    painter.fillRect(0, 0, w, h, Qt::red);
-    painter.fillRect(w, 0, w, h, Qt::green);
-    painter.fillRect(0, h, w, h, Qt::blue);
-    painter.fillRect(w, h, w, h, Qt::yellow);
-    return pixmap;
-}
+const auto isDark = [](QRgb rgb) { return qGray(rgb) < 60; };
+const auto isInk = [](QRgb rgb) { return rgb != kSkin; };
 } // namespace
 
 class TestSkinStatics : public QObject
@@ -69,14 +19,12 @@ class TestSkinStatics : public QObject
 private slots:
     void labelDrawsCentredInTheParentsFontOnTheSkin();
     void outputFolderIsBlackOnWhite();
-    void panelShowsItsPictureAtNaturalSize();
-    void panelStretchesToItsSize();
-    void panelWithoutPictureDrawsNothing();
+    void panelShowsItsPictureStretched();
 };
 
 void TestSkinStatics::labelDrawsCentredInTheParentsFontOnTheSkin()
 {
-    Host host;
+    CSkinTestHost host(kSkin);
     QFont large = host.font();
     large.setPixelSize(30);
     host.setFont(large);
@@ -88,72 +36,58 @@ void TestSkinStatics::labelDrawsCentredInTheParentsFontOnTheSkin()
     label.setText(QStringLiteral("Size:"));
 
     const QImage shot = host.Shot(label);
-    QCOMPARE(shot.pixel(0, 79) | 0xFF000000u, kSkin.rgb());
-    QVERIFY(HasDarkPixel(shot));
-    const QRect ink = Ink(shot, kSkin);
+    QCOMPARE(shot.pixel(0, 79) | 0xFF000000u, kSkin);
+    QVERIFY(!InkBox(shot, isDark).isEmpty());
+    const QRect ink = InkBox(shot, isInk);
     QVERIFY2(ink.height() >= 15, "drawn in the parent's font");
     QVERIFY(ink.top() < 12);
     QVERIFY(qAbs(ink.center().x() - 100) <= 2);
 
-    // Line breaks in the text start new lines; long lines are not wrapped.
+    // Line breaks in the text start new lines.
     label.setText(QStringLiteral("Size:\nSize:"));
-    QVERIFY(Ink(host.Shot(label), kSkin).height() >= 2 * ink.height());
+    QVERIFY(InkBox(host.Shot(label), isInk).height() >= 2 * ink.height());
 }
 
 void TestSkinStatics::outputFolderIsBlackOnWhite()
 {
-    Host host;
+    CSkinTestHost host(kSkin);
     CWhiteEdit edit(&host);
     edit.setGeometry(10, 10, 200, 20);
     edit.setText(QStringLiteral("/home/user/Videos/"));
     const QImage shot = host.Shot(edit);
-    QCOMPARE(shot.pixel(1, 1) | 0xFF000000u, QColor(Qt::white).rgb());
-    QCOMPARE(shot.pixel(198, 18) | 0xFF000000u, QColor(Qt::white).rgb());
-    QVERIFY(HasDarkPixel(shot));
+    QCOMPARE(host.At(edit, 1, 1), qRgb(255, 255, 255));
+    QCOMPARE(host.At(edit, 198, 18), qRgb(255, 255, 255));
+    QVERIFY(!InkBox(shot, isDark).isEmpty());
     QVERIFY(edit.isReadOnly());
 }
 
-void TestSkinStatics::panelShowsItsPictureAtNaturalSize()
+void TestSkinStatics::panelShowsItsPictureStretched()
 {
-    Host host;
+    CSkinTestHost host(kSkin);
     CPicturePanel panel(&host);
-    QImage picture(45, 25, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x * 5, y * 10, (x * y) % 256));
-    }
-    panel.setGeometry(20, 20, 45, 25);
+    panel.setGeometry(20, 20, 40, 30);
+    QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
+
+    // Four quadrants, red green over blue yellow: at natural size pixel for pixel.
+    QImage picture(40, 30, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, 20, 15, Qt::red);
+    painter.fillRect(20, 0, 20, 15, Qt::green);
+    painter.fillRect(0, 15, 20, 15, Qt::blue);
+    painter.fillRect(20, 15, 20, 15, Qt::yellow);
+    painter.end();
     panel.SetBitmap(QPixmap::fromImage(picture));
     QCOMPARE(host.Shot(panel), picture);
-}
 
-void TestSkinStatics::panelStretchesToItsSize()
-{
-    Host host;
-    CPicturePanel panel(&host);
-    panel.setGeometry(0, 0, 40, 30);
-    panel.SetBitmap(Quadrants(QSize(40, 30)));
     panel.resize(120, 90);
-    const QImage shot = host.Shot(panel);
-    QCOMPARE(shot.size(), QSize(120, 90));
-    QCOMPARE(shot.pixel(20, 20) | 0xFF000000u, QColor(Qt::red).rgb());
-    QCOMPARE(shot.pixel(100, 20) | 0xFF000000u, QColor(Qt::green).rgb());
-    QCOMPARE(shot.pixel(20, 70) | 0xFF000000u, QColor(Qt::blue).rgb());
-    QCOMPARE(shot.pixel(100, 70) | 0xFF000000u, QColor(Qt::yellow).rgb());
-    QCOMPARE(shot.pixel(119, 89) | 0xFF000000u, QColor(Qt::yellow).rgb());
-}
+    QCOMPARE(host.At(panel, 20, 20), qRgb(255, 0, 0));
+    QCOMPARE(host.At(panel, 100, 20), qRgb(0, 255, 0));
+    QCOMPARE(host.At(panel, 20, 70), qRgb(0, 0, 255));
+    QCOMPARE(host.At(panel, 119, 89), qRgb(255, 255, 0));
 
-void TestSkinStatics::panelWithoutPictureDrawsNothing()
-{
-    Host host;
-    CPicturePanel panel(&host);
-    panel.setGeometry(10, 10, 40, 30);
-    QVERIFY(Ink(host.Shot(panel), kSkin).isEmpty());
-
-    panel.SetBitmap(Quadrants(QSize(40, 30)));
-    QVERIFY(!Ink(host.Shot(panel), kSkin).isEmpty());
+    // A picture that fails to load leaves nothing drawn.
     QVERIFY(!panel.LoadBitmapResource(59999));
-    QVERIFY(Ink(host.Shot(panel), kSkin).isEmpty());
+    QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
 }
 
 QTEST_MAIN(TestSkinStatics)
