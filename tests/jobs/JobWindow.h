@@ -3,11 +3,13 @@
 #pragma once
 
 #include "app/CConverterDlg.h"
+#include "jobs/JobRowText.h"
 #include "res/resource.h"
 #include "support/CRecordingEngine.h"
 #include "support/CScriptedUi.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QItemSelectionModel>
 #include <QSettings>
 #include <QTableWidget>
@@ -26,19 +28,23 @@ class JobWindow
 {
 public:
     CScriptedUi ui; // installed before the window exists, removed after it is gone
-    CRecordingEngine* engine = nullptr;
+    CRecordingEngine* engine;
     std::unique_ptr<CConverterDlg> dlg;
 
-    JobWindow()
+    // With a null engine the window makes its real one.
+    explicit JobWindow(std::unique_ptr<CRecordingEngine> fake = std::make_unique<CRecordingEngine>())
+        : engine(fake.get()), dlg(std::make_unique<CConverterDlg>(std::move(fake)))
     {
-        auto fake = std::make_unique<CRecordingEngine>();
-        engine = fake.get();
-        dlg = std::make_unique<CConverterDlg>(std::move(fake));
     }
 
     QTableWidget* List() const { return qobject_cast<QTableWidget*>(dlg->GetDlgItem(IDC_JOBLIST)); }
     QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(dlg->GetDlgItem(id)); }
 
+    void ChooseOutputFolder(const QString& folder)
+    {
+        ui.folder = QDir::toNativeSeparators(folder);
+        dlg->OnCommand(IDC_SELECTFOLDER);
+    }
     void AddFiles(const QStringList& paths)
     {
         ui.openFiles = paths;
@@ -55,23 +61,33 @@ public:
         engine->calls.clear();
     }
 
+    QString Cell(int row, int column) const
+    {
+        const QTableWidgetItem* item = List()->item(row, column);
+        return item ? item->text() : QString();
+    }
     QStringList Row(int row) const
     {
         QStringList cells;
         for (int column = 0; column < List()->columnCount(); ++column)
-            cells << (List()->item(row, column) ? List()->item(row, column)->text() : QString());
+            cells << Cell(row, column);
         return cells;
     }
-    QString Cell(int row, int column) const { return Row(row).value(column); }
-    QString Status(int row) const { return Cell(row, 3); }
+    QStringList Column(int column) const
+    {
+        QStringList cells;
+        for (int row = 0; row < List()->rowCount(); ++row)
+            cells << Cell(row, column);
+        return cells;
+    }
+    QString Status(int row) const { return Cell(row, kStatusColumn); }
     void SetCell(int row, int column, const QString& text) { List()->item(row, column)->setText(text); }
 
-    bool Checked(int row) const { return List()->item(row, 0)->checkState() == Qt::Checked; }
     QList<bool> CheckStates() const
     {
         QList<bool> states;
         for (int row = 0; row < List()->rowCount(); ++row)
-            states << Checked(row);
+            states << (List()->item(row, 0)->checkState() == Qt::Checked);
         return states;
     }
     void SetChecked(const QList<int>& rows)

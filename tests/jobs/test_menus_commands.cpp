@@ -1,7 +1,6 @@
 // The popup menus, the command table and the window's own commands; one test
-// drives the real popup and message box to prove the seam is wired.
+// drives the real choosers, popup and message box to prove the seam is wired.
 #include "JobWindow.h"
-#include "app/CPlatformUi.h"
 #include "app/CPopupMenu.h"
 
 #include <QCoreApplication>
@@ -11,19 +10,11 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace
-{
+namespace {
 const QStringList kListMenu{"Rename",      "-", "Edit Start Time", "Edit End Time", "-", "Check All",
                             "Uncheck All", "-", "Remove",          "Clear"};
 const QStringList kFileMenu{
     "Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-", "Clear", "-", "Exit"};
-const QStringList kEditMenu{"Check All", "Uncheck All", "-", "Check Selected", "Uncheck Selected"};
-const QStringList kHelpMenu{"Help", "Homepage", "-", "About"};
-
-QPoint BelowLeftEdge(QWidget* button)
-{
-    return button->mapToGlobal(QPoint(0, button->height()));
-}
 
 void RightClickOn(QTableWidget* list, const QPoint& pos)
 {
@@ -46,6 +37,11 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> che
     });
     timer->start();
 }
+
+QFileDialog* ActiveChooser()
+{
+    return qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+}
 } // namespace
 
 class TestMenusCommands : public QObject
@@ -57,15 +53,18 @@ private:
 private slots:
     void initTestCase() { RedirectSettings(m_config); }
 
-    void menusDropBelowTheirButtons_data()
+    void buttonsDropTheirMenus_data()
     {
         QTest::addColumn<int>("button");
         QTest::addColumn<QStringList>("items");
         QTest::newRow("File") << IDC_FILEMENU << kFileMenu;
-        QTest::newRow("Edit") << IDC_EDITMENU << kEditMenu;
-        QTest::newRow("Help") << IDC_HELPMENU << kHelpMenu;
+        QTest::newRow("Edit") << IDC_EDITMENU
+                              << QStringList{"Check All", "Uncheck All", "-", "Check Selected",
+                                             "Uncheck Selected"};
+        QTest::newRow("Help") << IDC_HELPMENU << QStringList{"Help", "Homepage", "-", "About"};
+        QTest::newRow("List") << IDC_LISTMENU << kListMenu;
     }
-    void menusDropBelowTheirButtons()
+    void buttonsDropTheirMenus()
     {
         QFETCH(int, button);
         QFETCH(QStringList, items);
@@ -73,89 +72,65 @@ private slots:
         w.dlg->move(40, 30);
         w.dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
-        QTest::mouseClick(w.dlg->GetDlgItem(button), Qt::LeftButton);
+        QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
+        QWidget* pressed = w.dlg->GetDlgItem(button);
+        QTest::mouseClick(pressed, Qt::LeftButton);
         QCOMPARE(w.ui.menus.size(), 1);
         QCOMPARE(w.ui.menus[0].items, items);
-        QCOMPARE(w.ui.menus[0].pos, BelowLeftEdge(w.dlg->GetDlgItem(button)));
+        // The list menu opens at the pointer, the others below their button's left edge.
+        const QPoint below = pressed->mapToGlobal(QPoint(0, pressed->height()));
+        QCOMPARE(w.ui.menus[0].pos, button == IDC_LISTMENU ? QCursor::pos() : below);
         QCOMPARE(w.ui.menus[0].choosingButtons, Qt::MouseButtons(Qt::LeftButton));
-    }
-
-    void listMenuOpensAtThePointer()
-    {
-        JobWindow w;
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
-        QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
-        QTest::mouseClick(w.dlg->GetDlgItem(IDC_LISTMENU), Qt::LeftButton);
-        // A right click opens it too, with or without rows, on a row or not.
-        RightClickOn(w.List(), QPoint(30, 40));
-        w.AddTitles({"a.mpg"});
-        RightClickOn(w.List(), QPoint(30, 5));
-        QCOMPARE(w.ui.menus.size(), 3);
-        for (const CScriptedUi::MenuShown& menu : w.ui.menus) {
-            QCOMPARE(menu.items, kListMenu);
-            QCOMPARE(menu.pos, QCursor::pos());
-        }
-        QCOMPARE(w.ui.menus[0].choosingButtons, Qt::MouseButtons(Qt::LeftButton));
-        QCOMPARE(w.ui.menus[1].choosingButtons, Qt::LeftButton | Qt::RightButton);
     }
 
     void chosenItemsRunTheirCommands()
     {
         JobWindow w;
         w.dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
+        RightClickOn(w.List(), QPoint(30, 40)); // dismissed
         w.AddTitles({"a.mpg", "b.mpg"});
         w.ui.menuChoice = ID_EDIT_UNCHECKALL;
         QTest::mouseClick(w.dlg->GetDlgItem(IDC_EDITMENU), Qt::LeftButton);
         QCOMPARE(w.CheckStates(), (QList<bool>{false, false}));
         w.ui.menuChoice = ID_LIST_CHECKALL;
-        RightClickOn(w.List(), QPoint(10, 10));
+        RightClickOn(w.List(), QPoint(30, 5));
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
-        w.ui.menuChoice = ID_FILE_STOP;
-        QTest::mouseClick(w.dlg->GetDlgItem(IDC_FILEMENU), Qt::LeftButton);
-        QCOMPARE(w.engine->calls, QStringList{"Stop()"});
-        w.ui.menuChoice = ID_FILE_CLEAR;
-        QTest::mouseClick(w.dlg->GetDlgItem(IDC_FILEMENU), Qt::LeftButton);
-        QCOMPARE(w.List()->rowCount(), 0);
-        w.ui.menuChoice = 0;
-        QTest::mouseClick(w.dlg->GetDlgItem(IDC_FILEMENU), Qt::LeftButton);
-        QVERIFY(w.dlg->isVisible());
+        // A right click opens the list menu at the pointer, with or without rows, and either button chooses.
+        for (int shown : {0, 2}) {
+            QCOMPARE(w.ui.menus[shown].items, kListMenu);
+            QCOMPARE(w.ui.menus[shown].pos, QCursor::pos());
+            QCOMPARE(w.ui.menus[shown].choosingButtons, Qt::LeftButton | Qt::RightButton);
+        }
         w.ui.menuChoice = ID_FILE_EXIT;
         QTest::mouseClick(w.dlg->GetDlgItem(IDC_FILEMENU), Qt::LeftButton);
         QVERIFY(!w.dlg->isVisible());
-        QCOMPARE(w.dlg->result(), int(QDialog::Accepted));
     }
 
-    void helpOpensThePageBesideTheProgram()
+    void helpHomePageExploreAndAbout()
     {
         JobWindow w;
         const QString cwd = QDir::currentPath();
         QTemporaryDir elsewhere;
-        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        QVERIFY(QDir::setCurrent(elsewhere.path())); // help is found beside the program all the same
         w.dlg->OnCommand(IDC_HELP);
         w.dlg->OnCommand(ID_HELP_HELP);
         QVERIFY(QDir::setCurrent(cwd));
-        const QString page = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/help.htm");
-        QCOMPARE(w.ui.shellRequests, (QStringList{"open|" + page, "open|" + page}));
-    }
-
-    void homePageExploreAndAbout()
-    {
-        JobWindow w;
-        w.dlg->OnCommand(ID_HELP_ABOUT);
-        QCOMPARE(w.ui.modalTitles.size(), 1);
         w.dlg->OnCommand(IDC_HOMEPAGE);
         w.dlg->OnCommand(ID_HELP_HOMEPAGE);
         // Explore opens whatever the folder display shows at that moment.
-        auto* display = qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER));
-        const QString shownAtStart = display->text();
+        const QString shownAtStart = qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER))->text();
         w.dlg->OnCommand(IDC_EXPLORE);
-        w.ui.folder = QDir::toNativeSeparators(m_config.path());
-        w.dlg->OnCommand(IDC_SELECTFOLDER);
+        w.ChooseOutputFolder(m_config.path());
         w.dlg->OnCommand(IDC_EXPLORE);
-        QCOMPARE(w.ui.shellRequests,
-                 (QStringList{"|https://viravvelmora.example/", "|https://viravvelmora.example/",
-                              "explore|" + shownAtStart, "explore|" + w.ui.folder + QDir::separator()}));
+        const QString help =
+            "open|" + QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/help.htm");
+        const QString home = "|https://viravvelmora.example/";
+        QCOMPARE(w.ui.shellRequests, (QStringList{help, help, home, home, "explore|" + shownAtStart,
+                                                  "explore|" + w.ui.folder + QDir::separator()}));
+        w.dlg->OnCommand(ID_HELP_ABOUT);
+        QCOMPARE(w.ui.modalTitles.size(), 1);
         RedirectSettings(m_config);
     }
 
@@ -188,40 +163,9 @@ private slots:
         QCOMPARE(menu.isVisible(), !chosen);
     }
 
-    void realChoosersOfferWhatTheWindowAsks()
-    {
-        CConverterDlg dlg(std::make_unique<CRecordingEngine>());
-        dlg.show();
-        QStringList filters;
-        WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
-                  [&](QWidget* modal) {
-                      auto* chooser = static_cast<QFileDialog*>(modal);
-                      filters = chooser->nameFilters();
-                      QCOMPARE(chooser->fileMode(), QFileDialog::ExistingFiles);
-                      chooser->reject();
-                  });
-        dlg.OnCommand(IDC_ADDFILES);
-        QCOMPARE(filters.size(), 5);
-        QVERIFY2(filters[0].startsWith("All Support Files (*.*) (*.mpg *.MPG *.mpeg *.MPEG *.avi"),
-                 qPrintable(filters[0]));
-        QCOMPARE(filters[1], QString("mpg (*.mpg) (*.mpg *.MPG *.mpeg *.MPEG)"));
-        QCOMPARE(qobject_cast<QTableWidget*>(dlg.GetDlgItem(IDC_JOBLIST))->rowCount(), 0);
-
-        QString title;
-        WhenShown([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); },
-                  [&](QWidget* modal) {
-                      title = modal->windowTitle();
-                      static_cast<QFileDialog*>(modal)->reject();
-                  });
-        const QString before = dlg.OutputFolder();
-        dlg.OnCommand(IDC_SELECTFOLDER);
-        QCOMPARE(title, QString("Select folder"));
-        QCOMPARE(dlg.OutputFolder(), before);
-    }
-
-    // Without the scripted seam: the real popup and the real message box open
+    // Without the scripted seam: the real choosers, popup and message box open
     // modally over the window, and the window acts on what is chosen in them.
-    void realPopupAndMessageBoxAreWired()
+    void realPromptsAreWired()
     {
         auto fake = std::make_unique<CRecordingEngine>();
         CRecordingEngine* engine = fake.get();
@@ -229,33 +173,49 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
 
+        QStringList filters;
+        WhenShown(ActiveChooser, [&](QWidget* modal) {
+            auto* chooser = static_cast<QFileDialog*>(modal);
+            filters = chooser->nameFilters();
+            QCOMPARE(chooser->fileMode(), QFileDialog::ExistingFiles);
+            chooser->reject();
+        });
+        dlg.OnCommand(IDC_ADDFILES);
+        QCOMPARE(filters,
+                 (QStringList{"All Support Files (*.*) (*.mpg *.MPG *.mpeg *.MPEG *.avi *.AVI *.wmv *.WMV "
+                              "*.asf *.ASF)",
+                              "mpg (*.mpg) (*.mpg *.MPG *.mpeg *.MPEG)", "avi (*.avi) (*.avi *.AVI)",
+                              "wmv (*.wmv) (*.wmv *.WMV)", "asf (*.asf) (*.asf *.ASF)"}));
+
+        QString title;
+        WhenShown(ActiveChooser, [&](QWidget* modal) {
+            title = modal->windowTitle();
+            static_cast<QFileDialog*>(modal)->reject();
+        });
+        dlg.OnCommand(IDC_SELECTFOLDER);
+        QCOMPARE(title, QString("Select folder"));
+
         QStringList popupItems;
-        WhenShown([] { return QApplication::activePopupWidget(); },
-                  [&](QWidget* popup) {
-                      auto* menu = qobject_cast<QMenu*>(popup);
-                      for (QAction* action : menu->actions())
-                          popupItems << (action->isSeparator() ? "-" : action->text());
-                      // Stop: chosen with the keyboard, which every menu accepts.
-                      for (int i = 0; i < 5; ++i)
-                          QTest::keyClick(menu, Qt::Key_Down);
-                      QTest::keyClick(menu, Qt::Key_Return);
-                  });
+        WhenShown(QApplication::activePopupWidget, [&](QWidget* popup) {
+            auto* menu = qobject_cast<QMenu*>(popup);
+            for (QAction* action : menu->actions())
+                popupItems << (action->isSeparator() ? "-" : action->text());
+            // Stop: chosen with the keyboard, which every menu accepts.
+            for (int i = 0; i < 5; ++i)
+                QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
         QTest::mouseClick(dlg.GetDlgItem(IDC_FILEMENU), Qt::LeftButton);
         QCOMPARE(popupItems, kFileMenu);
         QCOMPARE(engine->calls, QStringList{"Stop()"});
 
-        QString boxText;
-        QString boxTitle;
-        WhenShown([] { return QApplication::activeModalWidget(); },
-                  [&](QWidget* modal) {
-                      auto* box = qobject_cast<QMessageBox*>(modal);
-                      boxText = box->text();
-                      boxTitle = box->windowTitle();
-                      box->button(QMessageBox::Cancel)->click();
-                  });
+        QString box;
+        WhenShown(QApplication::activeModalWidget, [&](QWidget* modal) {
+            box = modal->windowTitle() + "|" + qobject_cast<QMessageBox*>(modal)->text();
+            qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Cancel)->click();
+        });
         dlg.OnCommand(IDC_STOPCONVERT);
-        QCOMPARE(boxTitle, QString("Warning!"));
-        QCOMPARE(boxText, QString("Do you want to Stop Converting?"));
+        QCOMPARE(box, QString("Warning!|Do you want to Stop Converting?"));
         QCOMPARE(engine->calls, QStringList{"Stop()"});
     }
 };
