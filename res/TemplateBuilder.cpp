@@ -103,8 +103,22 @@ void ConnectDialogKeys(QWidget& dialog, QWidget* widget, int id)
 }
 } // namespace
 
+void SubstituteWindowsFonts()
+{
+    static const bool done = [] {
+        const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+        QFont::insertSubstitutions(QStringLiteral("Arial"), sans);
+        QFont::insertSubstitutions(QStringLiteral("Arial Black"),
+                                   {QStringLiteral("Lato Black"), QStringLiteral("DejaVu Sans")});
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
 QFont TemplateFont(const DialogTemplate& tpl)
 {
+    SubstituteWindowsFonts();
     QFont font(QString::fromUtf8(tpl.fontFace));
     font.setPointSize(tpl.fontPoints);
     return font;

@@ -15,7 +15,11 @@ class QWidget;
 // Returns the member widget for a control, or nullptr to have a plain one made.
 using ControlBinder = std::function<QWidget*(const DialogControl&)>;
 
-// Font of a template ("MS Sans Serif" and "Arial" map to installed faces).
+// The skin was drawn for Windows faces; maps them to their closest installed
+// cousins ("Arial Black" to Lato Black, the others to Liberation Sans).
+void SubstituteWindowsFonts();
+
+// Font of a template, with the Windows faces substituted.
 QFont TemplateFont(const DialogTemplate& tpl);
 
 // Average character width and height of a font, as the platform derives dialog
