@@ -31,8 +31,10 @@ asan:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
+# The README's picture: the real window previewing the test clips, cut to the window.
 screenshot: build
-	tools/screenshot.sh docs/screenshot.png
+	tools/screenshot.sh docs/screenshot.png 4 $(BUILD)/tests/preview_demo
+	convert docs/screenshot.png -trim +repage docs/screenshot.png
 
 clean:
 	rm -rf $(BUILD) build-asan
