@@ -1,7 +1,7 @@
-// Real preview playback in the engine control, offscreen: pictures on the clock over
-// exactly the trimmed span, Pause, Resume, Stop, a new Play in the middle, damaged
-// files, and a preview beside a conversion. Without a sound device (the usual test
-// machine) the system clock sets the pace.
+// Real preview playback offscreen: pictures on the clock over exactly the trimmed
+// span, the real window's Pause, Resume and Stop around a new Play, damaged files, and
+// a preview beside a conversion. Without a sound device (the usual test machine) the
+// system clock sets the pace.
 #include "engine/MediaCheck.h"
 #include "jobs/JobWindow.h"
 
@@ -22,12 +22,10 @@ constexpr int kPlayTimeoutMs = 30000;
 constexpr int kWriteTimeoutMs = 120000;
 constexpr double kEarlySlackSeconds = 0.015; // timers fire late on a busy machine, never early
 constexpr QSize kPreviewSize(227, 170);
-const QColor kIdleColor(32, 32, 32);
 
 // Every change of the picture, as it happened.
-class PictureLog
+struct PictureLog
 {
-public:
     struct Shown
     {
         double wallSeconds = 0.0;
@@ -35,27 +33,33 @@ public:
         QImage picture;
     };
 
-    explicit PictureLog(CPreviewPlayer* player)
+    explicit PictureLog(const CPreviewPlayer* player)
     {
-        m_wall.start();
-        QObject::connect(player, &CPreviewPlayer::pictureChanged, &m_context, [this, player] {
+        wall.start();
+        QObject::connect(player, &CPreviewPlayer::pictureChanged, &context, [this, player] {
             shown.push_back(Shown{elapsedSeconds(), player->pictureSeconds(), player->picture()});
         });
     }
-    double elapsedSeconds() const { return m_wall.nsecsElapsed() / 1e9; }
+    double elapsedSeconds() const { return wall.nsecsElapsed() / 1e9; }
 
     std::vector<Shown> shown;
-
-private:
-    QObject m_context;
-    QElapsedTimer m_wall;
+    QObject context;
+    QElapsedTimer wall;
 };
 
-void addClip(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds,
-             short stretch = 0)
+void addClip(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds, short stretch = 0)
 {
     engine.AddVideoClip(fixturePath(name), startSeconds, endSeconds, stretch);
     engine.AddAudioClip(fixturePath(name), startSeconds, endSeconds);
+}
+
+// As the window's Play does: the clip list replaced by one clip, then played.
+bool preview(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds, short stretch = 0)
+{
+    engine.SetClipOption(0);
+    engine.ClearClips();
+    addClip(engine, name, startSeconds, endSeconds, stretch);
+    return engine.Play();
 }
 
 // As source pictures are compared: luma at one size.
@@ -75,7 +79,7 @@ bool hasBarsTopAndBottom(const QImage& picture)
 
 bool isIdle(QWidget* area)
 {
-    return area->grab().toImage().pixelColor(0, 0) == kIdleColor;
+    return area->grab().toImage().pixelColor(0, 0) == QColor(32, 32, 32);
 }
 
 } // namespace
@@ -85,15 +89,11 @@ class TestPreviewPlayback : public QObject
     Q_OBJECT
 private slots:
     void init();
-    void idleAreaIsDarkWithAFaintMark();
     void playsTheTrimmedSpanOnTheClock();
-    void pauseHoldsThePictureAndResumeGoesOn();
-    void playWhilePlayingPlaysTheNewClipsInOrder();
-    void stopHaltsPreviewAndConversionAtOnce();
+    void transportOfTheRealWindow();
     void previewBesideAConversionLeavesItsFileAlone();
     void damagedFilesEndQuietly_data();
     void damagedFilesEndQuietly();
-    void realWindowPreviewsTheSelectedRow();
 
 private:
     std::unique_ptr<CDirarAror> m_engine;
@@ -109,39 +109,27 @@ void TestPreviewPlayback::init()
     QVERIFY(m_player);
 }
 
-void TestPreviewPlayback::idleAreaIsDarkWithAFaintMark()
-{
-    const QImage idle = m_engine->grab().toImage();
-    QCOMPARE(idle.pixelColor(0, 0), kIdleColor);
-    QCOMPARE(idle.pixelColor(kPreviewSize.width() - 1, kPreviewSize.height() - 1), kIdleColor);
-    QCOMPARE(idle.pixelColor(kPreviewSize.width() / 2, kPreviewSize.height() / 2), QColor(58, 58, 58));
-    QVERIFY(!m_engine->Play()); // an empty clip list shows nothing
-    QCOMPARE(m_engine->grab().toImage(), idle);
-}
-
 void TestPreviewPlayback::playsTheTrimmedSpanOnTheClock()
 {
-    addClip(*m_engine, QStringLiteral("clip.mpg"), 0.5, 2.5);
+    QVERIFY(!m_engine->Play()); // an empty clip list shows nothing
+    QVERIFY(isIdle(m_engine.get()));
     QSignalSpy ended(m_player, &CPreviewPlayer::ended);
     QSignalSpy finished(m_engine.get(), &CDirarAror::Finished);
     PictureLog log(m_player);
-    QVERIFY(m_engine->Play());
+    QVERIFY(preview(*m_engine, QStringLiteral("clip.mpg"), 0.5, 2.5));
     QVERIFY(ended.wait(kPlayTimeoutMs));
     const double wallSeconds = log.elapsedSeconds();
 
     // 25 pictures a second for 2 s, each either shown or overtaken by the next.
     QCOMPARE(m_player->presentedFrames() + m_player->droppedFrames(), 50);
-    QCOMPARE(m_player->presentedFrames(), int(log.shown.size()));
     QVERIFY2(log.shown.size() >= 10, qPrintable(QString::number(log.shown.size())));
-    QVERIFY2(wallSeconds >= 2.0 - kEarlySlackSeconds && wallSeconds < 8.0,
-             qPrintable(QString::number(wallSeconds)));
+    QVERIFY2(wallSeconds >= 2.0 - kEarlySlackSeconds && wallSeconds < 8.0, qPrintable(QString::number(wallSeconds)));
     QCOMPARE(log.shown.front().pictureSeconds, 0.0);
     QCOMPARE(log.shown.back().pictureSeconds, 1.96); // the last one is never overtaken
     for (size_t i = 1; i < log.shown.size(); ++i) {
         const PictureLog::Shown& shown = log.shown[i];
         QVERIFY(shown.pictureSeconds > log.shown[i - 1].pictureSeconds);
-        QVERIFY2(shown.wallSeconds - log.shown.front().wallSeconds >=
-                     shown.pictureSeconds - kEarlySlackSeconds,
+        QVERIFY2(shown.wallSeconds - log.shown.front().wallSeconds >= shown.pictureSeconds - kEarlySlackSeconds,
                  qPrintable(QStringLiteral("picture of %1 s shown early").arg(shown.pictureSeconds)));
     }
     // The first picture is the source's at the start, the last its last before the end.
@@ -155,109 +143,86 @@ void TestPreviewPlayback::playsTheTrimmedSpanOnTheClock()
     QCOMPARE(finished.count(), 0);
 }
 
-void TestPreviewPlayback::pauseHoldsThePictureAndResumeGoesOn()
+// The main window's transport with its real engine: Pause holds the picture, Resume
+// goes on from it, a new Play replaces the list mid-way and Stop halts it at once.
+void TestPreviewPlayback::transportOfTheRealWindow()
 {
-    addClip(*m_engine, QStringLiteral("clip.avi"), 0.0, 3.0);
-    QSignalSpy ended(m_player, &CPreviewPlayer::ended);
-    PictureLog log(m_player);
-    QVERIFY(m_engine->Play());
-    QTRY_VERIFY_WITH_TIMEOUT(m_player->pictureSeconds() >= 0.6, kPlayTimeoutMs);
-    m_engine->Pause();
-    const double pausedAt = m_player->pictureSeconds();
-    const size_t shownBefore = log.shown.size();
-    const QImage held = m_engine->grab().toImage();
+    m_engine.reset();
+    QTemporaryDir settings;
+    RedirectSettings(settings);
+    JobWindow w(nullptr);
+    w.dlg->show();
+    w.AddFiles({fixturePath(QStringLiteral("clip.avi"))});
+    w.Select({0});
+    auto* engine = qobject_cast<CDirarAror*>(w.dlg->GetDlgItem(IDC_ENGINE));
+    const CPreviewPlayer* player = engine->findChild<CPreviewPlayer*>();
+    QSignalSpy ended(player, &CPreviewPlayer::ended);
+    PictureLog log(player);
+    w.dlg->OnCommand(IDC_PLAY);
+    QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= 0.6, kPlayTimeoutMs);
+    QCOMPARE(player->picture().size(), engine->size());
+    w.dlg->OnCommand(IDC_PLAY);
+    const double pausedAt = player->pictureSeconds();
+    const size_t shownAtPause = log.shown.size();
+    const QImage held = engine->grab().toImage();
     QTest::qWait(700);
-    QCOMPARE(log.shown.size(), shownBefore);
-    QCOMPARE(m_engine->grab().toImage(), held);
-    QVERIFY(!isIdle(m_engine.get()));
-
-    m_engine->Resume();
-    QTRY_VERIFY_WITH_TIMEOUT(log.shown.size() > shownBefore, kPlayTimeoutMs);
-    const double wentOnAt = log.shown[shownBefore].pictureSeconds;
+    QCOMPARE(log.shown.size(), shownAtPause);
+    QCOMPARE(engine->grab().toImage(), held);
+    w.dlg->OnCommand(IDC_PLAY);
+    QTRY_VERIFY_WITH_TIMEOUT(log.shown.size() > shownAtPause, kPlayTimeoutMs);
+    const double wentOnAt = log.shown[shownAtPause].pictureSeconds;
     QVERIFY2(wentOnAt > pausedAt && wentOnAt < pausedAt + 0.25, qPrintable(QString::number(wentOnAt)));
-    QVERIFY(ended.wait(kPlayTimeoutMs));
-    QVERIFY2(log.elapsedSeconds() > 3.0 + 0.7 - 0.1, qPrintable(QString::number(log.elapsedSeconds())));
-}
 
-// The new list: a 4:3 clip stretched, then a 16:9 one with its aspect kept (bars).
-void TestPreviewPlayback::playWhilePlayingPlaysTheNewClipsInOrder()
-{
-    addClip(*m_engine, QStringLiteral("clip.mpg"), 0.0, 3.0);
-    QSignalSpy ended(m_player, &CPreviewPlayer::ended);
-    QVERIFY(m_engine->Play());
-    QTRY_VERIFY_WITH_TIMEOUT(m_player->pictureSeconds() >= 1.0, kPlayTimeoutMs);
-    m_engine->ClearClips();
-    addClip(*m_engine, QStringLiteral("clip.mpg"), 1.0, 2.0, 0);
-    addClip(*m_engine, QStringLiteral("clip.wmv"), 0.0, 1.0, 2);
-    PictureLog log(m_player);
-    QVERIFY(m_engine->Play());
-    QVERIFY(ended.wait(kPlayTimeoutMs));
-    QCOMPARE(ended.count(), 1); // the first list never ended
-    QCOMPARE(m_player->presentedFrames() + m_player->droppedFrames(), 50);
-    QCOMPARE(log.shown.front().pictureSeconds, 0.0);
-    for (const PictureLog::Shown& shown : log.shown) {
+    // The new list: a 4:3 clip stretched, then a 16:9 one with its aspect kept (bars).
+    engine->ClearClips();
+    addClip(*engine, QStringLiteral("clip.mpg"), 1.0, 2.0, 0);
+    addClip(*engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 2);
+    PictureLog newList(player);
+    QVERIFY(engine->Play());
+    QTRY_VERIFY_WITH_TIMEOUT(!newList.shown.empty() && newList.shown.back().pictureSeconds >= 1.2,
+                             kPlayTimeoutMs);
+    QCOMPARE(newList.shown.front().pictureSeconds, 0.0);
+    for (const PictureLog::Shown& shown : newList.shown) {
         QVERIFY2(hasBarsTopAndBottom(shown.picture) == (shown.pictureSeconds >= 1.0),
                  qPrintable(QString::number(shown.pictureSeconds)));
     }
-    QVERIFY(hasBarsTopAndBottom(m_engine->grab().toImage()));
-}
 
-void TestPreviewPlayback::stopHaltsPreviewAndConversionAtOnce()
-{
-    QTemporaryDir folder;
-    QSignalSpy finished(m_engine.get(), &CDirarAror::Finished);
-    for (int copy = 0; copy < 4; ++copy) // a write that lasts well past the first picture
-        addClip(*m_engine, QStringLiteral("clip.avi"), 0.0, 3.0);
-    m_engine->SetProfileFile(profilePath(QStringLiteral("High640x480video.prx")));
-    QVERIFY(m_engine->SaveFile(folder.filePath(QStringLiteral("out.wmv"))));
-    PictureLog log(m_player);
-    QVERIFY(m_engine->Play());
-    QTRY_VERIFY_WITH_TIMEOUT(!m_player->picture().isNull(), kPlayTimeoutMs);
     QElapsedTimer stopping;
     stopping.start();
-    m_engine->Stop();
+    w.dlg->OnCommand(IDC_STOPPREVIEW);
     QVERIFY2(stopping.elapsed() < 500, qPrintable(QString::number(stopping.elapsed())));
-    QVERIFY(m_player->picture().isNull());
-    QVERIFY(isIdle(m_engine.get()));
-    const size_t shownAtStop = log.shown.size();
-    m_engine->Resume(); // nothing to resume
+    QVERIFY(isIdle(engine));
+    const size_t shownAtStop = newList.shown.size();
+    engine->Resume(); // nothing to resume
     QTest::qWait(500);
-    QCOMPARE(log.shown.size(), shownAtStop);
-    QCOMPARE(finished.count(), 0);
-    QVERIFY(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QCOMPARE(newList.shown.size(), shownAtStop);
+    QCOMPARE(ended.count(), 0); // neither the replaced nor the stopped list ended
 }
 
+// A preview replaces the engine's clip list, but not the clips being written.
 void TestPreviewPlayback::previewBesideAConversionLeavesItsFileAlone()
 {
     QTemporaryDir folder;
-    const auto convert = [&](const QString& output, bool withPreview) {
+    const auto convert = [&](const QString& name, bool withPreview) {
         QSignalSpy finished(m_engine.get(), &CDirarAror::Finished);
         m_engine->SetOutputMode(9);
         m_engine->SetClipOption(0);
         m_engine->ClearClips();
         addClip(*m_engine, QStringLiteral("clip.avi"), 0.0, 3.0);
         m_engine->SetProfileFile(profilePath(QStringLiteral("320x240video.prx")));
-        QVERIFY(m_engine->SaveFile(output));
-        if (withPreview) { // as the window's Play does: the clip list is replaced
-            m_engine->SetClipOption(0);
-            m_engine->ClearClips();
-            addClip(*m_engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 1);
-            QVERIFY(m_engine->Play());
-        }
+        QVERIFY(m_engine->SaveFile(folder.filePath(name)));
+        if (withPreview)
+            QVERIFY(preview(*m_engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 1));
         QVERIFY(finished.wait(kWriteTimeoutMs));
         QVERIFY(!m_engine->LastWriteFailed());
     };
-    convert(folder.filePath(QStringLiteral("alone.wmv")), false);
-    convert(folder.filePath(QStringLiteral("beside.wmv")), true);
-    QVERIFY(m_player->presentedFrames() > 0);
+    convert(QStringLiteral("alone.wmv"), false);
+    convert(QStringLiteral("beside.wmv"), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_player->presentedFrames() > 0, kPlayTimeoutMs);
 
-    const std::optional<MediaSummary> alone = summarizeMedia(folder.filePath(QStringLiteral("alone.wmv")));
-    const std::optional<MediaSummary> beside = summarizeMedia(folder.filePath(QStringLiteral("beside.wmv")));
-    QVERIFY(alone && alone->video && alone->audio && beside && beside->video && beside->audio);
-    QCOMPARE(beside->video->frameCount, alone->video->frameCount);
-    QCOMPARE(beside->audio->sampleCount, alone->audio->sampleCount);
-    QCOMPARE(beside->video->firstFrame, alone->video->firstFrame);
-    QCOMPARE(beside->video->middleFrame, alone->video->middleFrame);
+    const QByteArray alone = readFile(folder.filePath(QStringLiteral("alone.wmv")));
+    QVERIFY(!alone.isEmpty());
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("beside.wmv"))), alone);
 }
 
 void TestPreviewPlayback::damagedFilesEndQuietly_data()
@@ -265,7 +230,6 @@ void TestPreviewPlayback::damagedFilesEndQuietly_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("showsPictures");
     QTest::newRow("text") << "text.avi" << false;
-    QTest::newRow("empty") << "empty.avi" << false;
     QTest::newRow("header cut") << "headercut.asf" << false;
     QTest::newRow("truncated, no length") << "truncated.wmv" << false;
     QTest::newRow("bits flipped") << "bitflip.wmv" << true;
@@ -276,35 +240,10 @@ void TestPreviewPlayback::damagedFilesEndQuietly()
     QFETCH(QString, name);
     QFETCH(bool, showsPictures);
     QSignalSpy ended(m_player, &CPreviewPlayer::ended);
-    addClip(*m_engine, name, 0.0, 3.0);
-    QVERIFY(m_engine->Play());
+    QVERIFY(preview(*m_engine, name, 0.0, 3.0));
     QVERIFY(ended.wait(kPlayTimeoutMs));
     QCOMPARE(m_player->presentedFrames() > 0, showsPictures);
     QCOMPARE(isIdle(m_engine.get()), !showsPictures);
-}
-
-// The main window with the real engine: a row added from a fixture, selected and
-// played, shows in the preview area; Stop brings the idle area back.
-void TestPreviewPlayback::realWindowPreviewsTheSelectedRow()
-{
-    m_engine.reset();
-    QTemporaryDir settings;
-    RedirectSettings(settings);
-    CScriptedUi ui;
-    ui.openFiles = QStringList{fixturePath(QStringLiteral("clip.avi"))};
-    CConverterDlg dlg;
-    dlg.show();
-    dlg.OnCommand(IDC_ADDFILES);
-    qobject_cast<QTableWidget*>(dlg.GetDlgItem(IDC_JOBLIST))->selectRow(0);
-    QWidget* area = dlg.GetDlgItem(IDC_ENGINE);
-    const CPreviewPlayer* player = area->findChild<CPreviewPlayer*>();
-    dlg.OnCommand(IDC_PLAY);
-    QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= 0.2, kPlayTimeoutMs);
-    QCOMPARE(player->picture().size(), area->size());
-    QVERIFY(!isIdle(area));
-    dlg.OnCommand(IDC_STOPPREVIEW);
-    QVERIFY(isIdle(area));
-    QVERIFY(ui.messages.isEmpty());
 }
 
 QTEST_MAIN(TestPreviewPlayback)
