@@ -1,7 +1,8 @@
 // The popup menus, the command table and the window's own commands; one test
-// drives the real choosers, popup and message box to prove the seam is wired.
+// drives the real chooser, popup and message box to prove the seam is wired.
 #include "JobWindow.h"
 #include "app/CPopupMenu.h"
+#include "app/OutputFolderStore.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -16,8 +17,9 @@ const QStringList kListMenu{"Rename",      "-", "Edit Start Time", "Edit End Tim
 const QStringList kFileMenu{
     "Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-", "Clear", "-", "Exit"};
 
-void RightClickOn(QTableWidget* list, const QPoint& pos)
+void RightClickOn(QTableWidget* list)
 {
+    const QPoint pos(30, 5);
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(list->viewport(), &event);
 }
@@ -37,11 +39,6 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> che
     });
     timer->start();
 }
-
-QFileDialog* ActiveChooser()
-{
-    return qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-}
 } // namespace
 
 class TestMenusCommands : public QObject
@@ -53,52 +50,39 @@ private:
 private slots:
     void initTestCase() { RedirectSettings(m_config); }
 
-    void buttonsDropTheirMenus_data()
+    void menusOpenWhereTheyShouldAndRunTheChoice()
     {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("File") << IDC_FILEMENU << kFileMenu;
-        QTest::newRow("Edit") << IDC_EDITMENU
-                              << QStringList{"Check All", "Uncheck All", "-", "Check Selected",
-                                             "Uncheck Selected"};
-        QTest::newRow("Help") << IDC_HELPMENU << QStringList{"Help", "Homepage", "-", "About"};
-        QTest::newRow("List") << IDC_LISTMENU << kListMenu;
-    }
-    void buttonsDropTheirMenus()
-    {
-        QFETCH(int, button);
-        QFETCH(QStringList, items);
         JobWindow w;
         w.dlg->move(40, 30);
         w.dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
         QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
-        QWidget* pressed = w.dlg->GetDlgItem(button);
-        QTest::mouseClick(pressed, Qt::LeftButton);
-        QCOMPARE(w.ui.menus.size(), 1);
-        QCOMPARE(w.ui.menus[0].items, items);
-        // The list menu opens at the pointer, the others below their button's left edge.
-        const QPoint below = pressed->mapToGlobal(QPoint(0, pressed->height()));
-        QCOMPARE(w.ui.menus[0].pos, button == IDC_LISTMENU ? QCursor::pos() : below);
-        QCOMPARE(w.ui.menus[0].choosingButtons, Qt::MouseButtons(Qt::LeftButton));
-    }
+        // The buttons' menus choose with the left button only; the list menu opens at the
+        // pointer, the others below their button's left edge.
+        const QList<QPair<int, QStringList>> buttons{
+            {IDC_FILEMENU, kFileMenu},
+            {IDC_EDITMENU, {"Check All", "Uncheck All", "-", "Check Selected", "Uncheck Selected"}},
+            {IDC_HELPMENU, {"Help", "Homepage", "-", "About"}},
+            {IDC_LISTMENU, kListMenu}};
+        for (const auto& [id, items] : buttons) {
+            QWidget* button = w.dlg->GetDlgItem(id);
+            QTest::mouseClick(button, Qt::LeftButton);
+            const QPoint below = button->mapToGlobal(QPoint(0, button->height()));
+            QCOMPARE(w.ui.menus.last().items, items);
+            QCOMPARE(w.ui.menus.last().pos, id == IDC_LISTMENU ? QCursor::pos() : below);
+            QCOMPARE(w.ui.menus.last().choosingButtons, Qt::MouseButtons(Qt::LeftButton));
+        }
 
-    void chosenItemsRunTheirCommands()
-    {
-        JobWindow w;
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
-        QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
-        RightClickOn(w.List(), QPoint(30, 40)); // dismissed
+        RightClickOn(w.List()); // dismissed
         w.AddTitles({"a.mpg", "b.mpg"});
         w.ui.menuChoice = ID_EDIT_UNCHECKALL;
         QTest::mouseClick(w.dlg->GetDlgItem(IDC_EDITMENU), Qt::LeftButton);
         QCOMPARE(w.CheckStates(), (QList<bool>{false, false}));
         w.ui.menuChoice = ID_LIST_CHECKALL;
-        RightClickOn(w.List(), QPoint(30, 5));
+        RightClickOn(w.List());
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
         // A right click opens the list menu at the pointer, with or without rows, and either button chooses.
-        for (int shown : {0, 2}) {
+        for (int shown : {4, 6}) {
             QCOMPARE(w.ui.menus[shown].items, kListMenu);
             QCOMPARE(w.ui.menus[shown].pos, QCursor::pos());
             QCOMPARE(w.ui.menus[shown].choosingButtons, Qt::LeftButton | Qt::RightButton);
@@ -108,30 +92,30 @@ private slots:
         QVERIFY(!w.dlg->isVisible());
     }
 
-    void helpHomePageExploreAndAbout()
+    void helpHomePageOutputFolderAndAbout()
     {
         JobWindow w;
+        const QString shownAtStart = qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER))->text();
         const QString cwd = QDir::currentPath();
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path())); // help is found beside the program all the same
-        w.dlg->OnCommand(IDC_HELP);
-        w.dlg->OnCommand(ID_HELP_HELP);
+        // Explore opens whatever the folder display shows, which a cancelled chooser leaves alone.
+        for (int command :
+             {IDC_HELP, ID_HELP_HELP, IDC_HOMEPAGE, ID_HELP_HOMEPAGE, ID_FILE_SELECTFOLDER, IDC_EXPLORE})
+            w.dlg->OnCommand(command);
         QVERIFY(QDir::setCurrent(cwd));
-        w.dlg->OnCommand(IDC_HOMEPAGE);
-        w.dlg->OnCommand(ID_HELP_HOMEPAGE);
-        // Explore opens whatever the folder display shows at that moment.
-        const QString shownAtStart = qobject_cast<QLineEdit*>(w.dlg->GetDlgItem(IDC_OUTPUTFOLDER))->text();
-        w.dlg->OnCommand(IDC_EXPLORE);
         w.ChooseOutputFolder(m_config.path());
         w.dlg->OnCommand(IDC_EXPLORE);
+        const QString chosen = w.ui.folder + QDir::separator();
+        QCOMPARE(w.ui.folderTitles, QStringList(2, "Select folder"));
+        QCOMPARE((QStringList{w.dlg->OutputFolder(), ReadStoredOutputFolder()}), QStringList(2, chosen));
         const QString help =
             "open|" + QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/help.htm");
         const QString home = "|https://viravvelmora.example/";
-        QCOMPARE(w.ui.shellRequests, (QStringList{help, help, home, home, "explore|" + shownAtStart,
-                                                  "explore|" + w.ui.folder + QDir::separator()}));
+        QCOMPARE(w.ui.shellRequests,
+                 (QStringList{help, help, home, home, "explore|" + shownAtStart, "explore|" + chosen}));
         w.dlg->OnCommand(ID_HELP_ABOUT);
         QCOMPARE(w.ui.modalTitles.size(), 1);
-        RedirectSettings(m_config);
     }
 
     void onlyTheChoosingButtonsChoose_data()
@@ -163,7 +147,7 @@ private slots:
         QCOMPARE(menu.isVisible(), !chosen);
     }
 
-    // Without the scripted seam: the real choosers, popup and message box open
+    // Without the scripted seam: the real chooser, popup and message box open
     // modally over the window, and the window acts on what is chosen in them.
     void realPromptsAreWired()
     {
@@ -174,8 +158,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
 
         QStringList filters;
-        WhenShown(ActiveChooser, [&](QWidget* modal) {
-            auto* chooser = static_cast<QFileDialog*>(modal);
+        WhenShown(QApplication::activeModalWidget, [&](QWidget* modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(modal);
             filters = chooser->nameFilters();
             QCOMPARE(chooser->fileMode(), QFileDialog::ExistingFiles);
             chooser->reject();
@@ -187,26 +171,13 @@ private slots:
                               "mpg (*.mpg) (*.mpg *.MPG *.mpeg *.MPEG)", "avi (*.avi) (*.avi *.AVI)",
                               "wmv (*.wmv) (*.wmv *.WMV)", "asf (*.asf) (*.asf *.ASF)"}));
 
-        QString title;
-        WhenShown(ActiveChooser, [&](QWidget* modal) {
-            title = modal->windowTitle();
-            static_cast<QFileDialog*>(modal)->reject();
-        });
-        dlg.OnCommand(IDC_SELECTFOLDER);
-        QCOMPARE(title, QString("Select folder"));
-
-        QStringList popupItems;
-        WhenShown(QApplication::activePopupWidget, [&](QWidget* popup) {
-            auto* menu = qobject_cast<QMenu*>(popup);
-            for (QAction* action : menu->actions())
-                popupItems << (action->isSeparator() ? "-" : action->text());
-            // Stop: chosen with the keyboard, which every menu accepts.
+        // File menu, Stop: chosen with the keyboard, which every menu accepts.
+        WhenShown(QApplication::activePopupWidget, [&](QWidget* menu) {
             for (int i = 0; i < 5; ++i)
                 QTest::keyClick(menu, Qt::Key_Down);
             QTest::keyClick(menu, Qt::Key_Return);
         });
         QTest::mouseClick(dlg.GetDlgItem(IDC_FILEMENU), Qt::LeftButton);
-        QCOMPARE(popupItems, kFileMenu);
         QCOMPARE(engine->calls, QStringList{"Stop()"});
 
         QString box;
