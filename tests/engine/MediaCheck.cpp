@@ -14,11 +14,6 @@ extern "C" {
 
 namespace {
 
-struct SwsFreer
-{
-    void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
-
 // The file's main stream of one type with its decoder; no decoder when there is none.
 struct OpenStream
 {
@@ -46,9 +41,10 @@ QString codecName(const AVStream* stream)
 
 QImage scaledLuma(const AVFrame* frame)
 {
-    std::unique_ptr<SwsContext, SwsFreer> scaler(
+    std::unique_ptr<SwsContext, decltype(&sws_freeContext)> scaler(
         sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), kLumaSize.width(),
-                       kLumaSize.height(), AV_PIX_FMT_GRAY8, SWS_BILINEAR, nullptr, nullptr, nullptr));
+                       kLumaSize.height(), AV_PIX_FMT_GRAY8, SWS_BILINEAR, nullptr, nullptr, nullptr),
+        &sws_freeContext);
     if (!scaler)
         return QImage();
     QImage image(kLumaSize, QImage::Format_Grayscale8);
