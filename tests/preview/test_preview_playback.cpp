@@ -47,14 +47,16 @@ struct PictureLog
     QElapsedTimer wall;
 };
 
-void addClip(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds, short stretch = 0)
+void addClip(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds,
+             short stretch = 0)
 {
     engine.AddVideoClip(fixturePath(name), startSeconds, endSeconds, stretch);
     engine.AddAudioClip(fixturePath(name), startSeconds, endSeconds);
 }
 
 // As the window's Play does: the clip list replaced by one clip, then played.
-bool preview(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds, short stretch = 0)
+bool preview(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds,
+             short stretch = 0)
 {
     engine.SetClipOption(0);
     engine.ClearClips();
@@ -123,13 +125,15 @@ void TestPreviewPlayback::playsTheTrimmedSpanOnTheClock()
     // 25 pictures a second for 2 s, each either shown or overtaken by the next.
     QCOMPARE(m_player->presentedFrames() + m_player->droppedFrames(), 50);
     QVERIFY2(log.shown.size() >= 10, qPrintable(QString::number(log.shown.size())));
-    QVERIFY2(wallSeconds >= 2.0 - kEarlySlackSeconds && wallSeconds < 8.0, qPrintable(QString::number(wallSeconds)));
+    QVERIFY2(wallSeconds >= 2.0 - kEarlySlackSeconds && wallSeconds < 8.0,
+             qPrintable(QString::number(wallSeconds)));
     QCOMPARE(log.shown.front().pictureSeconds, 0.0);
     QCOMPARE(log.shown.back().pictureSeconds, 1.96); // the last one is never overtaken
     for (size_t i = 1; i < log.shown.size(); ++i) {
         const PictureLog::Shown& shown = log.shown[i];
         QVERIFY(shown.pictureSeconds > log.shown[i - 1].pictureSeconds);
-        QVERIFY2(shown.wallSeconds - log.shown.front().wallSeconds >= shown.pictureSeconds - kEarlySlackSeconds,
+        QVERIFY2(shown.wallSeconds - log.shown.front().wallSeconds >=
+                     shown.pictureSeconds - kEarlySlackSeconds,
                  qPrintable(QStringLiteral("picture of %1 s shown early").arg(shown.pictureSeconds)));
     }
     // The first picture is the source's at the start, the last its last before the end.
@@ -173,7 +177,7 @@ void TestPreviewPlayback::transportOfTheRealWindow()
     QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= pausedAt + 0.3, kPlayTimeoutMs);
     const double wentOnAt = log.shown[shownAtPause].pictureSeconds;
     QVERIFY2(wentOnAt > pausedAt && wentOnAt < pausedAt + 0.25, qPrintable(QString::number(wentOnAt)));
-    for (size_t i = shownAtPause; i < log.shown.size(); ++i) { // the pause costs no pictures
+    for (size_t i = shownAtPause; i < log.shown.size(); ++i) { // the clock skips no paused time
         const double sinceResume = log.shown[i].wallSeconds - resumedAtWall;
         QVERIFY2(sinceResume >= log.shown[i].pictureSeconds - pausedAt - 0.05,
                  qPrintable(QStringLiteral("picture of %1 s shown early").arg(log.shown[i].pictureSeconds)));

@@ -17,9 +17,10 @@ constexpr int kMaxInt = std::numeric_limits<int>::max();
 // The calls that replace the engine's clip list with one clip and play it.
 QStringList Replay(const QString& path, int startSeconds, int endSeconds, int stretch = 0)
 {
-    return {"ClearClips()",
-            QStringLiteral("AddVideoClip(%1,%2,%3,%4)").arg(path).arg(startSeconds).arg(endSeconds).arg(stretch),
-            QStringLiteral("AddAudioClip(%1,%2,%3)").arg(path).arg(startSeconds).arg(endSeconds), "Play()"};
+    return {
+        "ClearClips()",
+        QStringLiteral("AddVideoClip(%1,%2,%3,%4)").arg(path).arg(startSeconds).arg(endSeconds).arg(stretch),
+        QStringLiteral("AddAudioClip(%1,%2,%3)").arg(path).arg(startSeconds).arg(endSeconds), "Play()"};
 }
 
 QImage Rgb(const QPixmap& pixmap)
@@ -111,22 +112,25 @@ void TestPreviewTransport::transportReplaysFromTheRightStart_data()
     QTest::addColumn<QList<int>>("clicks");
     QTest::addColumn<QStringList>("played");
     const QList<int> wrap{IDC_NEXTCLIP, IDC_BACK10, IDC_PREVCLIP, IDC_NEXTCLIP};
-    QTest::newRow("wrap, three rows") << QStringList{"11", "12", "13"} << 1 << 2 << wrap
-                                      << QStringList{"a 11", "a 1", "c 13", "a 11"};
+    QTest::newRow("wrap, three rows")
+        << QStringList{"11", "12", "13"} << 1 << 2 << wrap << QStringList{"a 11", "a 1", "c 13", "a 11"};
     QTest::newRow("wrap, one row") << QStringList{"11"} << 1 << 0 << wrap
                                    << QStringList{"a 11", "a 1", "a 11", "a 11"};
     // Back 10 and Forward 10 clamp only their own start.
     QTest::newRow("back below 0, forward")
         << QStringList{"5"} << 60 << 0 << QList<int>{IDC_BACK10, IDC_FORWARD10} << QStringList{"a 0", "a 5"};
     QTest::newRow("forward past the end, back")
-        << QStringList{"45"} << 50 << 0 << QList<int>{IDC_FORWARD10, IDC_BACK10} << QStringList{"a 0", "a 45"};
+        << QStringList{"45"} << 50 << 0 << QList<int>{IDC_FORWARD10, IDC_BACK10}
+        << QStringList{"a 0", "a 45"};
     QTest::newRow("forward onto the end")
-        << QStringList{"40"} << 50 << 0 << QList<int>{IDC_FORWARD10, IDC_FORWARD10} << QStringList{"a 50", "a 0"};
+        << QStringList{"40"} << 50 << 0 << QList<int>{IDC_FORWARD10, IDC_FORWARD10}
+        << QStringList{"a 50", "a 0"};
     // Starts at the ends of the int range saturate instead of overflowing.
-    QTest::newRow("forward at the int maximum") << QStringList{"99999999999"} << kMaxInt << 0
-        << QList<int>{IDC_FORWARD10} << QStringList{"a " + QString::number(kMaxInt)};
-    QTest::newRow("back at the int minimum, forward") << QStringList{"-99999999999"} << kMaxInt << 0
-        << QList<int>{IDC_BACK10, IDC_FORWARD10}
+    QTest::newRow("forward at the int maximum")
+        << QStringList{"99999999999"} << kMaxInt << 0 << QList<int>{IDC_FORWARD10}
+        << QStringList{"a " + QString::number(kMaxInt)};
+    QTest::newRow("back at the int minimum, forward")
+        << QStringList{"-99999999999"} << kMaxInt << 0 << QList<int>{IDC_BACK10, IDC_FORWARD10}
         << QStringList{"a 0", "a " + QString::number(std::numeric_limits<int>::min() + 10)};
 }
 
