@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace
-{
+namespace {
 template <typename Control = QWidget> Control* Ctl(const QWidget& dialog, int id)
 {
     return dialog.findChild<Control*>(QStringLiteral("ctl%1").arg(id));
@@ -27,71 +26,58 @@ class TestAboutDialogs : public QObject
 {
     Q_OBJECT
 private slots:
-    void aboutBoxTexts();
-    void aboutBoxLinksOpenTheirAddresses();
-    void versionBoxIsAPlainBox();
-};
+    void aboutAndVersionBoxTexts()
+    {
+        CAboutDlg dlg;
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("About"));
+        QVERIFY(!dlg.windowIcon().isNull());
+        const QStringList texts = LabelTexts(dlg);
+        QVERIFY(texts.contains(QStringLiteral("Virav Velmora Video Converter  3.2")));
+        QVERIFY(texts.contains(QStringLiteral("Home Page:")));
+        QVERIFY(texts.contains(QStringLiteral("We provide free technical assistance.")));
+        QVERIFY(Ctl<QLabel>(dlg, IDC_SUPPORT_LINE) && !Ctl<QLabel>(dlg, IDC_SUPPORT_LINE)->text().isEmpty());
+        // Every line shows whole on one line inside the box.
+        for (const QLabel* label : dlg.findChildren<QLabel*>()) {
+            QVERIFY2(!label->text().contains(QLatin1Char('\n')) &&
+                         QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width() &&
+                         label->geometry().right() < dlg.width(),
+                     qPrintable(label->text()));
+        }
+        QVERIFY(Ctl<QPushButton>(dlg, IDOK));
+        QCOMPARE(Ctl<QPushButton>(dlg, IDOK)->text(), QStringLiteral("Ok"));
+        dlg.show();
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
 
-void TestAboutDialogs::aboutBoxTexts()
-{
-    CAboutDlg dlg;
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("About"));
-    QVERIFY(!dlg.windowIcon().isNull());
-    const QStringList texts = LabelTexts(dlg);
-    QVERIFY(texts.contains(QStringLiteral("Virav Velmora Video Converter  3.2")));
-    QVERIFY(texts.contains(QStringLiteral("Home Page:")));
-    QVERIFY(texts.contains(QStringLiteral("We provide free technical assistance.")));
-    QVERIFY(Ctl<QLabel>(dlg, IDC_SUPPORT_LINE) && !Ctl<QLabel>(dlg, IDC_SUPPORT_LINE)->text().isEmpty());
-    // Every line shows whole on one line inside the box.
-    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
-        QVERIFY2(!label->text().contains(QLatin1Char('\n')) &&
-                     QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width() &&
-                     label->geometry().right() < dlg.width(),
-                 qPrintable(label->text()));
+        // The window menu's box: the name and a default OK button.
+        CVersionDlg version;
+        QVERIFY(LabelTexts(version).contains(QStringLiteral("Virav Velmora Video Converter")));
+        QVERIFY(Ctl<QPushButton>(version, IDOK) && Ctl<QPushButton>(version, IDOK)->isDefault());
+        QCOMPARE(Ctl<QPushButton>(version, IDOK)->text(), QStringLiteral("OK"));
     }
 
-    QVERIFY(Ctl<QPushButton>(dlg, IDOK));
-    QCOMPARE(Ctl<QPushButton>(dlg, IDOK)->text(), QStringLiteral("Ok"));
-    dlg.show();
-    QTest::keyClick(&dlg, Qt::Key_Return);
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-}
+    void aboutBoxLinksOpenTheirAddresses()
+    {
+        CShellRecorder shell;
+        CAboutDlg dlg;
+        dlg.show();
+        auto* mail = Ctl<CLinkStatic>(dlg, IDC_MAIL_LINK);
+        auto* home = Ctl<CLinkStatic>(dlg, IDC_HOMEPAGE_LINK);
+        QVERIFY(mail && home);
+        QCOMPARE(mail->text(), QStringLiteral("support@viravvelmora.example"));
+        QCOMPARE(mail->toolTip(), QStringLiteral("mailto:support@viravvelmora.example"));
+        QCOMPARE(home->text(), QStringLiteral("https://viravvelmora.example/ "));
+        QCOMPARE(home->toolTip(), home->text());
+        // Each link is cut to its caption, so only the text itself is a link.
+        for (CLinkStatic* link : {mail, home})
+            QCOMPARE(link->width(), QFontMetrics(link->font()).horizontalAdvance(link->text()));
 
-void TestAboutDialogs::aboutBoxLinksOpenTheirAddresses()
-{
-    CShellRecorder shell;
-    CAboutDlg dlg;
-    dlg.show();
-    auto* mail = Ctl<CLinkStatic>(dlg, IDC_MAIL_LINK);
-    auto* home = Ctl<CLinkStatic>(dlg, IDC_HOMEPAGE_LINK);
-    QVERIFY(mail && home);
-    QCOMPARE(mail->text(), QStringLiteral("support@viravvelmora.example"));
-    QCOMPARE(mail->toolTip(), QStringLiteral("mailto:support@viravvelmora.example"));
-    QCOMPARE(home->text(), QStringLiteral("https://viravvelmora.example/ "));
-    QCOMPARE(home->toolTip(), home->text());
-    // Each link is cut to its caption, so only the text itself is a link.
-    for (CLinkStatic* link : {mail, home})
-        QCOMPARE(link->width(), QFontMetrics(link->font()).horizontalAdvance(link->text()));
-
-    QTest::mouseClick(mail, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseClick(home, Qt::LeftButton, {}, QPoint(2, 2));
-    QCOMPARE(shell.shellRequests, (QStringList{QStringLiteral("open|mailto:support@viravvelmora.example"),
-                                               QStringLiteral("open|https://viravvelmora.example/")}));
-}
-
-void TestAboutDialogs::versionBoxIsAPlainBox()
-{
-    CVersionDlg dlg;
-    QVERIFY(!dlg.windowIcon().isNull());
-    QVERIFY(LabelTexts(dlg).contains(QStringLiteral("Virav Velmora Video Converter")));
-    auto* ok = Ctl<QPushButton>(dlg, IDOK);
-    QVERIFY(ok);
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-    QVERIFY(ok->isDefault());
-    dlg.show();
-    QTest::keyClick(&dlg, Qt::Key_Escape);
-    QCOMPARE(dlg.result(), int(QDialog::Rejected));
-}
+        QTest::mouseClick(mail, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(home, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(shell.shellRequests, (QStringList{QStringLiteral("open|mailto:support@viravvelmora.example"),
+                                                   QStringLiteral("open|https://viravvelmora.example/")}));
+    }
+};
 
 QTEST_MAIN(TestAboutDialogs)
 #include "test_about_dialogs.moc"

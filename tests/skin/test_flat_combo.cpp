@@ -56,85 +56,71 @@ class TestFlatCombo : public QObject
 {
     Q_OBJECT
 private slots:
-    void framesPerState();
-    void hoverPaintsOnlyOnChange();
-    void focusKeepsTheHotFrame();
+    void framesPerState()
+    {
+        ComboFixture f;
+        QCOMPARE(f.Frame(), QStringLiteral("fffflllff"));
+        // The hot frame comes at once; the timer's ticks while the pointer stays paint nothing.
+        f.host.CountPaints(f.box);
+        f.host.PointAt(f.box);
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+        QVERIFY(f.box.IsHoverTimerActive());
+        QTest::qWait(100);
+        QCOMPARE(f.host.paints, 1);
+        QCOMPARE(f.Frame(), QStringLiteral("dlfffldff"));
+        QTest::mousePress(&f.box, Qt::LeftButton, {}, f.box.rect().center());
+        QTRY_COMPARE(f.box.DrawnFrame(), CFlatComboBox::kFramePressed);
+        QVERIFY(!f.box.IsHoverTimerActive());
+        QCOMPARE(f.Frame(), QStringLiteral("dlfffffdl"));
+
+        // The open list sees the release; closing it ends the press, so the next hover is hot.
+        QWidget* list = f.box.view()->window();
+        QVERIFY(list->isVisible());
+        QTest::mouseRelease(list, Qt::LeftButton, {}, QPoint(-5, -5));
+        f.box.hidePopup();
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+        f.other.setFocus();
+        f.host.PointAway();
+        QTRY_VERIFY(!f.box.IsHoverTimerActive()); // the tick that sees the pointer gone stops it
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
+        f.host.PointAt(f.box);
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+
+        // New system colours are read at once.
+        QPalette colors = f.box.palette();
+        colors.setColor(QPalette::Dark, Qt::darkBlue);
+        f.box.setPalette(colors);
+        QCOMPARE(f.host.At(f.box, 0, 0), QColor(Qt::darkBlue).rgb());
+
+        f.host.PointAway();
+        f.box.setEnabled(false);
+        QCOMPARE(f.Frame(), QStringLiteral("ffllffffl"));
+    }
+
+    void focusKeepsTheHotFrame()
+    {
+        ComboFixture f;
+        f.host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.host));
+        // From the keyboard: hot without the pointer, and no timer needed.
+        f.box.setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+        QVERIFY(!f.box.IsHoverTimerActive());
+
+        // The pointer passing by leaves it hot, with the timer running.
+        f.host.PointAt(f.box);
+        f.host.PointAway();
+        QTest::qWait(50);
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+        QVERIFY(f.box.IsHoverTimerActive());
+
+        // Losing the focus makes it normal at once; the next tick stops the timer.
+        f.other.setFocus(Qt::TabFocusReason);
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
+        QTRY_VERIFY(!f.box.IsHoverTimerActive());
+        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
+    }
 };
-
-void TestFlatCombo::framesPerState()
-{
-    ComboFixture f;
-    QCOMPARE(f.Frame(), QStringLiteral("fffflllff"));
-    f.host.PointAt(f.box);
-    QCOMPARE(f.Frame(), QStringLiteral("dlfffldff"));
-    QTest::mousePress(&f.box, Qt::LeftButton, {}, f.box.rect().center());
-    QTRY_COMPARE(f.box.DrawnFrame(), CFlatComboBox::kFramePressed);
-    QVERIFY(!f.box.IsHoverTimerActive());
-    QCOMPARE(f.Frame(), QStringLiteral("dlfffffdl"));
-
-    // The open list sees the release; closing it ends the press, so the next hover is hot.
-    QWidget* list = f.box.view()->window();
-    QVERIFY(list->isVisible());
-    QTest::mouseRelease(list, Qt::LeftButton, {}, QPoint(-5, -5));
-    f.box.hidePopup();
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-    f.other.setFocus();
-    f.host.PointAway();
-    QTRY_COMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
-    f.host.PointAt(f.box);
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-
-    // New system colours are read at once.
-    QPalette colors = f.box.palette();
-    colors.setColor(QPalette::Dark, Qt::darkBlue);
-    f.box.setPalette(colors);
-    QCOMPARE(f.host.At(f.box, 0, 0), QColor(Qt::darkBlue).rgb());
-
-    f.host.PointAway();
-    f.box.setEnabled(false);
-    QCOMPARE(f.Frame(), QStringLiteral("ffllffffl"));
-}
-
-// The hot frame comes at once and leaves with the next tick of the timer, which then
-// stops; the ticks in between paint nothing.
-void TestFlatCombo::hoverPaintsOnlyOnChange()
-{
-    ComboFixture f;
-    f.host.CountPaints(f.box);
-    f.host.PointAt(f.box);
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-    QVERIFY(f.box.IsHoverTimerActive());
-    QTest::qWait(100);
-    QCOMPARE(f.host.paints, 1);
-
-    f.host.PointAway();
-    QTRY_VERIFY(!f.box.IsHoverTimerActive());
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
-}
-
-void TestFlatCombo::focusKeepsTheHotFrame()
-{
-    ComboFixture f;
-    f.host.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f.host));
-    // From the keyboard: hot without the pointer, and no timer needed.
-    f.box.setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-    QVERIFY(!f.box.IsHoverTimerActive());
-
-    // The pointer passing by leaves it hot, with the timer running.
-    f.host.PointAt(f.box);
-    f.host.PointAway();
-    QTest::qWait(50);
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-    QVERIFY(f.box.IsHoverTimerActive());
-
-    // Losing the focus makes it normal at once; the next tick stops the timer.
-    f.other.setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
-    QTRY_VERIFY(!f.box.IsHoverTimerActive());
-    QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
-}
 
 QTEST_MAIN(TestFlatCombo)
 #include "test_flat_combo.moc"

@@ -5,8 +5,7 @@
 
 #include <QTemporaryDir>
 
-namespace
-{
+namespace {
 const QRect kPlace(10, 10, 200, 40);
 
 struct LinkFixture
@@ -36,149 +35,129 @@ class TestLinkStatic : public QObject
 {
     Q_OBJECT
 private slots:
-    void fitsToTextByAlignment_data();
-    void fitsToTextByAlignment();
-    void linkLooksAndColoursFollowHoverAndVisit();
-    void doubleClickOpensOnce();
-    void browserLaunchFromRegisteredCommands_data();
-    void browserLaunchFromRegisteredCommands();
-    void fallbackStartsTheDefaultBrowser();
-};
-
-void TestLinkStatic::fitsToTextByAlignment_data()
-{
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<int>("keptX"); // 0 left edge, 1 centre, 2 right edge
-    QTest::addColumn<bool>("centredY");
-    QTest::newRow("left, top") << int(Qt::AlignLeft | Qt::AlignTop) << 0 << false;
-    QTest::newRow("centred") << int(Qt::AlignHCenter | Qt::AlignTop) << 1 << false;
-    QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << 2 << false;
-    QTest::newRow("centred image") << int(Qt::AlignLeft | Qt::AlignVCenter) << 0 << true;
-    QTest::newRow("both centred") << int(Qt::AlignCenter) << 1 << true;
-}
-
-void TestLinkStatic::fitsToTextByAlignment()
-{
-    QFETCH(int, alignment);
-    QFETCH(int, keptX);
-    QFETCH(bool, centredY);
-    LinkFixture f(QStringLiteral("abc"), Qt::Alignment(alignment));
-    const QFontMetrics metrics(f.link.font());
-    const int textWidth = metrics.horizontalAdvance(QStringLiteral("abc"));
-    const int shrinkX = (kPlace.width() - textWidth) / 2;
-    const int shrinkY = (kPlace.height() - metrics.height()) / 2;
-    const int left[] = {kPlace.left(), kPlace.left() + shrinkX, kPlace.right() + 1 - textWidth};
-    const int width = keptX == 1 ? kPlace.width() - 2 * shrinkX : textWidth;
-    const QRect expected =
-        centredY ? QRect(left[keptX], kPlace.top() + shrinkY, width, kPlace.height() - 2 * shrinkY)
-                 : QRect(left[keptX], kPlace.top(), width, metrics.height());
-    QCOMPARE(f.link.geometry(), expected);
-}
-
-void TestLinkStatic::linkLooksAndColoursFollowHoverAndVisit()
-{
-    const QRgb blue = qRgb(0, 0, 255), purple = qRgb(85, 26, 139), red = qRgb(255, 0, 0);
-    CShellRecorder ui;
-    LinkFixture f(QStringLiteral("https://a.example/"));
-    QCOMPARE(f.link.toolTip(), QStringLiteral("https://a.example/"));
-    QVERIFY(f.link.font().underline());
-    QCOMPARE(f.link.cursor().shape(), Qt::PointingHandCursor);
-    QTRY_VERIFY(f.Shows(blue));
-
-    f.host.PointAt(f.link);
-    QTRY_VERIFY(f.Shows(red));
-    QVERIFY(!f.Shows(blue));
-    QTest::mouseClick(&f.link, Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY(f.link.IsVisited());
-    QVERIFY(f.Shows(red)); // the pointer is still over it
-
-    f.host.PointAway();
-    QTRY_VERIFY(f.Shows(purple));
-    QVERIFY(!f.Shows(red));
-}
-
-void TestLinkStatic::doubleClickOpensOnce()
-{
-    CShellRecorder ui;
-    LinkFixture f(QStringLiteral("https://a.example/ "));
-    // As the platform delivers it: press, release, double click, release.
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        const bool down = type != QEvent::MouseButtonRelease;
-        QMouseEvent event(type, QPointF(2, 2), f.link.mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
-                          down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&f.link, &event);
+    void fitsToTextByAlignment_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("keptX"); // 0 left edge, 1 centre, 2 right edge
+        QTest::addColumn<bool>("centredY");
+        QTest::newRow("centred") << int(Qt::AlignHCenter | Qt::AlignTop) << 1 << false;
+        QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << 2 << false;
+        QTest::newRow("centred image") << int(Qt::AlignLeft | Qt::AlignVCenter) << 0 << true;
     }
-    QCOMPARE(ui.shellRequests, QStringList{QStringLiteral("open|https://a.example/")});
-    QVERIFY(ui.programsStarted.isEmpty());
+    void fitsToTextByAlignment()
+    {
+        QFETCH(int, alignment);
+        QFETCH(int, keptX);
+        QFETCH(bool, centredY);
+        LinkFixture f(QStringLiteral("abc"), Qt::Alignment(alignment));
+        const QFontMetrics metrics(f.link.font());
+        const int textWidth = metrics.horizontalAdvance(QStringLiteral("abc"));
+        const int shrinkX = (kPlace.width() - textWidth) / 2;
+        const int shrinkY = (kPlace.height() - metrics.height()) / 2;
+        const int left[] = {kPlace.left(), kPlace.left() + shrinkX, kPlace.right() + 1 - textWidth};
+        const int width = keptX == 1 ? kPlace.width() - 2 * shrinkX : textWidth;
+        const QRect expected =
+            centredY ? QRect(left[keptX], kPlace.top() + shrinkY, width, kPlace.height() - 2 * shrinkY)
+                     : QRect(left[keptX], kPlace.top(), width, metrics.height());
+        QCOMPARE(f.link.geometry(), expected);
+    }
 
-    // A press that ends off the link is no click.
-    QTest::mousePress(&f.link, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseRelease(&f.link, Qt::LeftButton, {}, QPoint(-20, 2));
-    QCOMPARE(ui.shellRequests.size(), 1);
-}
+    void linkLooksClicksAndVisits()
+    {
+        const QRgb blue = qRgb(0, 0, 255), purple = qRgb(85, 26, 139), red = qRgb(255, 0, 0);
+        CShellRecorder ui;
+        LinkFixture f(QStringLiteral("https://a.example/"));
+        QCOMPARE(f.link.toolTip(), QStringLiteral("https://a.example/"));
+        QVERIFY(f.link.font().underline());
+        QCOMPARE(f.link.cursor().shape(), Qt::PointingHandCursor);
+        QTRY_VERIFY(f.Shows(blue));
 
-void TestLinkStatic::browserLaunchFromRegisteredCommands_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<QString>("launch"); // program|argument|...
-    const QString url = QStringLiteral("https://a.example/");
-    const QString hostile = QStringLiteral(R"(https://a.example/?q=a b"; rm -rf ~ ;")");
-    QTest::newRow("quoted placeholder") << R"("C:\Program Files\Web\browser.exe" -nohome "%1")" << url
-                                        << R"(C:\Program Files\Web\browser.exe|-nohome|https://a.example/)";
-    QTest::newRow("bare placeholder")
-        << "firefox-esr --new-window %1 --later" << url << "firefox-esr|--new-window|https://a.example/";
-    QTest::newRow("no placeholder") << "/usr/bin/chromium --incognito" << url
-                                    << "/usr/bin/chromium|--incognito|https://a.example/";
-    QTest::newRow("URL stays one argument") << "browser %1" << hostile << "browser|" + hostile;
-    QTest::newRow("nothing to start") << R"("%1")" << url << QString();
-    QTest::newRow("no command") << QString() << url << QString();
-}
+        f.host.PointAt(f.link);
+        QTRY_VERIFY(f.Shows(red));
+        QVERIFY(!f.Shows(blue));
+        // A double click as the platform delivers it (press, release, double click, release) opens once.
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            const bool down = type != QEvent::MouseButtonRelease;
+            QMouseEvent event(type, QPointF(2, 2), f.link.mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                              down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&f.link, &event);
+        }
+        // A press that ends off the link is no click.
+        QTest::mousePress(&f.link, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseRelease(&f.link, Qt::LeftButton, {}, QPoint(-20, 2));
+        QCOMPARE(ui.shellRequests, QStringList{QStringLiteral("open|https://a.example/")});
+        QVERIFY(f.link.IsVisited());
+        QVERIFY(f.Shows(red)); // the pointer is still over it
 
-void TestLinkStatic::browserLaunchFromRegisteredCommands()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, url);
-    QFETCH(QString, launch);
-    const BrowserLaunch built = BuildBrowserLaunch(command, url);
-    QCOMPARE((QStringList(built.program) + built.arguments).join(QLatin1Char('|')), launch);
-}
+        f.host.PointAway();
+        QTRY_VERIFY(f.Shows(purple));
+        QVERIFY(!f.Shows(red));
+    }
 
-// The desktop's tools are stood in for by a script that names a desktop file of our own,
-// whose command the fallback starts with its field codes replaced.
-void TestLinkStatic::fallbackStartsTheDefaultBrowser()
-{
+    void browserLaunchFromRegisteredCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("launch"); // program|argument|...
+        const QString url = QStringLiteral("https://a.example/");
+        const QString hostile = QStringLiteral(R"(https://a.example/?q=a b"; rm -rf ~ ;")");
+        QTest::newRow("quoted placeholder")
+            << R"("C:\Program Files\Web\browser.exe" -nohome "%1")" << url
+            << R"(C:\Program Files\Web\browser.exe|-nohome|https://a.example/)";
+        QTest::newRow("bare placeholder")
+            << "firefox-esr --new-window %1 --later" << url << "firefox-esr|--new-window|https://a.example/";
+        QTest::newRow("no placeholder")
+            << "/usr/bin/chromium --incognito" << url << "/usr/bin/chromium|--incognito|https://a.example/";
+        QTest::newRow("URL stays one argument") << "browser %1" << hostile << "browser|" + hostile;
+        QTest::newRow("nothing to start") << R"("%1")" << url << QString();
+        QTest::newRow("no command") << QString() << url << QString();
+    }
+    void browserLaunchFromRegisteredCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, url);
+        QFETCH(QString, launch);
+        const BrowserLaunch built = BuildBrowserLaunch(command, url);
+        QCOMPARE((QStringList(built.program) + built.arguments).join(QLatin1Char('|')), launch);
+    }
+
+    // The desktop's tools are stood in for by a script that names a desktop file of our own,
+    // whose command the fallback starts with its field codes replaced.
+    void fallbackStartsTheDefaultBrowser()
+    {
 #ifdef Q_OS_LINUX
-    QTemporaryDir dir;
-    const QList<QPair<QString, QByteArray>> files = {
-        {"bin/xdg-settings", "#!/bin/sh\necho testweb.desktop\n"},
-        {"data/applications/testweb.desktop", "[Desktop Action new]\nExec=wrong %u\n\n[Desktop Entry]\n"
-                                              "Exec = testweb --class=%c --ratio=50%% --new-tab %u\n"}};
-    for (const auto& [name, text] : files) {
-        QFile file(dir.filePath(name));
-        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(file).path()));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-        file.close();
-        QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
-    }
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("PATH", dir.filePath(QStringLiteral("bin")).toLocal8Bit() + ':' + path);
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        QTemporaryDir dir;
+        const QList<QPair<QString, QByteArray>> files = {
+            {"bin/xdg-settings", "#!/bin/sh\necho testweb.desktop\n"},
+            { "data/applications/testweb.desktop",
+              "[Desktop Action new]\nExec=wrong %u\n\n[Desktop Entry]\n"
+              "Exec = testweb --class=%c --ratio=50%% --new-tab %u\n" }};
+        for (const auto& [name, text] : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(QDir(dir.path()).mkpath(QFileInfo(file).path()));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+            file.close();
+            QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+        }
+        const QByteArray path = qgetenv("PATH");
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("PATH", dir.filePath(QStringLiteral("bin")).toLocal8Bit() + ':' + path);
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
 
-    CShellRecorder ui(false); // the shell opens nothing
-    const bool opened = CLinkStatic::OpenURL(QStringLiteral(" mailto:support@a.example "));
-    qputenv("PATH", path);
-    qputenv("XDG_DATA_HOME", dataHome);
-    QVERIFY(opened);
-    QCOMPARE(ui.shellRequests, QStringList{QStringLiteral("open|mailto:support@a.example")});
-    QCOMPARE(ui.programsStarted,
-             QStringList{QStringLiteral("testweb|--class=|--ratio=50%|--new-tab|mailto:support@a.example")});
+        CShellRecorder ui(false); // the shell opens nothing
+        const bool opened = CLinkStatic::OpenURL(QStringLiteral(" mailto:support@a.example "));
+        qputenv("PATH", path);
+        qputenv("XDG_DATA_HOME", dataHome);
+        QVERIFY(opened);
+        QCOMPARE(ui.shellRequests, QStringList{QStringLiteral("open|mailto:support@a.example")});
+        QCOMPARE(ui.programsStarted, QStringList{QStringLiteral(
+                                         "testweb|--class=|--ratio=50%|--new-tab|mailto:support@a.example")});
 #else
-    QSKIP("The browser lookup of this platform reads the registry");
+        QSKIP("The browser lookup of this platform reads the registry");
 #endif
-}
+    }
+};
 
 QTEST_MAIN(TestLinkStatic)
 #include "test_link_static.moc"

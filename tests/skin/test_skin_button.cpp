@@ -3,8 +3,7 @@
 
 #include <QPainter>
 
-namespace
-{
+namespace {
 const QColor kBackground(255, 0, 255);
 const QRgb kRed = QColor(Qt::red).rgb();
 const QRgb kGreen = QColor(Qt::green).rgb();
@@ -25,6 +24,7 @@ struct ButtonFixture
         button.setGeometry(50, 30, 40, 20);
         button.SetStateImages(Solid({40, 20}, Qt::red), Solid({40, 20}, Qt::blue),
                               Solid({20, 10}, Qt::green));
+        QCursor::setPos(0, 0); // a button shown under the pointer would start hovered
         QVERIFY(host.ShowExposed());
         host.PointAway();
     }
@@ -40,77 +40,69 @@ class TestSkinButton : public QObject
 {
     Q_OBJECT
 private slots:
-    void hoverAndPressImages();
-    void imagesAreCutNotScaled();
-    void captionIsCentredAndDisabledLooksEnabled();
-    void replacedImagesAreReleased();
+    void hoverAndPressImages()
+    {
+        ButtonFixture f;
+        f.host.CountPaints(f.button);
+        f.PointAt({10, 10});
+        f.PointAt({20, 12});
+        QTRY_COMPARE(f.host.paints, 1); // once on entering, not on every move
+        QCOMPARE(f.At(5, 5), kGreen);
+        QCOMPARE(f.At(30, 15), kRed);
+
+        f.host.paints = 0; // the shots paint too
+        f.host.PointAway();
+        QTRY_COMPARE(f.host.paints, 1);
+        QCOMPARE(f.At(5, 5), kRed);
+
+        f.PointAt({10, 10});
+        QTest::mousePress(&f.button, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(f.At(5, 5), kBlue);
+        QCOMPARE(f.At(30, 15), kBlue);
+        QTest::mouseRelease(&f.button, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(f.At(5, 5), kRed); // the press cleared the hover
+        f.PointAt({11, 10});
+        QCOMPARE(f.At(5, 5), kGreen);
+    }
+
+    // The caption is centred over the image and the button looks the same disabled; the
+    // images are drawn at the top left, cut and never scaled.
+    void captionAndImages()
+    {
+        ButtonFixture f;
+        f.button.setText(QStringLiteral("II"));
+        const QImage enabled = f.host.Shot(f.button);
+        const QRect ink = InkBox(enabled, [](QRgb rgb) { return rgb != kRed; });
+        QVERIFY(!ink.isEmpty());
+        QVERIFY(qAbs(ink.center().x() - 20) <= 2);
+        QVERIFY(qAbs(ink.center().y() - 10) <= 3);
+        f.button.setEnabled(false);
+        QCOMPARE(f.host.Shot(f.button), enabled);
+
+        f.button.setText(QString());
+        QPixmap large = Solid({60, 40}, Qt::yellow);
+        QPainter(&large).fillRect(0, 0, 40, 20, Qt::red);
+        f.button.SetStateImages(large, large, QPixmap());
+        QCOMPARE(InkBox(f.host.Shot(f.button), [](QRgb rgb) { return rgb != kRed; }), QRect());
+        // A smaller image, or none at all, leaves the rest to what lies beneath.
+        f.button.SetStateImages(Solid({10, 10}, Qt::red), QPixmap(), QPixmap());
+        QCOMPARE(f.At(5, 5), kRed);
+        QCOMPARE(f.At(30, 15), kBackground.rgb());
+        f.button.SetStateImages(59991u, 59992u, 59993u);
+        QCOMPARE(f.At(5, 5), kBackground.rgb());
+    }
+
+    void replacedImagesAreReleased()
+    {
+        ButtonFixture f;
+        QPixmap play = Solid({36, 40}, Qt::darkGreen);
+        QPixmap pause = Solid({36, 40}, Qt::darkRed);
+        f.button.SetStateImages(play, play, play);
+        f.button.SetStateImages(pause, pause, pause);
+        QVERIFY(play.isDetached());
+        QCOMPARE(f.At(1, 1), QColor(Qt::darkRed).rgb());
+    }
 };
-
-void TestSkinButton::hoverAndPressImages()
-{
-    ButtonFixture f;
-    f.host.CountPaints(f.button);
-    f.PointAt({10, 10});
-    f.PointAt({20, 12});
-    QTRY_COMPARE(f.host.paints, 1); // once on entering, not on every move
-    QCOMPARE(f.At(5, 5), kGreen);
-    QCOMPARE(f.At(30, 15), kRed);
-
-    f.host.paints = 0; // the shots paint too
-    f.host.PointAway();
-    QTRY_COMPARE(f.host.paints, 1);
-    QCOMPARE(f.At(5, 5), kRed);
-
-    f.PointAt({10, 10});
-    QTest::mousePress(&f.button, Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(f.At(5, 5), kBlue);
-    QCOMPARE(f.At(30, 15), kBlue);
-    QTest::mouseRelease(&f.button, Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(f.At(5, 5), kRed); // the press cleared the hover
-    f.PointAt({11, 10});
-    QCOMPARE(f.At(5, 5), kGreen);
-}
-
-void TestSkinButton::imagesAreCutNotScaled()
-{
-    ButtonFixture f;
-    QPixmap large = Solid({60, 40}, Qt::yellow);
-    QPainter(&large).fillRect(0, 0, 40, 20, Qt::red);
-    f.button.SetStateImages(large, large, QPixmap());
-    QCOMPARE(InkBox(f.host.Shot(f.button), [](QRgb rgb) { return rgb != kRed; }), QRect());
-
-    // A smaller image, or none at all, leaves the rest to what lies beneath.
-    f.button.SetStateImages(Solid({10, 10}, Qt::red), QPixmap(), QPixmap());
-    QCOMPARE(f.At(5, 5), kRed);
-    QCOMPARE(f.At(30, 15), kBackground.rgb());
-    f.button.SetStateImages(59991u, 59992u, 59993u);
-    QCOMPARE(f.At(5, 5), kBackground.rgb());
-}
-
-void TestSkinButton::captionIsCentredAndDisabledLooksEnabled()
-{
-    ButtonFixture f;
-    f.button.setText(QStringLiteral("II"));
-    const QImage enabled = f.host.Shot(f.button);
-    const QRect ink = InkBox(enabled, [](QRgb rgb) { return rgb != kRed; });
-    QVERIFY(!ink.isEmpty());
-    QVERIFY(qAbs(ink.center().x() - 20) <= 2);
-    QVERIFY(qAbs(ink.center().y() - 10) <= 3);
-
-    f.button.setEnabled(false);
-    QCOMPARE(f.host.Shot(f.button), enabled);
-}
-
-void TestSkinButton::replacedImagesAreReleased()
-{
-    ButtonFixture f;
-    QPixmap play = Solid({36, 40}, Qt::darkGreen);
-    QPixmap pause = Solid({36, 40}, Qt::darkRed);
-    f.button.SetStateImages(play, play, play);
-    f.button.SetStateImages(pause, pause, pause);
-    QVERIFY(play.isDetached());
-    QCOMPARE(f.At(1, 1), QColor(Qt::darkRed).rgb());
-}
 
 QTEST_MAIN(TestSkinButton)
 #include "test_skin_button.moc"

@@ -5,8 +5,7 @@
 
 #include <QPainter>
 
-namespace
-{
+namespace {
 const QRgb kSkin = qRgb(0, 160, 0);
 
 const auto isDark = [](QRgb rgb) { return qGray(rgb) < 60; };
@@ -17,78 +16,74 @@ class TestSkinStatics : public QObject
 {
     Q_OBJECT
 private slots:
-    void labelDrawsCentredInTheParentsFontOnTheSkin();
-    void outputFolderIsBlackOnWhite();
-    void panelShowsItsPictureStretched();
+    void labelDrawsCentredInTheParentsFontOnTheSkin()
+    {
+        CSkinTestHost host(kSkin);
+        QFont large = host.font();
+        large.setPixelSize(30);
+        host.setFont(large);
+        CTransparentStatic label(&host);
+        QFont tiny = label.font();
+        tiny.setPixelSize(6);
+        label.setFont(tiny);
+        label.setGeometry(10, 10, 200, 80);
+        label.setText(QStringLiteral("Size:"));
+
+        const QImage shot = host.Shot(label);
+        QCOMPARE(shot.pixel(0, 79) | 0xFF000000u, kSkin);
+        QVERIFY(!InkBox(shot, isDark).isEmpty());
+        const QRect ink = InkBox(shot, isInk);
+        QVERIFY2(ink.height() >= 15, "drawn in the parent's font");
+        QVERIFY(ink.top() < 12);
+        QVERIFY(qAbs(ink.center().x() - 100) <= 2);
+
+        // Line breaks in the text start new lines.
+        label.setText(QStringLiteral("Size:\nSize:"));
+        QVERIFY(InkBox(host.Shot(label), isInk).height() >= 2 * ink.height());
+    }
+
+    // Read-only black on white, and a long path shown from its start.
+    void outputFolderIsBlackOnWhite()
+    {
+        CSkinTestHost host(kSkin);
+        CWhiteEdit edit(&host);
+        edit.setGeometry(10, 10, 200, 20);
+        edit.setText(QStringLiteral("/home/user/") + QString(80, QLatin1Char('x')));
+        QCOMPARE(host.At(edit, 1, 1), qRgb(255, 255, 255));
+        QVERIFY(!InkBox(host.Shot(edit), isDark).isEmpty());
+        QVERIFY(edit.isReadOnly());
+        QCOMPARE(edit.cursorPosition(), 0);
+    }
+
+    void panelShowsItsPictureStretched()
+    {
+        CSkinTestHost host(kSkin);
+        CPicturePanel panel(&host);
+        panel.setGeometry(20, 20, 40, 30);
+        QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
+
+        // Four quadrants, red green over blue yellow: at natural size pixel for pixel.
+        QImage picture(40, 30, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        painter.fillRect(0, 0, 20, 15, Qt::red);
+        painter.fillRect(20, 0, 20, 15, Qt::green);
+        painter.fillRect(0, 15, 20, 15, Qt::blue);
+        painter.fillRect(20, 15, 20, 15, Qt::yellow);
+        painter.end();
+        panel.SetBitmap(QPixmap::fromImage(picture));
+        QCOMPARE(host.Shot(panel), picture);
+
+        panel.resize(120, 90);
+        QCOMPARE(host.At(panel, 20, 20), qRgb(255, 0, 0));
+        QCOMPARE(host.At(panel, 100, 20), qRgb(0, 255, 0));
+        QCOMPARE(host.At(panel, 20, 70), qRgb(0, 0, 255));
+        QCOMPARE(host.At(panel, 119, 89), qRgb(255, 255, 0));
+
+        // A picture that fails to load leaves nothing drawn.
+        QVERIFY(!panel.LoadBitmapResource(59999));
+        QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
+    }
 };
-
-void TestSkinStatics::labelDrawsCentredInTheParentsFontOnTheSkin()
-{
-    CSkinTestHost host(kSkin);
-    QFont large = host.font();
-    large.setPixelSize(30);
-    host.setFont(large);
-    CTransparentStatic label(&host);
-    QFont tiny = label.font();
-    tiny.setPixelSize(6);
-    label.setFont(tiny);
-    label.setGeometry(10, 10, 200, 80);
-    label.setText(QStringLiteral("Size:"));
-
-    const QImage shot = host.Shot(label);
-    QCOMPARE(shot.pixel(0, 79) | 0xFF000000u, kSkin);
-    QVERIFY(!InkBox(shot, isDark).isEmpty());
-    const QRect ink = InkBox(shot, isInk);
-    QVERIFY2(ink.height() >= 15, "drawn in the parent's font");
-    QVERIFY(ink.top() < 12);
-    QVERIFY(qAbs(ink.center().x() - 100) <= 2);
-
-    // Line breaks in the text start new lines.
-    label.setText(QStringLiteral("Size:\nSize:"));
-    QVERIFY(InkBox(host.Shot(label), isInk).height() >= 2 * ink.height());
-}
-
-void TestSkinStatics::outputFolderIsBlackOnWhite()
-{
-    CSkinTestHost host(kSkin);
-    CWhiteEdit edit(&host);
-    edit.setGeometry(10, 10, 200, 20);
-    edit.setText(QStringLiteral("/home/user/Videos/"));
-    const QImage shot = host.Shot(edit);
-    QCOMPARE(host.At(edit, 1, 1), qRgb(255, 255, 255));
-    QCOMPARE(host.At(edit, 198, 18), qRgb(255, 255, 255));
-    QVERIFY(!InkBox(shot, isDark).isEmpty());
-    QVERIFY(edit.isReadOnly());
-}
-
-void TestSkinStatics::panelShowsItsPictureStretched()
-{
-    CSkinTestHost host(kSkin);
-    CPicturePanel panel(&host);
-    panel.setGeometry(20, 20, 40, 30);
-    QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
-
-    // Four quadrants, red green over blue yellow: at natural size pixel for pixel.
-    QImage picture(40, 30, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    painter.fillRect(0, 0, 20, 15, Qt::red);
-    painter.fillRect(20, 0, 20, 15, Qt::green);
-    painter.fillRect(0, 15, 20, 15, Qt::blue);
-    painter.fillRect(20, 15, 20, 15, Qt::yellow);
-    painter.end();
-    panel.SetBitmap(QPixmap::fromImage(picture));
-    QCOMPARE(host.Shot(panel), picture);
-
-    panel.resize(120, 90);
-    QCOMPARE(host.At(panel, 20, 20), qRgb(255, 0, 0));
-    QCOMPARE(host.At(panel, 100, 20), qRgb(0, 255, 0));
-    QCOMPARE(host.At(panel, 20, 70), qRgb(0, 0, 255));
-    QCOMPARE(host.At(panel, 119, 89), qRgb(255, 255, 0));
-
-    // A picture that fails to load leaves nothing drawn.
-    QVERIFY(!panel.LoadBitmapResource(59999));
-    QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
-}
 
 QTEST_MAIN(TestSkinStatics)
 #include "test_skin_statics.moc"
