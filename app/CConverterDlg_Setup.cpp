@@ -109,11 +109,11 @@ void CConverterDlg::SetupJobList()
 {
     m_lstJobs.setColumnCount(static_cast<int>(std::size(kJobColumns)));
     for (int column = 0; column < m_lstJobs.columnCount(); ++column) {
-        const JobColumn& spec = kJobColumns[column];
-        auto* header = new QTableWidgetItem(QString::fromUtf8(spec.heading));
-        header->setTextAlignment(spec.alignment | Qt::AlignVCenter);
+        const JobColumn& jobColumn = kJobColumns[column];
+        auto* header = new QTableWidgetItem(QString::fromUtf8(jobColumn.heading));
+        header->setTextAlignment(jobColumn.alignment | Qt::AlignVCenter);
         m_lstJobs.setHorizontalHeaderItem(column, header);
-        m_lstJobs.setColumnWidth(column, spec.width);
+        m_lstJobs.setColumnWidth(column, jobColumn.width);
     }
     m_lstJobs.setShowGrid(true);
     m_lstJobs.setSelectionBehavior(QAbstractItemView::SelectRows);
