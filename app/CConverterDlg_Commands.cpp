@@ -13,8 +13,7 @@
 #include <QCursor>
 #include <QDir>
 
-namespace
-{
+namespace {
 using Handler = void (CConverterDlg::*)();
 
 struct CommandEntry

@@ -15,8 +15,7 @@
 #include <QPainter>
 #include <QWindow>
 
-namespace
-{
+namespace {
 // Window-menu commands besides the About item, with the platform's values.
 constexpr int kScMinimize = 0xF020;
 constexpr int kScClose = 0xF060;
@@ -80,17 +79,14 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        accept();
-        return;
+    case Qt::Key_Enter: accept(); return;
     case Qt::Key_Space:
         if (event->modifiers() == Qt::AltModifier) {
             ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     QDialog::keyPressEvent(event);
 }
@@ -118,14 +114,9 @@ void CConverterDlg::OnSysCommand(int command)
         CPlatformUi::Get().RunModal(dlg);
         break;
     }
-    case kScMinimize:
-        OnMinimize();
-        break;
-    case kScClose:
-        reject();
-        break;
-    default:
-        break;
+    case kScMinimize: OnMinimize(); break;
+    case kScClose: reject(); break;
+    default: break;
     }
 }
 

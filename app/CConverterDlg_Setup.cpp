@@ -14,8 +14,7 @@
 
 #include <QHeaderView>
 
-namespace
-{
+namespace {
 struct JobColumn
 {
     const char* heading;
@@ -24,8 +23,8 @@ struct JobColumn
 };
 
 const JobColumn kJobColumns[] = {
-    {"Title", Qt::AlignLeft, 120},          {"Start Time(Sec)", Qt::AlignLeft, 79},
-    {"End Time(Sec)", Qt::AlignLeft, 75},   {"Status", Qt::AlignHCenter, 120},
+    {"Title", Qt::AlignLeft, 120},        {"Start Time(Sec)", Qt::AlignLeft, 79},
+    {"End Time(Sec)", Qt::AlignLeft, 75}, {"Status", Qt::AlignHCenter, 120},
     {"Full Path", Qt::AlignLeft, 280},
 };
 } // namespace
@@ -44,15 +43,17 @@ bool CConverterDlg::OnInitDialog()
     m_ctlPicture.show();
 
     m_bmpBackground = LoadSkinBitmap(IDB_BACKGROUND);
-    setFixedSize(m_bmpBackground.isNull() ? QSize(MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT) : m_bmpBackground.size());
+    setFixedSize(m_bmpBackground.isNull() ? QSize(MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT)
+                                          : m_bmpBackground.size());
     SetupWindowShape();
 
     m_szOutputFolder = ReadStoredOutputFolder();
     m_edtOutputFolder.setText(m_szOutputFolder);
 
     SetupButtonImages();
-    for (QComboBox* combo : {static_cast<QComboBox*>(&m_cboSize), static_cast<QComboBox*>(&m_cboStretch),
-                             static_cast<QComboBox*>(&m_cboBitrate), static_cast<QComboBox*>(&m_cboProfile)}) {
+    for (QComboBox* combo :
+         {static_cast<QComboBox*>(&m_cboSize), static_cast<QComboBox*>(&m_cboStretch),
+          static_cast<QComboBox*>(&m_cboBitrate), static_cast<QComboBox*>(&m_cboProfile)}) {
         const QSignalBlocker blocker(combo);
         combo->setCurrentIndex(0);
     }

@@ -13,8 +13,7 @@
 #include <QProcess>
 #include <QUrl>
 
-namespace
-{
+namespace {
 CPlatformUi* g_installed = nullptr;
 
 // Filters arrive as "Text|patterns|Text|patterns||"; Qt wants "Text (patterns);;...".
@@ -66,7 +65,8 @@ int CPlatformUi::MessageBox(QWidget* owner, const QString& text, const QString& 
 
 QStringList CPlatformUi::GetOpenFileNames(QWidget* owner, const QString& filter)
 {
-    QStringList files = QFileDialog::getOpenFileNames(owner, QString(), QString(), QtFilterFromWindowsFilter(filter));
+    QStringList files =
+        QFileDialog::getOpenFileNames(owner, QString(), QString(), QtFilterFromWindowsFilter(filter));
     for (QString& file : files)
         file = QDir::toNativeSeparators(file);
     return files;

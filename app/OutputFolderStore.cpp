@@ -4,8 +4,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace
-{
+namespace {
 // On Windows this is the default value of HKEY_CURRENT_USER\Software\ZezuvVelmora\LastOutput.
 QSettings OutputFolderSettings()
 {

@@ -64,6 +64,7 @@ int main(int argc, char** argv)
         return convert(args);
     if (command == QLatin1String("probe"))
         return probe(args);
-    std::fprintf(stderr, "usage: vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH] | probe FILE...\n");
+    std::fprintf(stderr,
+                 "usage: vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH] | probe FILE...\n");
     return 2;
 }

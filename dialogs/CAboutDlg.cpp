@@ -7,8 +7,7 @@
 
 #include <QPushButton>
 
-namespace
-{
+namespace {
 // A flat push button: a one-pixel frame round a plain face, sunk while pressed.
 constexpr char kFlatButtonStyle[] =
     "QPushButton { border: 1px solid palette(dark); background: palette(button); }"
@@ -28,16 +27,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     auto bind = [this](const DialogControl& ctl) -> QWidget* {
         switch (ctl.id) {
-        case IDC_MAIL_LINK:
-            return &m_lnkMail;
-        case IDC_HOMEPAGE_LINK:
-            return &m_lnkHomePage;
-        case IDC_ASSIST_LINE:
-            return &m_stcAssist;
-        case IDC_SUPPORT_LINE:
-            return &m_stcSupport;
-        default:
-            return nullptr;
+        case IDC_MAIL_LINK: return &m_lnkMail;
+        case IDC_HOMEPAGE_LINK: return &m_lnkHomePage;
+        case IDC_ASSIST_LINE: return &m_stcAssist;
+        case IDC_SUPPORT_LINE: return &m_stcSupport;
+        default: return nullptr;
         }
     };
     const QHash<int, QWidget*> controls = BuildDialogFromTemplate(*this, AboutDialogTemplate(), bind);

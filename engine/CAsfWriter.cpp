@@ -90,15 +90,17 @@ std::unique_ptr<CAsfWriter> CAsfWriter::create(const QString& path, const std::o
         return nullptr;
     if (video) {
         writer->m_videoEncoder = openVideoEncoder(*video);
-        if (!writer->m_videoEncoder || !(writer->m_videoStream = writer->addStream(writer->m_videoEncoder.get())))
+        if (!writer->m_videoEncoder ||
+            !(writer->m_videoStream = writer->addStream(writer->m_videoEncoder.get())))
             return nullptr;
     }
     if (audio) {
         writer->m_audioEncoder = openAudioEncoder(*audio);
-        if (!writer->m_audioEncoder || !(writer->m_audioStream = writer->addStream(writer->m_audioEncoder.get())))
+        if (!writer->m_audioEncoder ||
+            !(writer->m_audioStream = writer->addStream(writer->m_audioEncoder.get())))
             return nullptr;
-        writer->m_audioFifo.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, audio->channels,
-                                                      writer->m_audioEncoder->frame_size * 2));
+        writer->m_audioFifo.reset(
+            av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, audio->channels, writer->m_audioEncoder->frame_size * 2));
         if (!writer->m_audioFifo)
             return nullptr;
     }
@@ -154,10 +156,12 @@ int CAsfWriter::writeAudio(const AVFrame* frame)
 {
     if (!m_audioEncoder)
         return AVERROR(EINVAL);
-    if (frame->format != AV_SAMPLE_FMT_FLTP || frame->ch_layout.nb_channels != m_audioEncoder->ch_layout.nb_channels)
+    if (frame->format != AV_SAMPLE_FMT_FLTP ||
+        frame->ch_layout.nb_channels != m_audioEncoder->ch_layout.nb_channels)
         return AVERROR(EINVAL);
     void* const* planes = reinterpret_cast<void* const*>(frame->extended_data);
-    if (av_audio_fifo_write(m_audioFifo.get(), const_cast<void**>(planes), frame->nb_samples) < frame->nb_samples)
+    if (av_audio_fifo_write(m_audioFifo.get(), const_cast<void**>(planes), frame->nb_samples) <
+        frame->nb_samples)
         return AVERROR(ENOMEM);
     // wmav2 takes frames of exactly frame_size samples.
     const int frameSize = m_audioEncoder->frame_size;
@@ -180,7 +184,8 @@ int CAsfWriter::encodeAudioFromFifo(int sampleCount)
     int result = av_channel_layout_copy(&frame->ch_layout, &m_audioEncoder->ch_layout);
     if (result < 0 || (result = av_frame_get_buffer(frame.get(), 0)) < 0)
         return result;
-    if (av_audio_fifo_read(m_audioFifo.get(), reinterpret_cast<void**>(frame->data), sampleCount) < sampleCount)
+    if (av_audio_fifo_read(m_audioFifo.get(), reinterpret_cast<void**>(frame->data), sampleCount) <
+        sampleCount)
         return AVERROR(EIO);
     frame->pts = m_audioSamplesEncoded;
     m_audioSamplesEncoded += sampleCount;

@@ -40,9 +40,7 @@ QString channelLayoutText(const AVChannelLayout& layout)
 
 } // namespace
 
-CClipReader::CClipReader(AVMediaType type, const std::atomic_bool* cancel) : m_type(type), m_cancel(cancel)
-{
-}
+CClipReader::CClipReader(AVMediaType type, const std::atomic_bool* cancel) : m_type(type), m_cancel(cancel) {}
 
 CClipReader::~CClipReader() = default;
 
@@ -217,7 +215,8 @@ bool CClipReader::stampFrame(AVFrame* frame)
             rate = m_video.frameRate;
         m_lastDuration = av_rescale_q(1, av_inv_q(rate), stream->time_base);
     } else {
-        m_lastDuration = av_rescale_q(frame->nb_samples, AVRational{1, frame->sample_rate}, stream->time_base);
+        m_lastDuration =
+            av_rescale_q(frame->nb_samples, AVRational{1, frame->sample_rate}, stream->time_base);
     }
     m_lastPts = pts;
     frame->pts = pts;
@@ -313,7 +312,8 @@ int CClipReader::buildGraph(const QString& description, const AVFrame* first)
 
     AVFilterInOut* rawInputs = nullptr;
     AVFilterInOut* rawOutputs = nullptr;
-    result = avfilter_graph_parse2(m_graph.get(), description.toLatin1().constData(), &rawInputs, &rawOutputs);
+    result =
+        avfilter_graph_parse2(m_graph.get(), description.toLatin1().constData(), &rawInputs, &rawOutputs);
     const InOutPtr inputs(rawInputs);
     const InOutPtr outputs(rawOutputs);
     if (result < 0)

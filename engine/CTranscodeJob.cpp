@@ -119,7 +119,8 @@ void CTranscodeJob::writeFrames()
 {
     JobOutcome outcome = JobOutcome::Failed;
     try {
-        std::unique_ptr<CAsfWriter> writer = CAsfWriter::create(m_plan.outputPath, m_plan.video, m_plan.audio);
+        std::unique_ptr<CAsfWriter> writer =
+            CAsfWriter::create(m_plan.outputPath, m_plan.video, m_plan.audio);
         if (writer && writeAll(*writer))
             outcome = JobOutcome::Completed;
     } catch (...) {

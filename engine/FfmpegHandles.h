@@ -57,8 +57,14 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphFreer>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFreer>;
 
-inline FramePtr allocFrame() { return FramePtr(av_frame_alloc()); }
-inline PacketPtr allocPacket() { return PacketPtr(av_packet_alloc()); }
+inline FramePtr allocFrame()
+{
+    return FramePtr(av_frame_alloc());
+}
+inline PacketPtr allocPacket()
+{
+    return PacketPtr(av_packet_alloc());
+}
 
 // FFmpeg's text for an error code, for messages.
 QString avErrorText(int error);

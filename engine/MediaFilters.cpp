@@ -32,7 +32,8 @@ QString stretchFilter(StretchMode mode, int widthPx, int heightPx)
     const QString h = QString::number(heightPx);
     switch (mode) {
     case StretchMode::NoResize:
-        return QStringLiteral("crop=w='min(iw,%1)':h='min(ih,%2)',pad=%1:%2:(ow-iw)/2:(oh-ih)/2:black,setsar=1")
+        return QStringLiteral(
+                   "crop=w='min(iw,%1)':h='min(ih,%2)',pad=%1:%2:(ow-iw)/2:(oh-ih)/2:black,setsar=1")
             .arg(w, h);
     case StretchMode::KeepAspect:
         return QStringLiteral("scale=w='if(gt(dar,%1/%2),%1,trunc(%2*dar/2)*2)':"
@@ -43,8 +44,7 @@ QString stretchFilter(StretchMode mode, int widthPx, int heightPx)
         return QStringLiteral("scale=w='if(gt(dar,%1/%2),ceil(%2*dar/2)*2,%1)':"
                               "h='if(gt(dar,%1/%2),%2,ceil(%1/dar/2)*2)',setsar=1,crop=%1:%2")
             .arg(w, h);
-    case StretchMode::Stretch:
-        break;
+    case StretchMode::Stretch: break;
     }
     return QStringLiteral("scale=%1:%2,setsar=1").arg(w, h);
 }

@@ -12,8 +12,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 const QString kVideoFileFilter = QStringLiteral(
     "All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;|mpg (*.mpg) | *.mpg;*.mpeg|avi (*.avi) | "
     "*.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | *.asf||");

@@ -14,8 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace
-{
+namespace {
 constexpr long kWindowsMediaOutputMode = 9;
 constexpr long kDefaultClipOption = 0;
 constexpr int kStretchModeCount = 4;

@@ -7,8 +7,7 @@
 
 #include <array>
 
-namespace
-{
+namespace {
 const std::array<const char*, 4> kProfileNames{"320x240video", "High320x240video", "640x480video",
                                                "High640x480video"};
 constexpr int kFirstAudioCode = 15;

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace
-{
+namespace {
 bool IsCSpace(QChar c)
 {
     const char16_t u = c.unicode();

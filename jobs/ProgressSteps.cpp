@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 int TruncatedToInt(double value)
 {
     if (std::isnan(value))

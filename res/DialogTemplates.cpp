@@ -5,8 +5,7 @@
 
 using namespace dlgstyle;
 
-namespace
-{
+namespace {
 constexpr unsigned kPush = kTabStop;
 constexpr unsigned kLabel = kGroup;
 constexpr unsigned kCombo = kVScroll | kTabStop | kDropDownList;
@@ -17,8 +16,8 @@ DialogControl Ctl(int id, ControlClass cls, const char* text, unsigned style, in
 }
 
 // The three text-entry dialogs share one shape; only texts and rectangles differ.
-DialogTemplate TextEntryTemplate(int id, const char* caption, const char* groupText, QSize size,
-                                 QRect ok, QRect cancel, QRect group, QRect edit)
+DialogTemplate TextEntryTemplate(int id, const char* caption, const char* groupText, QSize size, QRect ok,
+                                 QRect cancel, QRect group, QRect edit)
 {
     return DialogTemplate{
         id,
@@ -128,16 +127,16 @@ const DialogTemplate& AboutDialogTemplate()
 const DialogTemplate& TitleDialogTemplate()
 {
     static const DialogTemplate tpl = TextEntryTemplate(
-        IDD_TITLE_DIALOG, "Rename", "Enter the output movie title here", QSize(227, 59), QRect(173, 15, 41, 12),
-        QRect(174, 31, 42, 12), QRect(14, 12, 149, 32), QRect(22, 24, 133, 12));
+        IDD_TITLE_DIALOG, "Rename", "Enter the output movie title here", QSize(227, 59),
+        QRect(173, 15, 41, 12), QRect(174, 31, 42, 12), QRect(14, 12, 149, 32), QRect(22, 24, 133, 12));
     return tpl;
 }
 
 const DialogTemplate& StartTimeDialogTemplate()
 {
     static const DialogTemplate tpl = TextEntryTemplate(
-        IDD_STARTTIME_DIALOG, "Edit Start Time", "Enter start time here", QSize(225, 49), QRect(168, 7, 50, 14),
-        QRect(168, 24, 50, 14), QRect(11, 9, 150, 27), QRect(20, 19, 130, 12));
+        IDD_STARTTIME_DIALOG, "Edit Start Time", "Enter start time here", QSize(225, 49),
+        QRect(168, 7, 50, 14), QRect(168, 24, 50, 14), QRect(11, 9, 150, 27), QRect(20, 19, 130, 12));
     return tpl;
 }
 
@@ -151,8 +150,9 @@ const DialogTemplate& EndTimeDialogTemplate()
 
 const DialogTemplate* FindDialogTemplate(int id)
 {
-    for (const DialogTemplate* tpl : {&ConverterDialogTemplate(), &VersionDialogTemplate(), &AboutDialogTemplate(),
-                                      &TitleDialogTemplate(), &StartTimeDialogTemplate(), &EndTimeDialogTemplate()}) {
+    for (const DialogTemplate* tpl :
+         {&ConverterDialogTemplate(), &VersionDialogTemplate(), &AboutDialogTemplate(),
+          &TitleDialogTemplate(), &StartTimeDialogTemplate(), &EndTimeDialogTemplate()}) {
         if (tpl->id == id)
             return tpl;
     }
@@ -163,11 +163,13 @@ const std::vector<ComboItems>& ConverterComboItems()
 {
     static const std::vector<ComboItems> items{
         {IDC_FRAMESIZE, {"320X240", "High 320X240", "640X480", "High 640X480"}},
-        {IDC_STRETCHMODE, {"Stretched to fit", "No Resize", "Resize Preserving the aspect ratio", "Resize crop"}},
+        {IDC_STRETCHMODE,
+         {"Stretched to fit", "No Resize", "Resize Preserving the aspect ratio", "Resize crop"}},
         {IDC_AUDIOBITRATE,
          {"Mono 28.8kbps", "stereo 28.8kbps", "32kbps", "48kbps", "64kbps", "96kbps", "128kbps"}},
         {IDC_OUTPUTPROFILE,
-         {"WMV-Windows Media Format               (*.wmv)", "WMA-Windows Media Audio                (*.wma)"}},
+         {"WMV-Windows Media Format               (*.wmv)",
+          "WMA-Windows Media Audio                (*.wma)"}},
     };
     return items;
 }
@@ -175,21 +177,21 @@ const std::vector<ComboItems>& ConverterComboItems()
 const std::vector<LayoutEntry>& MainWindowLayout()
 {
     static const std::vector<LayoutEntry> layout{
-        {IDC_FILEMENU, QRect(30, 30, 40, 19)},       {IDC_EDITMENU, QRect(72, 31, 40, 19)},
-        {IDC_HELPMENU, QRect(114, 30, 45, 19)},      {IDC_HELP, QRect(660, 5, 20, 15)},
-        {IDC_MINIMIZE, QRect(680, 5, 20, 15)},       {IDC_CLOSE, QRect(700, 5, 20, 15)},
-        {IDC_JOBLIST, QRect(21, 65, 451, 255)},      {IDC_PICTURE, QRect(21, 65, 452, 254)},
-        {IDC_ENGINE, QRect(499, 60, 227, 170)},      {IDC_ADDFILES, QRect(50, 325, 50, 52)},
-        {IDC_STOPCONVERT, QRect(130, 325, 50, 52)},  {IDC_CONVERT, QRect(220, 325, 50, 52)},
-        {IDC_LISTMENU, QRect(300, 325, 50, 52)},     {IDC_HOMEPAGE, QRect(390, 325, 50, 52)},
-        {IDC_PREVCLIP, QRect(500, 235, 41, 40)},     {IDC_BACK10, QRect(541, 235, 36, 40)},
-        {IDC_PLAY, QRect(577, 235, 36, 40)},         {IDC_STOPPREVIEW, QRect(613, 235, 36, 40)},
-        {IDC_FORWARD10, QRect(649, 235, 36, 40)},    {IDC_NEXTCLIP, QRect(685, 235, 40, 40)},
+        {IDC_FILEMENU, QRect(30, 30, 40, 19)},        {IDC_EDITMENU, QRect(72, 31, 40, 19)},
+        {IDC_HELPMENU, QRect(114, 30, 45, 19)},       {IDC_HELP, QRect(660, 5, 20, 15)},
+        {IDC_MINIMIZE, QRect(680, 5, 20, 15)},        {IDC_CLOSE, QRect(700, 5, 20, 15)},
+        {IDC_JOBLIST, QRect(21, 65, 451, 255)},       {IDC_PICTURE, QRect(21, 65, 452, 254)},
+        {IDC_ENGINE, QRect(499, 60, 227, 170)},       {IDC_ADDFILES, QRect(50, 325, 50, 52)},
+        {IDC_STOPCONVERT, QRect(130, 325, 50, 52)},   {IDC_CONVERT, QRect(220, 325, 50, 52)},
+        {IDC_LISTMENU, QRect(300, 325, 50, 52)},      {IDC_HOMEPAGE, QRect(390, 325, 50, 52)},
+        {IDC_PREVCLIP, QRect(500, 235, 41, 40)},      {IDC_BACK10, QRect(541, 235, 36, 40)},
+        {IDC_PLAY, QRect(577, 235, 36, 40)},          {IDC_STOPPREVIEW, QRect(613, 235, 36, 40)},
+        {IDC_FORWARD10, QRect(649, 235, 36, 40)},     {IDC_NEXTCLIP, QRect(685, 235, 40, 40)},
         {IDC_PROFILE_LABEL, QRect(30, 432, 100, 20)}, {IDC_OUTPUTPROFILE, QRect(140, 430, 300, 20)},
-        {IDC_FOLDER_LABEL, QRect(34, 474, 100, 20)}, {IDC_SELECTFOLDER, QRect(324, 470, 60, 20)},
-        {IDC_EXPLORE, QRect(387, 470, 55, 20)},      {IDC_OUTPUTFOLDER, QRect(142, 474, 170, 12)},
+        {IDC_FOLDER_LABEL, QRect(34, 474, 100, 20)},  {IDC_SELECTFOLDER, QRect(324, 470, 60, 20)},
+        {IDC_EXPLORE, QRect(387, 470, 55, 20)},       {IDC_OUTPUTFOLDER, QRect(142, 474, 170, 12)},
         {IDC_STRETCH_LABEL, QRect(510, 365, 72, 17)}, {IDC_STRETCHMODE, QRect(590, 361, 120, 17)},
-        {IDC_SIZE_LABEL, QRect(555, 403, 30, 17)},   {IDC_FRAMESIZE, QRect(590, 400, 120, 17)},
+        {IDC_SIZE_LABEL, QRect(555, 403, 30, 17)},    {IDC_FRAMESIZE, QRect(590, 400, 120, 17)},
         {IDC_BITRATE_LABEL, QRect(538, 483, 50, 17)}, {IDC_AUDIOBITRATE, QRect(590, 480, 120, 17)},
     };
     return layout;
@@ -209,8 +211,7 @@ const std::vector<LayoutEntry>& SectionLabelRects()
     return rects;
 }
 
-namespace
-{
+namespace {
 // MulDiv rounding, as MapDialogRect does it.
 int MulDivRound(int value, int numerator, int denominator)
 {
@@ -231,7 +232,8 @@ QRect DluToPixels(const QRect& dlu, const QSize& baseUnits)
 
 QSize DluToPixels(const QSize& dlu, const QSize& baseUnits)
 {
-    return QSize(MulDivRound(dlu.width(), baseUnits.width(), 4), MulDivRound(dlu.height(), baseUnits.height(), 8));
+    return QSize(MulDivRound(dlu.width(), baseUnits.width(), 4),
+                 MulDivRound(dlu.height(), baseUnits.height(), 8));
 }
 
 QSize ConverterDialogBaseUnits()

@@ -22,21 +22,20 @@ enum class ControlClass
 };
 
 // Window styles kept from the templates (the bits that change behaviour or look).
-namespace dlgstyle
-{
-constexpr unsigned kTabStop = 0x00010000;      // WS_TABSTOP
-constexpr unsigned kGroup = 0x00020000;        // WS_GROUP
-constexpr unsigned kVScroll = 0x00200000;      // WS_VSCROLL
-constexpr unsigned kBorder = 0x00800000;       // WS_BORDER
-constexpr unsigned kDefPushButton = 0x0001;    // BS_DEFPUSHBUTTON
-constexpr unsigned kFlat = 0x8000;             // BS_FLAT
-constexpr unsigned kCenter = 0x0001;           // SS_CENTER
-constexpr unsigned kRight = 0x0002;            // SS_RIGHT
-constexpr unsigned kNotify = 0x0100;           // SS_NOTIFY
-constexpr unsigned kCenterImage = 0x0200;      // SS_CENTERIMAGE
-constexpr unsigned kDropDownList = 0x0003;     // CBS_DROPDOWNLIST
-constexpr unsigned kReport = 0x0001;           // LVS_REPORT
-constexpr unsigned kAutoHScroll = 0x0080;      // ES_AUTOHSCROLL
+namespace dlgstyle {
+constexpr unsigned kTabStop = 0x00010000;   // WS_TABSTOP
+constexpr unsigned kGroup = 0x00020000;     // WS_GROUP
+constexpr unsigned kVScroll = 0x00200000;   // WS_VSCROLL
+constexpr unsigned kBorder = 0x00800000;    // WS_BORDER
+constexpr unsigned kDefPushButton = 0x0001; // BS_DEFPUSHBUTTON
+constexpr unsigned kFlat = 0x8000;          // BS_FLAT
+constexpr unsigned kCenter = 0x0001;        // SS_CENTER
+constexpr unsigned kRight = 0x0002;         // SS_RIGHT
+constexpr unsigned kNotify = 0x0100;        // SS_NOTIFY
+constexpr unsigned kCenterImage = 0x0200;   // SS_CENTERIMAGE
+constexpr unsigned kDropDownList = 0x0003;  // CBS_DROPDOWNLIST
+constexpr unsigned kReport = 0x0001;        // LVS_REPORT
+constexpr unsigned kAutoHScroll = 0x0080;   // ES_AUTOHSCROLL
 } // namespace dlgstyle
 
 constexpr int kNoControlId = -1; // IDC_STATIC

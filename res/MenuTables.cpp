@@ -2,8 +2,7 @@
 
 #include "resource.h"
 
-namespace
-{
+namespace {
 const MenuItemData kSeparator{0, ""};
 
 const std::vector<MenuResource>& AllMenus()

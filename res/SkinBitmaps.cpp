@@ -5,8 +5,7 @@
 
 #include <QFile>
 
-namespace
-{
+namespace {
 void EnsureSkinResources()
 {
     static const bool initialised = [] {

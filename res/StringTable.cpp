@@ -5,9 +5,7 @@
 QString LoadResourceString(int id)
 {
     switch (id) {
-    case IDS_ABOUTBOX:
-        return QStringLiteral("&About DirarAror...");
-    default:
-        return QString();
+    case IDS_ABOUTBOX: return QStringLiteral("&About DirarAror...");
+    default: return QString();
     }
 }

@@ -13,8 +13,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
+namespace {
 Qt::Alignment StaticAlignment(unsigned style)
 {
     Qt::Alignment vertical = (style & dlgstyle::kCenterImage) ? Qt::AlignVCenter : Qt::AlignTop;
@@ -40,24 +39,18 @@ QWidget* MakePlainControl(const DialogControl& ctl)
         label->setAlignment(StaticAlignment(ctl.style));
         return label;
     }
-    case ControlClass::Edit:
-        return new QLineEdit;
-    case ControlClass::GroupBox:
-        return new QGroupBox;
+    case ControlClass::Edit: return new QLineEdit;
+    case ControlClass::GroupBox: return new QGroupBox;
     case ControlClass::Icon: {
         auto* label = new QLabel;
         label->setPixmap(LoadAppIcon().pixmap(32, 32));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
-    case ControlClass::ComboBox:
-        return new QComboBox;
-    case ControlClass::ListView:
-        return new QTableWidget;
-    case ControlClass::Progress:
-        return new QProgressBar;
-    case ControlClass::EngineControl:
-        return new QWidget;
+    case ControlClass::ComboBox: return new QComboBox;
+    case ControlClass::ListView: return new QTableWidget;
+    case ControlClass::Progress: return new QProgressBar;
+    case ControlClass::EngineControl: return new QWidget;
     }
     return new QWidget;
 }
@@ -132,8 +125,8 @@ QSize DialogBaseUnits(const QFont& font)
     return QSize((alphabetWidth / 26 + 1) / 2, metrics.height());
 }
 
-QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplate& tpl, const QSize& baseUnits,
-                                            const ControlBinder& bind)
+QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplate& tpl,
+                                            const QSize& baseUnits, const ControlBinder& bind)
 {
     QHash<int, QWidget*> controls;
     QWidget* previous = nullptr;
@@ -161,7 +154,8 @@ QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplat
     return controls;
 }
 
-QHash<int, QWidget*> BuildDialogFromTemplate(QDialog& dialog, const DialogTemplate& tpl, const ControlBinder& bind)
+QHash<int, QWidget*> BuildDialogFromTemplate(QDialog& dialog, const DialogTemplate& tpl,
+                                             const ControlBinder& bind)
 {
     dialog.setWindowTitle(QString::fromUtf8(tpl.caption));
     dialog.setFont(TemplateFont(tpl));

@@ -30,8 +30,8 @@ QSize DialogBaseUnits(const QFont& font);
 // (tab) order, at its template rectangle, with its text and (for combo boxes) the
 // items in ConverterComboItems(). IDOK and IDCANCEL buttons accept and reject a
 // QDialog. Returns the widgets by control id (unnamed statics are left out).
-QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplate& tpl, const QSize& baseUnits,
-                                            const ControlBinder& bind);
+QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplate& tpl,
+                                            const QSize& baseUnits, const ControlBinder& bind);
 
 // Caption, font, fixed size and controls of a secondary dialog.
 QHash<int, QWidget*> BuildDialogFromTemplate(QDialog& dialog, const DialogTemplate& tpl,

@@ -163,9 +163,9 @@
 #define IDC_ASSIST_LINE 1173
 
 // Colours (COLORREF, 0x00BBGGRR)
-#define CLR_REGION_KEY 0x0000FF36    // RGB(54,255,0): cut out of the window
-#define CLR_SECTION_LABEL 0x00333333 // RGB(51,51,51): "Video:" and "Audio:"
-#define CLR_PROGRESS_BAR 0x00FF3200  // RGB(0,50,255): bar colour while converting
+#define CLR_REGION_KEY 0x0000FF36         // RGB(54,255,0): cut out of the window
+#define CLR_SECTION_LABEL 0x00333333      // RGB(51,51,51): "Video:" and "Audio:"
+#define CLR_PROGRESS_BAR 0x00FF3200       // RGB(0,50,255): bar colour while converting
 #define CLR_PREVIEW_BACKGROUND 0x00202020 // RGB(32,32,32): idle preview area of the engine control
 #define CLR_PREVIEW_HINT 0x003A3A3A       // RGB(58,58,58): play mark in the middle of the idle preview area
 

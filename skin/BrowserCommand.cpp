@@ -20,8 +20,7 @@ BrowserLaunch BuildBrowserLaunch(const QString& command, const QString& url)
     return launch;
 }
 
-namespace
-{
+namespace {
 // Escapes of desktop-file string values: \s \n \t \r \\.
 QString UnescapeDesktopString(const QString& value)
 {
@@ -40,7 +39,10 @@ QString UnescapeDesktopString(const QString& value)
         case 't': result += QLatin1Char('\t'); break;
         case 'r': result += QLatin1Char('\r'); break;
         case '\\': result += QLatin1Char('\\'); break;
-        default: result += c; result += next; break;
+        default:
+            result += c;
+            result += next;
+            break;
         }
     }
     return result;

@@ -8,8 +8,7 @@
 #include <QPainter>
 #include <QStyle>
 
-namespace
-{
+namespace {
 constexpr int kHoverTimerMs = 10;
 } // namespace
 
@@ -176,11 +175,7 @@ void CFlatComboBox::DrawFlatFrame(QPainter& dc, FrameState state, const QColor& 
         r.setLeft(r.left() - 1);
         Draw3dRect(dc, r, m_crHighlight, m_crHighlight);
         break;
-    case kFrameHot:
-        Draw3dRect(dc, r, m_crHighlight, m_crShadow);
-        break;
-    case kFramePressed:
-        Draw3dRect(dc, r.translated(1, 1), m_crShadow, m_crHighlight);
-        break;
+    case kFrameHot: Draw3dRect(dc, r, m_crHighlight, m_crShadow); break;
+    case kFramePressed: Draw3dRect(dc, r.translated(1, 1), m_crShadow, m_crHighlight); break;
     }
 }

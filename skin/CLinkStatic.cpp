@@ -7,8 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace
-{
+namespace {
 constexpr int kHoverTimerMs = 100;
 } // namespace
 

@@ -7,12 +7,10 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 constexpr int kShadeStep = 51;
 
-template <typename ChannelRule>
-COLORREF MapChannels(COLORREF color, ChannelRule rule)
+template <typename ChannelRule> COLORREF MapChannels(COLORREF color, ChannelRule rule)
 {
     return MakeRgb(rule(RedOf(color)), rule(GreenOf(color)), rule(BlueOf(color)));
 }

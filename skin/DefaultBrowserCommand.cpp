@@ -5,8 +5,7 @@
 
 #include <QSettings>
 
-namespace
-{
+namespace {
 QString ReadClassesRootDefault(const QString& subkey)
 {
     const QSettings key(QStringLiteral("HKEY_CLASSES_ROOT\\") + subkey, QSettings::NativeFormat);
@@ -28,8 +27,7 @@ QString DefaultBrowserCommand()
 #include <QProcess>
 #include <QStandardPaths>
 
-namespace
-{
+namespace {
 constexpr int kQueryTimeoutMs = 3000;
 
 QString QueryDesktopTool(const QString& program, const QStringList& arguments)

@@ -5,8 +5,7 @@
 #include <QPoint>
 #include <QRect>
 
-namespace
-{
+namespace {
 int Sign(int value)
 {
     return (value > 0) - (value < 0);

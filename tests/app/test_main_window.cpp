@@ -60,10 +60,11 @@ private slots:
     {
         CRecordingEngine* engine = nullptr;
         auto dlg = MakeWindow(&engine);
-        const QList<QPair<int, QString>> expected{{IDC_FRAMESIZE, "320X240"},
-                                                  {IDC_STRETCHMODE, "Stretched to fit"},
-                                                  {IDC_AUDIOBITRATE, "Mono 28.8kbps"},
-                                                  {IDC_OUTPUTPROFILE, "WMV-Windows Media Format               (*.wmv)"}};
+        const QList<QPair<int, QString>> expected{
+            {IDC_FRAMESIZE, "320X240"},
+            {IDC_STRETCHMODE, "Stretched to fit"},
+            {IDC_AUDIOBITRATE, "Mono 28.8kbps"},
+            {IDC_OUTPUTPROFILE, "WMV-Windows Media Format               (*.wmv)"}};
         for (const auto& [id, text] : expected) {
             auto* combo = qobject_cast<QComboBox*>(dlg->GetDlgItem(id));
             QVERIFY(combo);
@@ -141,9 +142,11 @@ private slots:
         QTest::addColumn<int>("focusId");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("result");
-        QTest::newRow("enter on the job list") << IDC_JOBLIST << int(Qt::Key_Return) << int(QDialog::Accepted);
+        QTest::newRow("enter on the job list")
+            << IDC_JOBLIST << int(Qt::Key_Return) << int(QDialog::Accepted);
         QTest::newRow("enter on a button") << IDC_CONVERT << int(Qt::Key_Enter) << int(QDialog::Accepted);
-        QTest::newRow("escape on the job list") << IDC_JOBLIST << int(Qt::Key_Escape) << int(QDialog::Rejected);
+        QTest::newRow("escape on the job list")
+            << IDC_JOBLIST << int(Qt::Key_Escape) << int(QDialog::Rejected);
     }
     void enterAndEscapeEndTheWindow()
     {
@@ -182,8 +185,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
         const QPoint start = dlg->pos();
         QTest::mousePress(dlg.get(), Qt::LeftButton, {}, QPoint(300, 12));
-        QMouseEvent move(QEvent::MouseMove, QPointF(340, 32), dlg->mapToGlobal(QPointF(340, 32)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(340, 32), dlg->mapToGlobal(QPointF(340, 32)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(dlg.get(), &move);
         QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, QPoint(340, 32));
         QCOMPARE(dlg->pos(), start + QPoint(40, 20));
@@ -198,7 +201,8 @@ private slots:
         auto dlg = MakeWindow();
         dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
-        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(300, 12), dlg->mapToGlobal(QPoint(300, 12)));
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(300, 12),
+                                     dlg->mapToGlobal(QPoint(300, 12)));
         QApplication::sendEvent(dlg.get(), &rightClick);
         QCOMPARE(ui.menus.size(), 1);
         QCOMPARE(ui.menus[0].items.mid(ui.menus[0].items.size() - 2),

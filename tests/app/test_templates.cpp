@@ -56,7 +56,6 @@ private slots:
         QCOMPARE(MainWindowLayout()[kLayoutRowsBeforeLabelFont - 1].id, IDC_OUTPUTFOLDER);
         QVERIFY(QRect(0, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT).contains(ProgressBarRect()));
     }
-
 };
 
 QTEST_APPLESS_MAIN(TestTemplates)

@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-namespace
-{
+namespace {
 const QRgb kKey = qRgb(54, 255, 0);
 
 QImage Filled(int width, int height, QRgb colour)
@@ -68,7 +67,6 @@ private slots:
             for (int x = 0; x < 40; ++x)
                 QCOMPARE(region.contains(QPoint(x, y)), (image.pixel(x, y) & 0xFFFFFF) != (kKey & 0xFFFFFF));
     }
-
 };
 
 QTEST_APPLESS_MAIN(TestWindowRegion)

@@ -137,7 +137,6 @@ private slots:
         QCOMPARE(QImage(QDir(folder).filePath(QStringLiteral("131.png"))),
                  m_bitmaps.at(IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32));
     }
-
 };
 
 QTEST_MAIN(TestArtgen)

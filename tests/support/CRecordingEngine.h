@@ -55,7 +55,10 @@ public:
     bool LastWriteFailed() const override { return lastWriteFailed; }
 
     // Calls whose text starts with prefix, in order.
-    QStringList CallsStartingWith(const QString& prefix) const { return calls.filter(QRegularExpression("^" + QRegularExpression::escape(prefix))); }
+    QStringList CallsStartingWith(const QString& prefix) const
+    {
+        return calls.filter(QRegularExpression("^" + QRegularExpression::escape(prefix)));
+    }
 
 private:
     static QString Number(double value) { return QString::number(value, 'g', 10); }

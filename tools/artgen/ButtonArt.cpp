@@ -74,8 +74,7 @@ TileLook tileLook(ButtonState state)
         return {
             QColor(0, 0, 0, 170), QColor(0x0e, 0x2c, 0x55), QColor(0x1e, 0x52, 0x96), QColor(0, 0, 0, 90), 0,
             QColor(0, 0, 0, 40)};
-    case ButtonState::Normal:
-        break;
+    case ButtonState::Normal: break;
     }
     return {QColor(0, 0, 0, 110),
             QColor(255, 255, 255, 34),
@@ -246,21 +245,11 @@ QImage paint(const QImage& background, const ButtonSpec& button, ButtonState sta
         background.copy(QRect(button.layout.topLeft(), size)).convertToFormat(QImage::Format_RGB32);
     QPainter p(&image);
     switch (button.face) {
-    case ButtonFace::Tile:
-        paintTile(p, button, state, size);
-        break;
-    case ButtonFace::Transport:
-        paintTransport(p, button, state, size);
-        break;
-    case ButtonFace::Caption:
-        paintCaption(p, button, state, size);
-        break;
-    case ButtonFace::Menu:
-        paintMenu(p, button, state);
-        break;
-    case ButtonFace::Pill:
-        paintPill(p, button, state, size);
-        break;
+    case ButtonFace::Tile: paintTile(p, button, state, size); break;
+    case ButtonFace::Transport: paintTransport(p, button, state, size); break;
+    case ButtonFace::Caption: paintCaption(p, button, state, size); break;
+    case ButtonFace::Menu: paintMenu(p, button, state); break;
+    case ButtonFace::Pill: paintPill(p, button, state, size); break;
     }
     return image;
 }

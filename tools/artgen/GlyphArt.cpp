@@ -256,9 +256,7 @@ void captionGlyph(QPainter& p, Glyph glyph, const QColor& ink)
     p.setPen(QPen(ink, 2.6, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     switch (glyph) {
-    case Glyph::Minimize:
-        p.drawLine(QPointF(10, 21), QPointF(22, 21));
-        break;
+    case Glyph::Minimize: p.drawLine(QPointF(10, 21), QPointF(22, 21)); break;
     case Glyph::Close:
         p.drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
         p.drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
@@ -276,18 +274,12 @@ void captionGlyph(QPainter& p, Glyph glyph, const QColor& ink)
 QString caption(Glyph glyph)
 {
     switch (glyph) {
-    case Glyph::MenuFile:
-        return QStringLiteral("File");
-    case Glyph::MenuEdit:
-        return QStringLiteral("Edit");
-    case Glyph::MenuHelp:
-        return QStringLiteral("Help");
-    case Glyph::SelectFolder:
-        return QStringLiteral("Browse");
-    case Glyph::Explore:
-        return QStringLiteral("Open");
-    default:
-        return QString();
+    case Glyph::MenuFile: return QStringLiteral("File");
+    case Glyph::MenuEdit: return QStringLiteral("Edit");
+    case Glyph::MenuHelp: return QStringLiteral("Help");
+    case Glyph::SelectFolder: return QStringLiteral("Browse");
+    case Glyph::Explore: return QStringLiteral("Open");
+    default: return QString();
     }
 }
 
@@ -300,57 +292,26 @@ void paintGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink)
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
     switch (glyph) {
-    case Glyph::AddFiles:
-        addFiles(p);
-        break;
-    case Glyph::StopConvert:
-        stopConvert(p);
-        break;
-    case Glyph::Convert:
-        convert(p);
-        break;
-    case Glyph::ListMenu:
-        listMenu(p);
-        break;
-    case Glyph::HomePage:
-        homePage(p);
-        break;
-    case Glyph::SelectFolder:
-        folder(p, false);
-        break;
-    case Glyph::Explore:
-        folder(p, true);
-        break;
-    case Glyph::PrevClip:
-        skipBar(p, false);
-        break;
-    case Glyph::NextClip:
-        skipBar(p, true);
-        break;
-    case Glyph::Back10:
-        jump(p, false, ink);
-        break;
-    case Glyph::Forward10:
-        jump(p, true, ink);
-        break;
-    case Glyph::Play:
-        playTriangle(p);
-        break;
-    case Glyph::Pause:
-        pauseBars(p);
-        break;
-    case Glyph::StopPreview:
-        p.drawRoundedRect(QRectF(10, 10, 12, 12), 1.5, 1.5);
-        break;
+    case Glyph::AddFiles: addFiles(p); break;
+    case Glyph::StopConvert: stopConvert(p); break;
+    case Glyph::Convert: convert(p); break;
+    case Glyph::ListMenu: listMenu(p); break;
+    case Glyph::HomePage: homePage(p); break;
+    case Glyph::SelectFolder: folder(p, false); break;
+    case Glyph::Explore: folder(p, true); break;
+    case Glyph::PrevClip: skipBar(p, false); break;
+    case Glyph::NextClip: skipBar(p, true); break;
+    case Glyph::Back10: jump(p, false, ink); break;
+    case Glyph::Forward10: jump(p, true, ink); break;
+    case Glyph::Play: playTriangle(p); break;
+    case Glyph::Pause: pauseBars(p); break;
+    case Glyph::StopPreview: p.drawRoundedRect(QRectF(10, 10, 12, 12), 1.5, 1.5); break;
     case Glyph::Help:
     case Glyph::Minimize:
-    case Glyph::Close:
-        captionGlyph(p, glyph, ink);
-        break;
+    case Glyph::Close: captionGlyph(p, glyph, ink); break;
     case Glyph::MenuFile:
     case Glyph::MenuEdit:
-    case Glyph::MenuHelp:
-        break; // words only, set by the button with caption()
+    case Glyph::MenuHelp: break; // words only, set by the button with caption()
     }
     p.restore();
 }

@@ -82,12 +82,9 @@ std::vector<int> bitmapIds()
 int imageId(const ButtonSpec& button, ButtonState state)
 {
     switch (state) {
-    case ButtonState::Hover:
-        return button.hoverId;
-    case ButtonState::Pressed:
-        return button.pressedId;
-    case ButtonState::Normal:
-        break;
+    case ButtonState::Hover: return button.hoverId;
+    case ButtonState::Pressed: return button.pressedId;
+    case ButtonState::Normal: break;
     }
     return button.normalId;
 }
