@@ -10,7 +10,7 @@
 #include "res/StringTable.h"
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
-#include "skin/ColorRef.h"
+#include "res/ColorRef.h"
 
 #include <QHeaderView>
 

@@ -3,6 +3,7 @@
 #include "CMediaEngine.h"
 #include "CPreviewPlayer.h"
 #include "MediaInput.h"
+#include "res/ColorRef.h"
 #include "res/resource.h"
 
 #include <QPainter>
@@ -13,11 +14,6 @@
 namespace {
 constexpr int kMinPictureSidePx = 2;
 constexpr int kMinHintSidePx = 16;
-
-QColor fromColorRef(unsigned colorRef)
-{
-    return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
-}
 } // namespace
 
 CDirarAror::CDirarAror(QWidget* parent)
@@ -115,12 +111,12 @@ void CDirarAror::paintEvent(QPaintEvent*)
 // Dark, with a faint play mark in the middle: the area is there, nothing plays.
 void CDirarAror::paintIdle(QPainter& painter)
 {
-    painter.fillRect(rect(), fromColorRef(CLR_PREVIEW_BACKGROUND));
+    painter.fillRect(rect(), ToQColor(CLR_PREVIEW_BACKGROUND));
     const int sidePx = std::min(width(), height()) / 4;
     if (sidePx < kMinHintSidePx)
         return;
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor hint = fromColorRef(CLR_PREVIEW_HINT);
+    const QColor hint = ToQColor(CLR_PREVIEW_HINT);
     QRectF circle(0.0, 0.0, sidePx, sidePx);
     circle.moveCenter(QRectF(rect()).center());
     painter.setPen(QPen(hint, 2.0));

@@ -2,7 +2,7 @@
 // the pointer, underlined, with a hand cursor and the target as its tooltip.
 #pragma once
 
-#include "ColorRef.h"
+#include "res/ColorRef.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // The conversion progress bar, drawn as a shaded tube in a base colour.
 #pragma once
 
-#include "ColorRef.h"
+#include "res/ColorRef.h"
 
 #include <QPen>
 #include <QProgressBar>

@@ -1,7 +1,7 @@
 // A label that draws its text straight onto the parent's skin, in the parent's font.
 #pragma once
 
-#include "ColorRef.h"
+#include "res/ColorRef.h"
 
 #include <QLabel>
 
