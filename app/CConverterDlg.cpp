@@ -12,8 +12,7 @@ CConverterDlg::CConverterDlg(std::unique_ptr<CDirarAror> engine, QWidget* parent
 
 CConverterDlg::~CConverterDlg()
 {
-    // Children go before the members that back them; the engine last of all, so
-    // that no engine event reaches a half-destroyed window.
+    // Members go before the window itself: no engine event may reach it half-destroyed.
     m_ctlEngine->disconnect(this);
 }
 

@@ -5,12 +5,12 @@
 #include "OutputFolderStore.h"
 #include "WindowRegion.h"
 #include "jobs/CUncommittedEditDelegate.h"
+#include "res/ColorRef.h"
 #include "res/DialogTemplates.h"
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
-#include "res/ColorRef.h"
 
 #include <QHeaderView>
 
@@ -51,9 +51,8 @@ bool CConverterDlg::OnInitDialog()
     m_edtOutputFolder.setText(m_szOutputFolder);
 
     SetupButtonImages();
-    for (QComboBox* combo :
-         {static_cast<QComboBox*>(&m_cboSize), static_cast<QComboBox*>(&m_cboStretch),
-          static_cast<QComboBox*>(&m_cboBitrate), static_cast<QComboBox*>(&m_cboProfile)}) {
+    for (int id : {IDC_FRAMESIZE, IDC_STRETCHMODE, IDC_AUDIOBITRATE, IDC_OUTPUTPROFILE}) {
+        auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id));
         const QSignalBlocker blocker(combo);
         combo->setCurrentIndex(0);
     }
@@ -79,13 +78,11 @@ void CConverterDlg::CreateControls()
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, ToQColor(CLR_SECTION_LABEL));
         label->setPalette(palette);
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     // Labels take no mouse input, so a drag on them moves the window.
-    for (QWidget* label : {static_cast<QWidget*>(&m_stcStretchMode), static_cast<QWidget*>(&m_stcBitrate),
-                           static_cast<QWidget*>(&m_stcProfile), static_cast<QWidget*>(&m_stcFolder),
-                           static_cast<QWidget*>(&m_stcSize)})
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL, IDC_STRETCH_LABEL, IDC_BITRATE_LABEL, IDC_PROFILE_LABEL,
+                   IDC_FOLDER_LABEL, IDC_SIZE_LABEL})
+        GetDlgItem(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void CConverterDlg::SetupWindowShape()
