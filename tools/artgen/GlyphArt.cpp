@@ -12,6 +12,7 @@ namespace GlyphArt {
 
 namespace {
 
+using PaintKit::closedPath;
 using PaintKit::rounded;
 using PaintKit::vertical;
 
@@ -144,14 +145,8 @@ void homePage(QPainter& p)
     p.setPen(Qt::NoPen);
     p.setBrush(vertical(QRectF(13.5, 18.5, 5, 9.5), QColor(0x5c, 0xa9, 0xf2), ArtPalette::accentDark));
     p.drawRoundedRect(QRectF(13.5, 18.5, 5, 9.5), 1, 1);
-    QPainterPath roof;
-    roof.moveTo(2.5, 16);
-    roof.lineTo(16, 3.5);
-    roof.lineTo(29.5, 16);
-    roof.lineTo(26, 17.5);
-    roof.lineTo(16, 8.5);
-    roof.lineTo(6, 17.5);
-    roof.closeSubpath();
+    const QPainterPath roof =
+        closedPath({{2.5, 16}, {16, 3.5}, {29.5, 16}, {26, 17.5}, {16, 8.5}, {6, 17.5}});
     p.setPen(QPen(PaintKit::mix(ArtPalette::haltDark, Qt::black, 0.3), 1.0, Qt::SolidLine, Qt::SquareCap,
                   Qt::MiterJoin));
     p.setBrush(vertical(QRectF(2.5, 3.5, 27, 14), QColor(0xff, 0x8a, 0x6e), ArtPalette::haltDark));
@@ -163,30 +158,12 @@ void folder(QPainter& p, bool open)
     const QColor front(0xff, 0xcf, 0x5a);
     const QColor frontDark(0xe3, 0x9a, 0x1c);
     const QColor edge(0x9a, 0x62, 0x08);
-    QPainterPath back;
-    back.moveTo(3, 8);
-    back.lineTo(12, 8);
-    back.lineTo(14.5, 10.5);
-    back.lineTo(28, 10.5);
-    back.lineTo(28, 26);
-    back.lineTo(3, 26);
-    back.closeSubpath();
+    const QPainterPath back = closedPath({{3, 8}, {12, 8}, {14.5, 10.5}, {28, 10.5}, {28, 26}, {3, 26}});
     p.setPen(QPen(edge, 1.4, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
     p.setBrush(frontDark);
     p.drawPath(back);
-    QPainterPath flap;
-    if (open) {
-        flap.moveTo(7, 14);
-        flap.lineTo(31, 14);
-        flap.lineTo(27, 26);
-        flap.lineTo(3, 26);
-    } else {
-        flap.moveTo(3, 13);
-        flap.lineTo(28, 13);
-        flap.lineTo(28, 26);
-        flap.lineTo(3, 26);
-    }
-    flap.closeSubpath();
+    const QPainterPath flap = open ? closedPath({{7, 14}, {31, 14}, {27, 26}, {3, 26}})
+                                   : closedPath({{3, 13}, {28, 13}, {28, 26}, {3, 26}});
     p.setBrush(vertical(QRectF(3, 13, 28, 13), front, frontDark));
     p.drawPath(flap);
 }
@@ -199,12 +176,7 @@ void skipBar(QPainter& p, bool forward)
         p.scale(-1, 1);
     }
     p.drawRoundedRect(QRectF(7, 9, 3.2, 14), 1, 1);
-    QPainterPath tri;
-    tri.moveTo(24.5, 9);
-    tri.lineTo(11.5, 16);
-    tri.lineTo(24.5, 23);
-    tri.closeSubpath();
-    p.drawPath(tri);
+    p.drawPath(closedPath({{24.5, 9}, {11.5, 16}, {24.5, 23}}));
     p.restore();
 }
 
@@ -237,12 +209,7 @@ void jump(QPainter& p, bool forward, const QColor& ink)
 
 void playTriangle(QPainter& p)
 {
-    QPainterPath tri;
-    tri.moveTo(12.5, 8.5);
-    tri.lineTo(24.5, 16);
-    tri.lineTo(12.5, 23.5);
-    tri.closeSubpath();
-    p.drawPath(tri);
+    p.drawPath(closedPath({{12.5, 8.5}, {24.5, 16}, {12.5, 23.5}}));
 }
 
 void pauseBars(QPainter& p)

@@ -56,15 +56,8 @@ void paintFilm(QPainter& p, int holes)
 
 void paintArrow(QPainter& p)
 {
-    QPainterPath arrow;
-    arrow.moveTo(66, 115);
-    arrow.lineTo(158, 115);
-    arrow.lineTo(158, 90);
-    arrow.lineTo(226, 128);
-    arrow.lineTo(158, 166);
-    arrow.lineTo(158, 141);
-    arrow.lineTo(66, 141);
-    arrow.closeSubpath();
+    const QPainterPath arrow = PaintKit::closedPath(
+        {{66, 115}, {158, 115}, {158, 90}, {226, 128}, {158, 166}, {158, 141}, {66, 141}});
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(4, 30, 80, 90));
     p.drawPath(arrow.translated(0, 5));

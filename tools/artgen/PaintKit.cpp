@@ -31,6 +31,16 @@ QPainterPath rounded(const QRectF& rect, qreal radius)
     return path;
 }
 
+QPainterPath closedPath(std::initializer_list<QPointF> corners)
+{
+    QPainterPath path;
+    path.moveTo(*corners.begin());
+    for (auto it = corners.begin() + 1; it != corners.end(); ++it)
+        path.lineTo(*it);
+    path.closeSubpath();
+    return path;
+}
+
 QLinearGradient vertical(const QRectF& rect, const QColor& top, const QColor& bottom)
 {
     QLinearGradient g(rect.topLeft(), rect.bottomLeft());

@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QRectF>
 
+#include <initializer_list>
+
 class QPainter;
 
 namespace PaintKit {
@@ -15,6 +17,7 @@ QFont lato(int pixelSize, QFont::Weight weight);
 QFont sans(int pixelSize, bool bold = false);
 
 QPainterPath rounded(const QRectF& rect, qreal radius);
+QPainterPath closedPath(std::initializer_list<QPointF> corners);
 QLinearGradient vertical(const QRectF& rect, const QColor& top, const QColor& bottom);
 
 QColor withAlpha(QColor color, int alpha);
