@@ -148,17 +148,6 @@ const DialogTemplate& EndTimeDialogTemplate()
     return tpl;
 }
 
-const DialogTemplate* FindDialogTemplate(int id)
-{
-    for (const DialogTemplate* tpl :
-         {&ConverterDialogTemplate(), &VersionDialogTemplate(), &AboutDialogTemplate(),
-          &TitleDialogTemplate(), &StartTimeDialogTemplate(), &EndTimeDialogTemplate()}) {
-        if (tpl->id == id)
-            return tpl;
-    }
-    return nullptr;
-}
-
 const std::vector<ComboItems>& ConverterComboItems()
 {
     static const std::vector<ComboItems> items{

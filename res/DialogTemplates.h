@@ -31,7 +31,6 @@ constexpr unsigned kDefPushButton = 0x0001; // BS_DEFPUSHBUTTON
 constexpr unsigned kFlat = 0x8000;          // BS_FLAT
 constexpr unsigned kCenter = 0x0001;        // SS_CENTER
 constexpr unsigned kRight = 0x0002;         // SS_RIGHT
-constexpr unsigned kNotify = 0x0100;        // SS_NOTIFY
 constexpr unsigned kCenterImage = 0x0200;   // SS_CENTERIMAGE
 constexpr unsigned kDropDownList = 0x0003;  // CBS_DROPDOWNLIST
 constexpr unsigned kReport = 0x0001;        // LVS_REPORT
@@ -77,7 +76,6 @@ const DialogTemplate& AboutDialogTemplate();     // 141
 const DialogTemplate& TitleDialogTemplate();     // 144
 const DialogTemplate& StartTimeDialogTemplate(); // 145
 const DialogTemplate& EndTimeDialogTemplate();   // 146
-const DialogTemplate* FindDialogTemplate(int id);
 
 // Items of the four drop-down lists of dialog 102, in insertion order.
 const std::vector<ComboItems>& ConverterComboItems();

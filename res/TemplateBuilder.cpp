@@ -94,6 +94,15 @@ void ConnectDialogKeys(QWidget& dialog, QWidget* widget, int id)
     else if (id == IDCANCEL)
         QObject::connect(button, &QAbstractButton::clicked, dlg, &QDialog::reject);
 }
+// Average character width and height of a font, as the platform derives dialog
+// base units from a dialog's font.
+QSize DialogBaseUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int alphabetWidth =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return QSize((alphabetWidth / 26 + 1) / 2, metrics.height());
+}
 } // namespace
 
 void SubstituteWindowsFonts()
@@ -115,14 +124,6 @@ QFont TemplateFont(const DialogTemplate& tpl)
     QFont font(QString::fromUtf8(tpl.fontFace));
     font.setPointSize(tpl.fontPoints);
     return font;
-}
-
-QSize DialogBaseUnits(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    const int alphabetWidth =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return QSize((alphabetWidth / 26 + 1) / 2, metrics.height());
 }
 
 QHash<int, QWidget*> CreateTemplateControls(QWidget& dialog, const DialogTemplate& tpl,

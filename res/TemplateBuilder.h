@@ -22,10 +22,6 @@ void SubstituteWindowsFonts();
 // Font of a template, with the Windows faces substituted.
 QFont TemplateFont(const DialogTemplate& tpl);
 
-// Average character width and height of a font, as the platform derives dialog
-// base units from a dialog's font.
-QSize DialogBaseUnits(const QFont& font);
-
 // Creates every control of the template as a visible child of dialog, in template
 // (tab) order, at its template rectangle, with its text and (for combo boxes) the
 // items in ConverterComboItems(). IDOK and IDCANCEL buttons accept and reject a
