@@ -28,9 +28,9 @@ const QRectF settingsCard(492, 328, 241, 185);
 constexpr int footerTop = 524;
 
 // A faint, repeatable grain so that the large gradients do not band.
-void addGrain(QImage& image, int fromY, int toY)
+void addGrain(QImage& image)
 {
-    for (int y = fromY; y < toY; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const unsigned h =
@@ -200,8 +200,7 @@ void paintRim(QPainter& p, const QPainterPath& outlinePath)
     p.drawPath(inner);
 }
 
-} // namespace
-
+// The visible shape of the window.
 QPainterPath windowOutline()
 {
     QPainterPath path;
@@ -209,13 +208,14 @@ QPainterPath windowOutline()
     return path;
 }
 
-void cutOutline(QImage& image, const QPainterPath& outline)
+// Every pixel whose centre lies outside shape becomes exactly the key colour, never a blend.
+void cutOutline(QImage& image, const QPainterPath& shape)
 {
     QImage mask(image.size(), QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     QPainter m(&mask);
     m.setRenderHint(QPainter::Antialiasing, false);
-    m.fillPath(outline, Qt::white);
+    m.fillPath(shape, Qt::white);
     m.end();
     const QRgb key = ArtPalette::regionKey.rgb();
     for (int y = 0; y < image.height(); ++y) {
@@ -228,6 +228,8 @@ void cutOutline(QImage& image, const QPainterPath& outline)
     }
 }
 
+} // namespace
+
 QImage paint()
 {
     const QSize size = SkinLayout::windowSize;
@@ -238,7 +240,7 @@ QImage paint()
         p.setRenderHint(QPainter::Antialiasing);
         paintChrome(p, QRectF(QPointF(0, 0), size));
     }
-    addGrain(image, 0, size.height());
+    addGrain(image);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);

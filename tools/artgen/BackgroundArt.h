@@ -3,18 +3,10 @@
 #pragma once
 
 #include <QImage>
-#include <QPainterPath>
 
 namespace BackgroundArt {
 
-// 750 x 560, opaque; everything outside windowOutline() is exactly the region key.
+// 750 x 560, opaque; everything outside the rounded outline is exactly the region key.
 QImage paint();
-
-// The visible shape of the window.
-QPainterPath windowOutline();
-
-// Replaces every pixel whose centre lies outside outline with the key colour,
-// without blending: a pixel is either fully the key or untouched.
-void cutOutline(QImage& image, const QPainterPath& outline);
 
 } // namespace BackgroundArt

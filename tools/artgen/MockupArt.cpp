@@ -52,7 +52,6 @@ void drawJobList(QPainter& p)
     const QRect list = SkinLayout::jobList;
     p.fillRect(list, Qt::white);
     p.fillRect(QRect(list.left(), list.top(), list.width(), 20), placeholder);
-    p.setPen(placeholderEdge);
     p.setFont(PaintKit::sans(11));
     int x = list.left();
     for (auto [title, width] :

@@ -15,11 +15,10 @@ QFont lato(int pixelSize, QFont::Weight weight)
     return font;
 }
 
-QFont sans(int pixelSize, bool bold)
+QFont sans(int pixelSize)
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(pixelSize);
-    font.setBold(bold);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }

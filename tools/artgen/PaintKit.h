@@ -14,7 +14,7 @@ class QPainter;
 namespace PaintKit {
 
 QFont lato(int pixelSize, QFont::Weight weight);
-QFont sans(int pixelSize, bool bold = false);
+QFont sans(int pixelSize);
 
 QPainterPath rounded(const QRectF& rect, qreal radius);
 QPainterPath closedPath(std::initializer_list<QPointF> corners);

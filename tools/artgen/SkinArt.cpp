@@ -34,6 +34,16 @@ QByteArray pngBytes(const QImage& image)
     return bytes;
 }
 
+// The application icon by file stem: "128" (256 px) and "128-16", "-32", "-48", "-256".
+std::map<QString, QImage> renderIcons()
+{
+    std::map<QString, QImage> icons;
+    icons[QString::number(IDR_MAINFRAME)] = LogoArt::icon(256);
+    for (int size : {16, 32, 48, 256})
+        icons[QStringLiteral("%1-%2").arg(IDR_MAINFRAME).arg(size)] = LogoArt::icon(size);
+    return icons;
+}
+
 QByteArray qrcText(const QStringList& files)
 {
     QByteArray text = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/skin\">\n";
@@ -56,15 +66,6 @@ std::map<int, QImage> renderBitmaps()
     bitmaps[IDB_BACKGROUND] = background;
     bitmaps[IDB_PANEL] = PanelArt::paint();
     return bitmaps;
-}
-
-std::map<QString, QImage> renderIcons()
-{
-    std::map<QString, QImage> icons;
-    icons[QString::number(IDR_MAINFRAME)] = LogoArt::icon(256);
-    for (int size : {16, 32, 48, 256})
-        icons[QStringLiteral("%1-%2").arg(IDR_MAINFRAME).arg(size)] = LogoArt::icon(size);
-    return icons;
 }
 
 QString write(const QString& folder)

@@ -11,9 +11,6 @@ namespace SkinArt {
 // Every bitmap of the skin by resource id: background, panel and all button images.
 std::map<int, QImage> renderBitmaps();
 
-// The application icon by file stem: "128" (256 px) and "128-16", "-32", "-48", "-256".
-std::map<QString, QImage> renderIcons();
-
 // Writes <id>.png for every bitmap, the icon files and skin.qrc (prefix /skin) into
 // folder. Returns an empty string on success, otherwise what failed.
 QString write(const QString& folder);

@@ -2,7 +2,6 @@
 // bitmap ids each button draws. The artwork and the mockup both read it.
 #pragma once
 
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
