@@ -27,6 +27,11 @@ const QRectF playerCard(492, 56, 241, 226);
 const QRectF settingsCard(492, 328, 241, 185);
 constexpr int footerTop = 524;
 
+QRectF windowRect()
+{
+    return QRectF(QPointF(0, 0), SkinLayout::windowSize);
+}
+
 // A faint, repeatable grain so that the large gradients do not band.
 void addGrain(QImage& image)
 {
@@ -117,10 +122,12 @@ void controlFrame(QPainter& p, const QRect& rect, const QColor& ring)
 void paintListArea(QPainter& p)
 {
     PaintKit::raisedPanel(p, listCard, 7, cardTop, cardBottom, outline);
-    // The list and the picture panel together cover 21..472 x 65..319.
+    // The list and the picture panel share a corner but differ by a pixel in each direction.
+    const QRect lists =
+        SkinLayout::jobList.united(QRect(SkinLayout::jobList.topLeft(), SkinLayout::panelSize));
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(QRect(21, 65, 452, 255), Qt::white);
-    controlFrame(p, QRect(21, 65, 452, 255), inset);
+    p.fillRect(lists, Qt::white);
+    controlFrame(p, lists, inset);
     p.setRenderHint(QPainter::Antialiasing, true);
 }
 
@@ -194,18 +201,14 @@ void paintRim(QPainter& p, const QPainterPath& outlinePath)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(outline, 2));
     p.drawPath(outlinePath);
-    QPainterPath inner;
-    inner.addRoundedRect(QRectF(1.5, 1.5, 747, 557), cornerRadius - 1.5, cornerRadius - 1.5);
     p.setPen(QPen(QColor(255, 255, 255, 30), 1));
-    p.drawPath(inner);
+    p.drawPath(rounded(windowRect().adjusted(1.5, 1.5, -1.5, -1.5), cornerRadius - 1.5));
 }
 
 // The visible shape of the window.
 QPainterPath windowOutline()
 {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(QPointF(0, 0), SkinLayout::windowSize), cornerRadius, cornerRadius);
-    return path;
+    return rounded(windowRect(), cornerRadius);
 }
 
 // Every pixel whose centre lies outside shape becomes exactly the key colour, never a blend.
@@ -238,7 +241,7 @@ QImage paint()
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
-        paintChrome(p, QRectF(QPointF(0, 0), size));
+        paintChrome(p, windowRect());
     }
     addGrain(image);
     {
