@@ -92,7 +92,7 @@ private slots:
     void buttonsBlendIntoTheBackground()
     {
         const QImage& bg = m_bitmaps.at(IDB_BACKGROUND);
-        for (const ButtonSpec& b : SkinLayout::buttons()) {
+        for (const ButtonDesign& b : SkinLayout::buttons()) {
             if (b.face == ButtonFace::Pill)
                 continue; // a pill fills its whole rectangle
             const QImage& normal = m_bitmaps.at(b.normalId);
@@ -103,7 +103,7 @@ private slots:
 
     void everyStateLooksDifferent()
     {
-        for (const ButtonSpec& b : SkinLayout::buttons()) {
+        for (const ButtonDesign& b : SkinLayout::buttons()) {
             const QImage& normal = m_bitmaps.at(b.normalId);
             const QImage& hover = m_bitmaps.at(b.hoverId);
             const QImage& pressed = m_bitmaps.at(b.pressedId);

@@ -14,7 +14,7 @@ private slots:
 
     void everyBitmapLoadsAtItsSize()
     {
-        for (const ButtonSpec& b : SkinLayout::buttons()) {
+        for (const ButtonDesign& b : SkinLayout::buttons()) {
             for (ButtonState s : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed}) {
                 const int id = SkinLayout::imageId(b, s);
                 const QImage image(QStringLiteral(":/skin/%1.png").arg(id));

@@ -84,7 +84,7 @@ TileLook tileLook(ButtonState state)
             Qt::transparent};
 }
 
-void paintTile(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize& size)
+void paintTile(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
 {
     const QRectF tile(3, 3, 44, 44);
     const QRectF face = tile.adjusted(0.5, 0.5, -0.5, -0.5);
@@ -107,7 +107,7 @@ void paintTile(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize&
     stampGlyph(p, size, b.glyph, box, {glyphLight, look.tint, 90, pressShift(state)});
 }
 
-void paintTransport(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize& size)
+void paintTransport(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
 {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF area(0, 0, b.layout.width(), b.layout.height());
@@ -154,7 +154,7 @@ void paintTransport(QPainter& p, const ButtonSpec& b, ButtonState state, const Q
     stampGlyph(p, size, b.glyph, box, {ink, Qt::transparent, 150, pressShift(state)});
 }
 
-void paintCaption(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize& size)
+void paintCaption(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
 {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF area(0, 0, b.layout.width(), b.layout.height());
@@ -173,7 +173,7 @@ void paintCaption(QPainter& p, const ButtonSpec& b, ButtonState state, const QSi
 }
 
 // Menu words sit on one baseline in window coordinates, whatever each button's top.
-void paintMenu(QPainter& p, const ButtonSpec& b, ButtonState state)
+void paintMenu(QPainter& p, const ButtonDesign& b, ButtonState state)
 {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -198,7 +198,7 @@ void paintMenu(QPainter& p, const ButtonSpec& b, ButtonState state)
     p.drawText(text, Qt::AlignCenter, word);
 }
 
-void paintPill(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize& size)
+void paintPill(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
 {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -238,7 +238,7 @@ void paintPill(QPainter& p, const ButtonSpec& b, ButtonState state, const QSize&
 
 } // namespace
 
-QImage paint(const QImage& background, const ButtonSpec& button, ButtonState state)
+QImage paint(const QImage& background, const ButtonDesign& button, ButtonState state)
 {
     const QSize size = SkinLayout::imageSize(button, state);
     QImage image =

@@ -8,6 +8,6 @@
 
 namespace ButtonArt {
 
-QImage paint(const QImage& background, const ButtonSpec& button, ButtonState state);
+QImage paint(const QImage& background, const ButtonDesign& button, ButtonState state);
 
 } // namespace ButtonArt

@@ -16,7 +16,7 @@ const QColor placeholderEdge{0xa0, 0xa0, 0xa0};
 
 void drawButtons(QPainter& p, const std::map<int, QImage>& bitmaps, ButtonState state)
 {
-    for (const ButtonSpec& b : SkinLayout::buttons()) {
+    for (const ButtonDesign& b : SkinLayout::buttons()) {
         if (b.normalId == IDB_PAUSE_NORMAL)
             continue; // shares its place with play
         p.save();

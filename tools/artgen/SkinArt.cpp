@@ -59,7 +59,7 @@ std::map<int, QImage> renderBitmaps()
 {
     std::map<int, QImage> bitmaps;
     const QImage background = BackgroundArt::paint();
-    for (const ButtonSpec& b : SkinLayout::buttons()) {
+    for (const ButtonDesign& b : SkinLayout::buttons()) {
         for (ButtonState s : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed})
             bitmaps[SkinLayout::imageId(b, s)] = ButtonArt::paint(background, b, s);
     }

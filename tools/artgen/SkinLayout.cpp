@@ -6,17 +6,17 @@ namespace SkinLayout {
 
 namespace {
 
-ButtonSpec make(int normal, int hover, int pressed, QRect layout, QSize image, ButtonFace face, Glyph glyph)
+ButtonDesign make(int normal, int hover, int pressed, QRect layout, QSize image, ButtonFace face, Glyph glyph)
 {
-    return ButtonSpec{normal, hover, pressed, layout, image, image, face, glyph};
+    return ButtonDesign{normal, hover, pressed, layout, image, image, face, glyph};
 }
 
-std::vector<ButtonSpec> makeButtons()
+std::vector<ButtonDesign> makeButtons()
 {
     const QSize tile(52, 54);
     const QSize transportStd(36, 40);
     const QSize caption(20, 16);
-    std::vector<ButtonSpec> all{
+    std::vector<ButtonDesign> all{
         make(IDB_FILEMENU_NORMAL, IDB_FILEMENU_HOVER, IDB_FILEMENU_PRESSED, {30, 30, 40, 19}, {40, 19},
              ButtonFace::Menu, Glyph::MenuFile),
         make(IDB_EDITMENU_NORMAL, IDB_EDITMENU_HOVER, IDB_EDITMENU_PRESSED, {72, 31, 40, 19}, {40, 19},
@@ -64,22 +64,22 @@ std::vector<ButtonSpec> makeButtons()
 
 } // namespace
 
-const std::vector<ButtonSpec>& buttons()
+const std::vector<ButtonDesign>& buttons()
 {
-    static const std::vector<ButtonSpec> all = makeButtons();
+    static const std::vector<ButtonDesign> all = makeButtons();
     return all;
 }
 
 std::vector<int> bitmapIds()
 {
     std::vector<int> ids;
-    for (const ButtonSpec& b : buttons())
+    for (const ButtonDesign& b : buttons())
         ids.insert(ids.end(), {b.normalId, b.hoverId, b.pressedId});
     ids.insert(ids.end(), {IDB_BACKGROUND, IDB_PANEL});
     return ids;
 }
 
-int imageId(const ButtonSpec& button, ButtonState state)
+int imageId(const ButtonDesign& button, ButtonState state)
 {
     switch (state) {
     case ButtonState::Hover: return button.hoverId;
@@ -89,7 +89,7 @@ int imageId(const ButtonSpec& button, ButtonState state)
     return button.normalId;
 }
 
-QSize imageSize(const ButtonSpec& button, ButtonState state)
+QSize imageSize(const ButtonDesign& button, ButtonState state)
 {
     return state == ButtonState::Pressed ? button.pressedSize : button.imageSize;
 }

@@ -49,7 +49,7 @@ enum class Glyph
     MenuHelp,
 };
 
-struct ButtonSpec
+struct ButtonDesign
 {
     int normalId;
     int hoverId;
@@ -85,13 +85,13 @@ constexpr QRect audioHeading{505, 446, 60, 22};
 // The title area, with the product name, the menu bar and the window buttons.
 constexpr int titleHeight = 53;
 
-const std::vector<ButtonSpec>& buttons();
+const std::vector<ButtonDesign>& buttons();
 
 // Every bitmap id the skin provides, buttons first, then background and panel.
 std::vector<int> bitmapIds();
 
-int imageId(const ButtonSpec& button, ButtonState state);
-QSize imageSize(const ButtonSpec& button, ButtonState state);
+int imageId(const ButtonDesign& button, ButtonState state);
+QSize imageSize(const ButtonDesign& button, ButtonState state);
 
 // Labels the program draws (black, 8 pt sans, centred from the top) and the
 // four drop-down lists with their first items, for the mockup.
