@@ -1,6 +1,9 @@
 // Colours of the skin: a blue-grey chrome with light work surfaces and one blue accent.
 #pragma once
 
+#include "res/ColorRef.h"
+#include "res/resource.h"
+
 #include <QColor>
 
 namespace ArtPalette {
@@ -39,6 +42,6 @@ inline const QColor text{0x1f, 0x26, 0x2e};
 inline const QColor heading{0x2a, 0x33, 0x3e};
 
 // Exactly this colour is cut out of the window.
-inline const QColor regionKey{54, 255, 0};
+inline const QColor regionKey = ToQColor(CLR_REGION_KEY);
 
 } // namespace ArtPalette

@@ -3,6 +3,7 @@
 #include "ArtPalette.h"
 #include "PaintKit.h"
 
+#include "res/ColorRef.h"
 #include "res/resource.h"
 
 #include <QPainter>
@@ -79,7 +80,7 @@ void drawTexts(QPainter& p)
     p.setFont(PaintKit::sans(11));
     for (const LabelSpot& label : SkinLayout::labels())
         p.drawText(label.rect, Qt::AlignHCenter | Qt::AlignTop, label.text);
-    p.setPen(QColor(51, 51, 51));
+    p.setPen(ToQColor(CLR_SECTION_LABEL));
     p.setFont(PaintKit::lato(16, QFont::Black));
     for (const LabelSpot& heading : SkinLayout::headings())
         p.drawText(heading.rect, Qt::AlignLeft | Qt::AlignTop, heading.text);

@@ -2,6 +2,8 @@
 // bitmap ids each button draws. The artwork and the mockup both read it.
 #pragma once
 
+#include "res/resource.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -69,7 +71,7 @@ struct LabelSpot
 
 namespace SkinLayout {
 
-constexpr QSize windowSize{750, 560};
+constexpr QSize windowSize{MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT};
 constexpr QSize panelSize{452, 254};
 
 constexpr QRect jobList{21, 65, 451, 255};
