@@ -1,6 +1,5 @@
 #include "MockupArt.h"
 
-#include "ArtPalette.h"
 #include "PaintKit.h"
 
 #include "res/ColorRef.h"
