@@ -7,7 +7,6 @@ extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
 #include <libavutil/channel_layout.h>
-#include <libavutil/pixdesc.h>
 }
 
 #include <algorithm>
@@ -77,7 +76,6 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
         return false;
     m_clip.startSeconds = std::max(0.0, clip.startSeconds);
     m_clip.endSeconds = std::min(clip.endSeconds, durationSecondsOf(m_format.get()));
-    m_timeBase = av_inv_q(unitsPerSecond);
     m_lengthUnits = unitsInSpan(m_clip.endSeconds - m_clip.startSeconds, unitsPerSecond);
     if (!(m_clip.endSeconds > m_clip.startSeconds) || m_lengthUnits <= 0)
         return false;
@@ -344,7 +342,7 @@ int CClipReader::readFrame(AVFrame* out)
     return m_type == AVMEDIA_TYPE_VIDEO ? readVideo(out) : readAudio(out);
 }
 
-// Exactly lengthInUnits() pictures: the rate filter places them, the count ends the
+// Exactly m_lengthUnits pictures: the rate filter places them, the count ends the
 // span, and a picture stream that stops early holds its last frame.
 int CClipReader::readVideo(AVFrame* out)
 {
@@ -375,7 +373,7 @@ int CClipReader::readVideo(AVFrame* out)
     return 0;
 }
 
-// The filters pad and cut the sound to exactly lengthInUnits() samples.
+// The filters pad and cut the sound to exactly m_lengthUnits samples.
 int CClipReader::readAudio(AVFrame* out)
 {
     for (;;) {

@@ -24,13 +24,9 @@ public:
     CClipReader& operator=(const CClipReader&) = delete;
 
     // The next frame of the span: pictures at the output size (yuv420p), sound as
-    // planar float. pts counts frames or samples from the span's start (see
-    // timeBase()). Returns 0, AVERROR_EOF after the last frame, or an error.
+    // planar float. pts counts frames or samples from the span's start. Returns 0,
+    // AVERROR_EOF after the last frame, or an error.
     int readFrame(AVFrame* out);
-
-    AVRational timeBase() const { return m_timeBase; }
-    // Frames or samples in the whole span.
-    int64_t lengthInUnits() const { return m_lengthUnits; }
 
 private:
     CClipReader(AVMediaType type, const std::atomic_bool* cancel);
@@ -53,8 +49,7 @@ private:
     MediaClip m_clip;
     VideoFrameFormat m_video;
     AudioFrameFormat m_audio;
-    AVRational m_timeBase{1, 1};
-    int64_t m_lengthUnits = 0;
+    int64_t m_lengthUnits = 0; // frames or samples in the whole span
     int64_t m_unitsOut = 0;
 
     InputFormatPtr m_format;

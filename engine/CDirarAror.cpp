@@ -31,20 +31,16 @@ void CDirarAror::SetAudioFormat(short code)
     m_engine->setAudioFormat(code);
 }
 
-void CDirarAror::SetOutputMode(long mode)
-{
-    m_engine->setOutputMode(mode);
-}
-
 void CDirarAror::SetProfileFile(const QString& path)
 {
     m_engine->setProfileFile(path);
 }
 
-void CDirarAror::SetClipOption(long option)
-{
-    m_engine->setClipOption(option);
-}
+// Windows Media is the only output mode, and clips take no options: both calls are
+// accepted and change nothing.
+void CDirarAror::SetOutputMode(long) {}
+
+void CDirarAror::SetClipOption(long) {}
 
 bool CDirarAror::SaveFile(const QString& outputPath)
 {

@@ -21,9 +21,9 @@ public:
 
     // Output settings, read by the next SaveFile.
     virtual void SetAudioFormat(short code);          // 15..21: the seven audio bit rates
-    virtual void SetOutputMode(long mode);            // 9: Windows Media output
+    virtual void SetOutputMode(long mode);            // 9: Windows Media output, the only one
     virtual void SetProfileFile(const QString& path); // ".prx" profile, or "" for audio only
-    virtual void SetClipOption(long option);          // 0
+    virtual void SetClipOption(long option);          // 0, the only option
 
     // Starts writing the clip list to outputPath in the background. False when the
     // write cannot start; true means one Finished() (or a failed write, see

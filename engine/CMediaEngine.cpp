@@ -172,7 +172,7 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath) cons
 
 bool CMediaEngine::saveFile(const QString& outputPath)
 {
-    stopWriting(); // a new write always replaces the running one
+    stop(); // a new write always replaces the running one
     std::optional<WritePlan> plan = planWrite(outputPath);
     if (!plan)
         return false;
@@ -207,11 +207,6 @@ bool CMediaEngine::saveFile(const QString& outputPath)
 }
 
 void CMediaEngine::stop()
-{
-    stopWriting();
-}
-
-void CMediaEngine::stopWriting()
 {
     ++m_generation;
     for (const std::unique_ptr<CTranscodeJob>& job : m_jobs)

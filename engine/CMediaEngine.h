@@ -24,9 +24,7 @@ public:
     ~CMediaEngine() override;
 
     void setAudioFormat(int code) { m_audioCode = code; }
-    void setOutputMode(long mode) { m_outputMode = mode; }
     void setProfileFile(const QString& path) { m_profilePath = path; }
-    void setClipOption(long option) { m_clipOption = option; }
 
     bool addVideoClip(const QString& path, double startSeconds, double endSeconds, int stretchMode);
     bool addAudioClip(const QString& path, double startSeconds, double endSeconds);
@@ -39,23 +37,19 @@ public:
     void stop();
     bool lastWriteFailed() const { return m_lastWriteFailed; }
 
-    // What saveFile() would write, or nullopt when it would refuse; the output path
-    // of the plan is the destination itself.
-    std::optional<WritePlan> planWrite(const QString& outputPath) const;
-
 signals:
     void progress(double positionSeconds, double totalSeconds);
     void finished();
 
 private:
-    void stopWriting();
+    // What saveFile() would write, or nullopt when it would refuse; the output path
+    // of the plan is the destination itself.
+    std::optional<WritePlan> planWrite(const QString& outputPath) const;
     void onJobFinished(quint64 generation, JobOutcome outcome, const std::shared_ptr<CTempOutput>& output);
     void pruneJobs();
 
     ClipList m_clips;
     int m_audioCode = 15;
-    long m_outputMode = 9;
-    long m_clipOption = 0;
     QString m_profilePath;
 
     std::vector<std::unique_ptr<CTranscodeJob>> m_jobs;

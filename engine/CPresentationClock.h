@@ -11,7 +11,6 @@ public:
     void pause(double nowSeconds);
     void resume(double nowSeconds);
     bool isStarted() const { return m_started; }
-    bool isPaused() const { return m_paused; }
 
     double positionAt(double nowSeconds) const;
 

@@ -39,9 +39,6 @@ public:
     const QImage& picture() const { return m_picture; }
     // Its time from the start of the clip list; negative when there is none.
     double pictureSeconds() const { return m_pictureSeconds; }
-    // Playing or paused: started, neither ended nor stopped.
-    bool isActive() const { return m_pipeline != nullptr; }
-    bool isPaused() const { return m_paused; }
     bool hasSound() const { return m_audio != nullptr; }
     // Pictures shown, and pictures skipped because a later one was already due.
     int presentedFrames() const { return m_presentedFrames; }
