@@ -10,8 +10,8 @@ class QPainter;
 
 namespace GlyphArt {
 
-// Draws a glyph centred in box. Single-colour glyphs (transport, caption, menu
-// words) use ink; the toolbar and folder icons bring their own colours.
+// Draws a glyph centred in box. Transport and caption glyphs use ink; the toolbar
+// and folder icons bring their own colours; the menu glyphs draw nothing (see caption()).
 void paintGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink);
 
 // The word a menu or folder button shows beside or instead of its icon; empty for none.
