@@ -106,12 +106,10 @@ void CTranscodeJob::readFrames()
     } catch (...) {
         failed = true;
     }
-    if (failed) {
-        m_readFailed = true;
+    if (failed)
         m_queue.abort();
-    } else {
+    else
         m_queue.close();
-    }
     --m_threadsRunning;
 }
 
@@ -148,8 +146,8 @@ bool CTranscodeJob::writeAll(CAsfWriter& writer)
         }
         reportProgress(writer.writtenSeconds(), false);
     }
-    // The queue ends either drained after the last frame, or aborted.
-    if (m_queue.isAborted() || m_readFailed || m_cancel)
+    // The queue ends either drained after the last frame, or aborted by a failed read or a cancel.
+    if (m_queue.isAborted() || m_cancel)
         return false;
     const int result = writer.finish();
     if (result < 0)

@@ -60,7 +60,6 @@ private:
     const WritePlan m_plan;
     const Callbacks m_callbacks;
     std::atomic_bool m_cancel{false};
-    std::atomic_bool m_readFailed{false};
     std::atomic_int m_threadsRunning{0};
     CFrameQueue m_queue;
     std::thread m_reader;
