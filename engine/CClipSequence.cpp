@@ -1,5 +1,23 @@
 #include "CClipSequence.h"
 
+CClipSequence CClipSequence::pictures(std::vector<MediaClip> clips, const VideoFrameFormat& format,
+                                      const std::atomic_bool* cancel)
+{
+    return CClipSequence(
+        std::move(clips),
+        [format, cancel](const MediaClip& clip) { return CClipReader::openVideo(clip, format, cancel); },
+        av_inv_q(format.frameRate));
+}
+
+CClipSequence CClipSequence::sound(std::vector<MediaClip> clips, const AudioFrameFormat& format,
+                                   const std::atomic_bool* cancel)
+{
+    return CClipSequence(
+        std::move(clips),
+        [format, cancel](const MediaClip& clip) { return CClipReader::openAudio(clip, format, cancel); },
+        AVRational{1, format.sampleRateHz});
+}
+
 CClipSequence::CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase)
     : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase)
 {
@@ -15,7 +33,7 @@ int CClipSequence::readFrame(AVFrame* out)
             }
             m_reader = m_openReader(m_clips[m_nextClip++]);
             if (!m_reader)
-                return AVERROR(EIO); // the file was readable when the write started
+                return AVERROR(EIO);
             m_clipOffsetUnits = m_positionUnits;
         }
         const int result = m_reader->readFrame(out);

@@ -10,13 +10,15 @@
 class CClipSequence
 {
 public:
-    using ReaderFactory = std::function<std::unique_ptr<CClipReader>(const MediaClip&)>;
-
-    // timeBase: of the frames' pts, 1/frame rate or 1/sample rate.
-    CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase);
+    // Pictures of format, pts in frames; or sound of format, pts in samples. Both
+    // stop at the next packet once cancel is set.
+    static CClipSequence pictures(std::vector<MediaClip> clips, const VideoFrameFormat& format,
+                                  const std::atomic_bool* cancel);
+    static CClipSequence sound(std::vector<MediaClip> clips, const AudioFrameFormat& format,
+                               const std::atomic_bool* cancel);
 
     // The next frame, pts counted from the start of the first clip. AVERROR_EOF
-    // after the last clip; an error when a clip can no longer be read.
+    // after the last clip; an error when a clip cannot be read.
     int readFrame(AVFrame* out);
 
     // Output time up to which frames have been read.
@@ -24,9 +26,13 @@ public:
     bool atEnd() const { return m_atEnd; }
 
 private:
+    using ReaderFactory = std::function<std::unique_ptr<CClipReader>(const MediaClip&)>;
+
+    CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase);
+
     std::vector<MediaClip> m_clips;
     ReaderFactory m_openReader;
-    AVRational m_timeBase;
+    AVRational m_timeBase; // of the frames' pts
     size_t m_nextClip = 0;
     std::unique_ptr<CClipReader> m_reader;
     int64_t m_clipOffsetUnits = 0;

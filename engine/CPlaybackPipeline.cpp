@@ -81,10 +81,7 @@ void CPlaybackPipeline::decodePictures()
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
     const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};
-    CClipSequence sequence(
-        m_setup.clips.video,
-        [this, format](const MediaClip& clip) { return CClipReader::openVideo(clip, format, &m_cancel); },
-        av_inv_q(rate));
+    CClipSequence sequence = CClipSequence::pictures(m_setup.clips.video, format, &m_cancel);
     CPictureScaler scaler(m_setup.widthPx, m_setup.heightPx);
     pump(sequence, m_pictures, AVMEDIA_TYPE_VIDEO, [&scaler, rate](const AVFrame* picture) {
         FramePtr rgb = scaler.toRgb(picture);
@@ -96,11 +93,7 @@ void CPlaybackPipeline::decodePictures()
 
 void CPlaybackPipeline::decodeSound()
 {
-    const AudioFrameFormat format = *m_setup.sound;
-    CClipSequence sequence(
-        m_setup.clips.audio,
-        [this, format](const MediaClip& clip) { return CClipReader::openAudio(clip, format, &m_cancel); },
-        AVRational{1, format.sampleRateHz});
+    CClipSequence sequence = CClipSequence::sound(m_setup.clips.audio, *m_setup.sound, &m_cancel);
     const AVSampleFormat packedFormat = m_setup.sampleFormat;
     pump(sequence, m_sound, AVMEDIA_TYPE_AUDIO,
          [packedFormat](const AVFrame* planar) { return packSamples(planar, packedFormat); });

@@ -69,19 +69,13 @@ void CTranscodeJob::readFrames()
     std::optional<CClipSequence> video;
     std::optional<CClipSequence> audio;
     if (m_plan.video) {
-        const VideoFrameFormat format{m_plan.video->format.widthPx, m_plan.video->format.heightPx,
-                                      m_plan.video->frameRate};
-        video.emplace(
-            m_plan.clips.video,
-            [this, format](const MediaClip& clip) { return CClipReader::openVideo(clip, format, &m_cancel); },
-            av_inv_q(format.frameRate));
+        const VideoEncoding& encoding = *m_plan.video;
+        const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
+        video = CClipSequence::pictures(m_plan.clips.video, format, &m_cancel);
     }
     if (m_plan.audio) {
         const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
-        audio.emplace(
-            m_plan.clips.audio,
-            [this, format](const MediaClip& clip) { return CClipReader::openAudio(clip, format, &m_cancel); },
-            AVRational{1, format.sampleRateHz});
+        audio = CClipSequence::sound(m_plan.clips.audio, format, &m_cancel);
     }
     bool failed = false;
     try {
