@@ -74,10 +74,10 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
     m_lastPicture = allocFrame();
     if (!m_packet || !m_decoded || !m_pending || !m_lastPicture || !openStream())
         return false;
-    m_clip.startSeconds = std::max(0.0, clip.startSeconds);
-    m_clip.endSeconds = std::min(clip.endSeconds, durationSecondsOf(m_format.get()));
+    if (!clampToLength(&m_clip, durationSecondsOf(m_format.get())))
+        return false;
     m_lengthUnits = unitsInSpan(m_clip.endSeconds - m_clip.startSeconds, unitsPerSecond);
-    if (!(m_clip.endSeconds > m_clip.startSeconds) || m_lengthUnits <= 0)
+    if (m_lengthUnits <= 0)
         return false;
     if (m_streamIndex < 0) {
         const QString standIn =

@@ -20,38 +20,23 @@ namespace {
 
 using InputCache = QHash<QString, std::optional<MediaInfo>>;
 
-const MediaInfo* inspectOnce(const QString& path, InputCache* cache)
+std::optional<MediaInfo> inspectOnce(const QString& path, InputCache* cache)
 {
     auto found = cache->find(path);
     if (found == cache->end())
         found = cache->insert(path, inspectMedia(path));
-    return found->has_value() ? &**found : nullptr;
+    return *found;
 }
 
 // Clamps each clip to its file; false when a file cannot be read or a span is empty.
 bool clampClips(std::vector<MediaClip>* clips, InputCache* inputs)
 {
     for (MediaClip& clip : *clips) {
-        const MediaInfo* info = inspectOnce(clip.path, inputs);
-        if (!info)
-            return false;
-        clip.startSeconds = std::max(0.0, clip.startSeconds);
-        clip.endSeconds = std::min(clip.endSeconds, info->durationSeconds);
-        if (!(clip.endSeconds > clip.startSeconds))
+        const std::optional<MediaInfo> info = inspectOnce(clip.path, inputs);
+        if (!info || !clampToLength(&clip, info->durationSeconds))
             return false;
     }
     return true;
-}
-
-// The first picture's own rate, kept unless it is above the profile's (or unknown).
-AVRational outputFrameRate(const std::vector<MediaClip>& clips, InputCache* inputs, AVRational maxRate)
-{
-    for (const MediaClip& clip : clips) {
-        const MediaInfo* info = inspectOnce(clip.path, inputs);
-        if (info && info->hasVideo)
-            return cappedFrameRate(info->videoFrameRate, maxRate);
-    }
-    return maxRate;
 }
 
 // Output length of the clips; nullopt when a clip is too short for one frame or sample.
@@ -154,7 +139,9 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath) cons
     if (!clampClips(&plan.clips.video, &inputs) || !clampClips(&plan.clips.audio, &inputs))
         return std::nullopt;
     if (plan.video) {
-        plan.video->frameRate = outputFrameRate(plan.clips.video, &inputs, plan.video->format.maxFrameRate);
+        plan.video->frameRate =
+            clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate,
+                              [&inputs](const QString& path) { return inspectOnce(path, &inputs); });
         const std::optional<double> videoSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
         if (!videoSeconds || !openVideoEncoder(*plan.video))
             return std::nullopt;

@@ -2,7 +2,6 @@
 
 #include "CClipSequence.h"
 #include "CPictureScaler.h"
-#include "MediaFilters.h"
 #include "MediaInput.h"
 #include "SamplePacking.h"
 
@@ -14,17 +13,6 @@ constexpr size_t kPictureQueueCapacity = 4;
 constexpr size_t kSoundQueueCapacity = 16;
 constexpr AVRational kMaxFrameRate{30, 1};
 constexpr AVRational kMicroseconds{1, 1000000};
-
-// The rate of the first clip that has a picture.
-AVRational previewFrameRate(const std::vector<MediaClip>& clips)
-{
-    for (const MediaClip& clip : clips) {
-        const std::optional<MediaInfo> info = inspectMedia(clip.path);
-        if (info && info->hasVideo)
-            return cappedFrameRate(info->videoFrameRate, kMaxFrameRate);
-    }
-    return kMaxFrameRate;
-}
 
 int roundUpToEven(int sizePx)
 {
@@ -77,7 +65,7 @@ void CPlaybackPipeline::runThread(CFrameQueue& queue, void (CPlaybackPipeline::*
 
 void CPlaybackPipeline::decodePictures()
 {
-    const AVRational rate = previewFrameRate(m_setup.clips.video);
+    const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate, inspectMedia);
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
     const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};

@@ -7,6 +7,7 @@ extern "C" {
 
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 struct MediaClip
@@ -16,6 +17,14 @@ struct MediaClip
     double endSeconds = 0.0;
     int stretchMode = 0; // StretchMode; pictures only
 };
+
+// Keeps the clip's span inside [0, lengthSeconds] of its file; false when nothing is left.
+inline bool clampToLength(MediaClip* clip, double lengthSeconds)
+{
+    clip->startSeconds = std::max(0.0, clip->startSeconds);
+    clip->endSeconds = std::min(clip->endSeconds, lengthSeconds);
+    return clip->endSeconds > clip->startSeconds;
+}
 
 // The picture of an output is its video clips in order, the sound its audio clips.
 struct ClipList

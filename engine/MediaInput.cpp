@@ -1,5 +1,6 @@
 #include "MediaInput.h"
 
+#include "MediaFilters.h"
 #include "MediaPaths.h"
 
 extern "C" {
@@ -92,4 +93,15 @@ std::optional<MediaInfo> inspectMedia(const QString& path)
     if (!info.hasVideo && !info.hasAudio)
         return std::nullopt;
     return info;
+}
+
+AVRational clipListFrameRate(const std::vector<MediaClip>& clips, AVRational maxRate,
+                             const MediaInspector& inspect)
+{
+    for (const MediaClip& clip : clips) {
+        const std::optional<MediaInfo> info = inspect(clip.path);
+        if (info && info->hasVideo)
+            return cappedFrameRate(info->videoFrameRate, maxRate);
+    }
+    return maxRate;
 }

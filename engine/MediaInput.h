@@ -3,10 +3,13 @@
 #pragma once
 
 #include "FfmpegHandles.h"
+#include "MediaClip.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 // The container opened and its streams probed; null when the file is not readable media.
 InputFormatPtr openMediaInput(const QString& path);
@@ -35,3 +38,11 @@ struct MediaInfo
 // nullopt unless the file opens, has a length, and every picture and sound stream
 // it has can be decoded.
 std::optional<MediaInfo> inspectMedia(const QString& path);
+
+// inspectMedia, or a cache in front of it.
+using MediaInspector = std::function<std::optional<MediaInfo>(const QString& path)>;
+
+// The rate the pictures of a clip list are made at: the first picture's own rate, up
+// to maxRate (see cappedFrameRate); maxRate when no clip has a picture.
+AVRational clipListFrameRate(const std::vector<MediaClip>& clips, AVRational maxRate,
+                             const MediaInspector& inspect);
