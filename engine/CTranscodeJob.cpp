@@ -93,7 +93,7 @@ void CTranscodeJob::readFrames()
                     qWarning("Conversion: reading failed: %s", qPrintable(avErrorText(result)));
                 break;
             }
-            const AVMediaType type = next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+            const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
             if (!m_queue.push(QueuedFrame{type, std::move(frame)}))
                 break;
         }
