@@ -134,7 +134,7 @@ private:
     // Conversion run helpers
     void RunConvertStep();
     int FindRowToConvert();
-    void HandRowToEngine(int row);
+    void AddRowClips(int row, int startSeconds, double endSeconds);
     QString ChooseOutput(int row);
     bool IsSafeOutput(const QString& outputPath) const;
     void StopEngine();

@@ -120,8 +120,5 @@ void CConverterDlg::PlayPreviewRowFromItsStart()
 // A row index that names no row reads as empty text: empty path, times 0.
 void CConverterDlg::LoadPreviewClip(int row, int startSeconds)
 {
-    const QString path = CellText(row, kPathColumn);
-    const int endSeconds = ParseLeadingInteger(CellText(row, kEndColumn));
-    m_ctlEngine->AddVideoClip(path, startSeconds, endSeconds, short(m_nStretchMode));
-    m_ctlEngine->AddAudioClip(path, startSeconds, endSeconds);
+    AddRowClips(row, startSeconds, ParseLeadingInteger(CellText(row, kEndColumn)));
 }

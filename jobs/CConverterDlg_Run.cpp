@@ -47,7 +47,8 @@ void CConverterDlg::RunConvertStep()
         return;
     }
     m_nCurrentRow = row;
-    HandRowToEngine(row);
+    AddRowClips(row, ParseLeadingInteger(CellText(row, kStartColumn)),
+                ParseLeadingDecimal(CellText(row, kEndColumn)));
     const QString outputPath = ChooseOutput(row);
     if (outputPath.isEmpty() && m_bConverting)
         m_ctlEngine->Stop(); // as a new SaveFile would, a refused step ends the write in progress
@@ -77,12 +78,13 @@ int CConverterDlg::FindRowToConvert()
     return found;
 }
 
-void CConverterDlg::HandRowToEngine(int row)
+// The conversion and the preview hand a row's clip over alike; only how they read
+// its times differs.
+void CConverterDlg::AddRowClips(int row, int startSeconds, double endSeconds)
 {
-    m_ctlEngine->AddVideoClip(CellText(row, kPathColumn), ParseLeadingInteger(CellText(row, kStartColumn)),
-                              ParseLeadingDecimal(CellText(row, kEndColumn)), short(m_nStretchMode));
-    m_ctlEngine->AddAudioClip(CellText(row, kPathColumn), ParseLeadingInteger(CellText(row, kStartColumn)),
-                              ParseLeadingDecimal(CellText(row, kEndColumn)));
+    const QString path = CellText(row, kPathColumn);
+    m_ctlEngine->AddVideoClip(path, startSeconds, endSeconds, short(m_nStretchMode));
+    m_ctlEngine->AddAudioClip(path, startSeconds, endSeconds);
 }
 
 // Gives the engine the output settings and returns the output path, or an empty
