@@ -107,7 +107,6 @@ private:
     void SetupJobList();
     void ConnectCommands();
     void ApplyLayout();
-    void SetPlayLook(bool playing);
 
     // Frame
     void ShowWindowMenu(const QPoint& screenPos);
@@ -143,6 +142,7 @@ private:
     // Preview helpers
     void PlayPreviewRowFromItsStart();
     void LoadPreviewClip(int row, int startSeconds);
+    void SetPreviewState(bool playing, bool paused);
 
     QPixmap m_bmpBackground;
     CTransparentStatic m_stcStretchMode;     // 1139

@@ -4,6 +4,7 @@
 
 #include "JobRowText.h"
 #include "app/CPlatformUi.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <limits>
@@ -33,37 +34,26 @@ void CConverterDlg::OnPlay()
     }
     if (m_bPlaying) {
         m_ctlEngine->Pause();
-        SetPlayLook(false);
-        m_bPlaying = false;
-        m_bPaused = true;
+        SetPreviewState(false, true);
         return;
     }
     if (m_bPaused) {
         m_ctlEngine->Resume();
-        SetPlayLook(true);
-        m_bPaused = false;
-        m_bPlaying = true;
+        SetPreviewState(true, false);
         return;
     }
     m_ctlEngine->SetClipOption(kDefaultClipOption);
     m_ctlEngine->ClearClips();
     m_nPreviewRow = row;
-    const int startSeconds = ParseLeadingInteger(CellText(row, kStartColumn));
-    LoadPreviewClip(row, startSeconds);
-    m_nBackStart = startSeconds;
-    m_nFwdStart = startSeconds;
-    m_ctlEngine->Play();
-    m_bPlaying = true;
-    SetPlayLook(true);
+    PlayPreviewRowFromItsStart();
+    SetPreviewState(true, false);
 }
 
 void CConverterDlg::OnStopPreview()
 {
     StopEngine();
     m_nCurrentRow = 0;
-    m_bPlaying = false;
-    m_bPaused = false;
-    SetPlayLook(false);
+    SetPreviewState(false, false);
 }
 
 void CConverterDlg::OnNextClip()
@@ -121,4 +111,18 @@ void CConverterDlg::PlayPreviewRowFromItsStart()
 void CConverterDlg::LoadPreviewClip(int row, int startSeconds)
 {
     AddRowClips(row, startSeconds, ParseLeadingInteger(CellText(row, kEndColumn)));
+}
+
+// The play button shows its pause look while a preview plays, and repaints at once.
+void CConverterDlg::SetPreviewState(bool playing, bool paused)
+{
+    m_bPlaying = playing;
+    m_bPaused = paused;
+    m_btnPlay.setUpdatesEnabled(false);
+    if (playing)
+        m_btnPlay.SetStateImages(IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER);
+    else
+        m_btnPlay.SetStateImages(IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER);
+    m_btnPlay.setUpdatesEnabled(true);
+    m_btnPlay.repaint();
 }

@@ -129,9 +129,7 @@ void CConverterDlg::OnEngineFinished()
     const bool wasConverting = m_bConverting;
     const QPersistentModelIndex finishedRow = m_runRow;
     EndRun();
-    m_bPlaying = false;
-    m_bPaused = false;
-    SetPlayLook(false);
+    SetPreviewState(false, false);
     if (!wasConverting)
         return;
     if (m_ctlEngine->LastWriteFailed()) {
@@ -207,15 +205,4 @@ void CConverterDlg::OnAudioBitrateChange()
 {
     if (const int code = AudioCodeForIndex(m_cboBitrate.currentIndex()))
         m_nAudioCode = code;
-}
-
-void CConverterDlg::SetPlayLook(bool playing)
-{
-    m_btnPlay.setUpdatesEnabled(false);
-    if (playing)
-        m_btnPlay.SetStateImages(IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER);
-    else
-        m_btnPlay.SetStateImages(IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER);
-    m_btnPlay.setUpdatesEnabled(true);
-    m_btnPlay.repaint();
 }
