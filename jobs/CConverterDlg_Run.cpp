@@ -98,8 +98,7 @@ QString CConverterDlg::ChooseOutput(int row)
         if (!profile.isEmpty())
             m_ctlEngine->SetProfileFile(profile);
     } else {
-        if (const int code = AudioCodeForIndex(m_cboBitrate.currentIndex()))
-            m_nAudioCode = code;
+        OnAudioBitrateChange(); // the bit rate list is read again when a step runs
         m_ctlEngine->SetProfileFile(QString());
         m_ctlEngine->SetAudioFormat(short(m_nAudioCode));
     }
