@@ -195,7 +195,6 @@ private:
 
     int m_nStretchMode = 0;
     int m_nAudioCode = 15;
-    int m_nCurrentRow = 0;
     QIcon m_hIcon;
 
     // Frame

@@ -52,7 +52,6 @@ void CConverterDlg::OnPlay()
 void CConverterDlg::OnStopPreview()
 {
     StopEngine();
-    m_nCurrentRow = 0;
     SetPreviewState(false, false);
 }
 

@@ -43,10 +43,8 @@ void CConverterDlg::RunConvertStep()
     const int row = FindRowToConvert();
     if (row < 0) {
         StopEngine();
-        m_nCurrentRow = 0;
         return;
     }
-    m_nCurrentRow = row;
     AddRowClips(row, ParseLeadingInteger(CellText(row, kStartColumn)),
                 ParseLeadingDecimal(CellText(row, kEndColumn)));
     const QString outputPath = ChooseOutput(row);
@@ -158,10 +156,9 @@ void CConverterDlg::OnStopConverting()
     if (answer != IDOK)
         return;
     // Asked after the question: the batch may have moved on while it was open.
-    if (m_bConverting && m_runRow.isValid())
+    if (m_runRow.isValid())
         SetCellText(m_runRow.row(), kStatusColumn, QStringLiteral("Abort"));
     StopEngine();
-    m_nCurrentRow = 0;
 }
 
 void CConverterDlg::OnStop()
