@@ -13,7 +13,7 @@ void CPicturePanel::SetBitmap(const QPixmap& bitmap)
     if (bitmap.cacheKey() == m_bitmap.cacheKey())
         return;
     m_bitmap = bitmap;
-    ResetSourceRect();
+    update();
 }
 
 bool CPicturePanel::LoadBitmapResource(int id)
@@ -23,30 +23,12 @@ bool CPicturePanel::LoadBitmapResource(int id)
     return !bitmap.isNull();
 }
 
-void CPicturePanel::ResetSourceRect()
-{
-    m_rcSource = m_bitmap.isNull() ? QRect() : m_bitmap.rect();
-    RecalcLayout(true);
-}
-
-void CPicturePanel::RecalcLayout(bool repaint)
-{
-    m_rcDest = (rect().isEmpty() || m_rcSource.isEmpty()) ? QRect() : rect();
-    if (repaint)
-        update();
-}
-
+// Qt repaints the whole panel on a resize, so the picture always fills its current size.
 void CPicturePanel::paintEvent(QPaintEvent*)
 {
-    if (m_rcDest.isEmpty())
+    if (m_bitmap.isNull())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(m_rcDest, m_bitmap, m_rcSource);
-}
-
-void CPicturePanel::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    RecalcLayout(true);
+    painter.drawPixmap(rect(), m_bitmap);
 }
