@@ -29,18 +29,14 @@ CPlaybackPipeline::CPlaybackPipeline(PlaybackSetup setup)
 CPlaybackPipeline::~CPlaybackPipeline()
 {
     cancel();
-    if (m_pictureThread.joinable())
-        m_pictureThread.join();
-    if (m_soundThread.joinable())
-        m_soundThread.join();
+    m_threads.join();
 }
 
 void CPlaybackPipeline::start()
 {
-    m_threadsRunning = m_setup.sound ? 2 : 1;
-    m_pictureThread = std::thread([this] { runThread(m_pictures, &CPlaybackPipeline::decodePictures); });
+    m_threads.start([this] { runThread(m_pictures, &CPlaybackPipeline::decodePictures); });
     if (m_setup.sound)
-        m_soundThread = std::thread([this] { runThread(m_sound, &CPlaybackPipeline::decodeSound); });
+        m_threads.start([this] { runThread(m_sound, &CPlaybackPipeline::decodeSound); });
     else
         m_sound.close();
 }
@@ -60,7 +56,6 @@ void CPlaybackPipeline::runThread(CFrameQueue& queue, void (CPlaybackPipeline::*
         // Out of memory mid-preview: what was decoded still plays.
     }
     queue.close();
-    --m_threadsRunning;
 }
 
 void CPlaybackPipeline::decodePictures()

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "CFrameQueue.h"
+#include "CWorkerThreads.h"
 #include "MediaClip.h"
 
 #include <atomic>
 #include <functional>
 #include <optional>
-#include <thread>
 
 class CClipSequence;
 
@@ -33,7 +33,7 @@ public:
     void start();
     // Returns at once; the threads end at their next packet or frame.
     void cancel();
-    bool isDone() const { return m_threadsRunning.load() == 0; }
+    bool isDone() const { return m_threads.isDone(); }
 
     // RGB32 pictures of the setup's size, pts in microseconds from the first one.
     // A clip that cannot be read ends the pictures there.
@@ -51,9 +51,7 @@ private:
 
     const PlaybackSetup m_setup;
     std::atomic_bool m_cancel{false};
-    std::atomic_int m_threadsRunning{0};
     CFrameQueue m_pictures;
     CFrameQueue m_sound;
-    std::thread m_pictureThread;
-    std::thread m_soundThread;
+    CWorkerThreads m_threads;
 };

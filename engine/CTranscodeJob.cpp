@@ -40,28 +40,19 @@ CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks)
 CTranscodeJob::~CTranscodeJob()
 {
     cancel();
-    join();
+    m_threads.join();
 }
 
 void CTranscodeJob::start()
 {
-    m_threadsRunning = 2;
-    m_reader = std::thread([this] { readFrames(); });
-    m_writer = std::thread([this] { writeFrames(); });
+    m_threads.start([this] { readFrames(); });
+    m_threads.start([this] { writeFrames(); });
 }
 
 void CTranscodeJob::cancel()
 {
     m_cancel = true;
     m_queue.abort();
-}
-
-void CTranscodeJob::join()
-{
-    if (m_reader.joinable())
-        m_reader.join();
-    if (m_writer.joinable())
-        m_writer.join();
 }
 
 void CTranscodeJob::readFrames()
@@ -104,7 +95,6 @@ void CTranscodeJob::readFrames()
         m_queue.abort();
     else
         m_queue.close();
-    --m_threadsRunning;
 }
 
 void CTranscodeJob::writeFrames()
@@ -125,7 +115,6 @@ void CTranscodeJob::writeFrames()
     else
         reportProgress(m_plan.totalSeconds, true);
     m_callbacks.finished(outcome);
-    --m_threadsRunning;
 }
 
 // Encodes every queued frame and completes the file; false on any error.

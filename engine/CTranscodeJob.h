@@ -5,11 +5,11 @@
 
 #include "CAsfWriter.h"
 #include "CFrameQueue.h"
+#include "CWorkerThreads.h"
 #include "MediaClip.h"
 
 #include <atomic>
 #include <functional>
-#include <thread>
 
 // Everything a conversion needs, copied when it starts: later changes to the clip
 // list or the settings do not reach it.
@@ -48,8 +48,7 @@ public:
     void start();
     // Returns at once; the threads end at their next frame or packet.
     void cancel();
-    bool isDone() const { return m_threadsRunning.load() == 0; }
-    void join();
+    bool isDone() const { return m_threads.isDone(); }
 
 private:
     void readFrames();
@@ -60,9 +59,7 @@ private:
     const WritePlan m_plan;
     const Callbacks m_callbacks;
     std::atomic_bool m_cancel{false};
-    std::atomic_int m_threadsRunning{0};
     CFrameQueue m_queue;
-    std::thread m_reader;
-    std::thread m_writer;
     int64_t m_lastProgressMs = -1;
+    CWorkerThreads m_threads;
 };
