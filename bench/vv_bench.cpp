@@ -1,8 +1,9 @@
 // Drives the media core without the window, for the benchmark scripts:
 //   vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH]
-//       PROFILE "" writes sound only (128 kbps); prints the wall time in seconds.
+//       PROFILE "" with a ".wma" OUTPUT writes sound only (128 kbps); prints the wall
+//       time in seconds.
 //   vv_bench probe FILE...
-//       prints the files read, the total probing time in seconds, and the durations.
+//       prints the files read, the total probing time and the sum of the lengths, in seconds.
 #include "engine/CMediaEngine.h"
 #include "engine/MediaInput.h"
 
