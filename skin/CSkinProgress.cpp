@@ -3,7 +3,6 @@
 #include "GdiDraw.h"
 
 #include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -87,23 +86,17 @@ void CSkinProgress::CreateShadePens()
     m_penShadow = pen(m_crShadow);
 }
 
-// Painted off-screen and copied once, so the frequent repaints of a run do not flicker.
+// Qt's backing store already buffers widget painting, so the frequent repaints of a
+// run do not flicker without a buffer of our own.
 void CSkinProgress::paintEvent(QPaintEvent*)
 {
     const QRect rc = rect();
-    if (rc.isEmpty())
-        return;
-    QPixmap buffer(rc.size() * devicePixelRatioF());
-    buffer.setDevicePixelRatio(devicePixelRatioF());
-    {
-        QPainter dc(&buffer);
-        dc.fillRect(rc, palette().color(QPalette::Button));
-        const int fillWidth = ProgressFillWidth(minimum(), maximum(), value(), rc.width());
-        const QRect bar(rc.left(), rc.top(), fillWidth, rc.height());
-        dc.fillRect(bar, ToQColor(m_crLight3));
-        DrawBarEdges(dc, bar.left(), bar.top(), bar.left() + fillWidth, bar.top() + bar.height());
-    }
-    QPainter(this).drawPixmap(0, 0, buffer);
+    QPainter dc(this);
+    dc.fillRect(rc, palette().color(QPalette::Button));
+    const int fillWidth = ProgressFillWidth(minimum(), maximum(), value(), rc.width());
+    const QRect bar(rc.left(), rc.top(), fillWidth, rc.height());
+    dc.fillRect(bar, ToQColor(m_crLight3));
+    DrawBarEdges(dc, bar.left(), bar.top(), bar.left() + fillWidth, bar.top() + bar.height());
 }
 
 // Rows of lighter shades above the middle, darker ones below, and a two-column
