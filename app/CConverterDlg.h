@@ -141,7 +141,7 @@ private:
 
     // Preview helpers
     void PlayPreviewRowFromItsStart();
-    void LoadPreviewClip(int row, int startSeconds);
+    void PlayPreviewFrom(int startSeconds);
     void SetPreviewState(bool playing, bool paused);
 
     QPixmap m_bmpBackground;

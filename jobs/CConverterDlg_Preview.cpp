@@ -82,8 +82,7 @@ void CConverterDlg::OnBack10()
     m_ctlEngine->ClearClips();
     if (m_nBackStart < 0)
         m_nBackStart = 0;
-    LoadPreviewClip(m_nPreviewRow, m_nBackStart);
-    m_ctlEngine->Play();
+    PlayPreviewFrom(m_nBackStart);
 }
 
 void CConverterDlg::OnForward10()
@@ -93,23 +92,22 @@ void CConverterDlg::OnForward10()
     m_ctlEngine->ClearClips();
     if (m_nFwdStart > ParseLeadingInteger(CellText(m_nPreviewRow, kEndColumn)))
         m_nFwdStart = 0;
-    LoadPreviewClip(m_nPreviewRow, m_nFwdStart);
-    m_ctlEngine->Play();
+    PlayPreviewFrom(m_nFwdStart);
 }
 
 void CConverterDlg::PlayPreviewRowFromItsStart()
 {
     const int startSeconds = ParseLeadingInteger(CellText(m_nPreviewRow, kStartColumn));
-    LoadPreviewClip(m_nPreviewRow, startSeconds);
-    m_ctlEngine->Play();
+    PlayPreviewFrom(startSeconds);
     m_nBackStart = startSeconds;
     m_nFwdStart = startSeconds;
 }
 
 // A row index that names no row reads as empty text: empty path, times 0.
-void CConverterDlg::LoadPreviewClip(int row, int startSeconds)
+void CConverterDlg::PlayPreviewFrom(int startSeconds)
 {
-    AddRowClips(row, startSeconds, ParseLeadingInteger(CellText(row, kEndColumn)));
+    AddRowClips(m_nPreviewRow, startSeconds, ParseLeadingInteger(CellText(m_nPreviewRow, kEndColumn)));
+    m_ctlEngine->Play();
 }
 
 // The play button shows its pause look while a preview plays, and repaints at once.
