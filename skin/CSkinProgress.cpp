@@ -3,6 +3,7 @@
 #include "GdiDraw.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 
@@ -86,17 +87,23 @@ void CSkinProgress::CreateShadePens()
     m_penShadow = pen(m_crShadow);
 }
 
-// Qt's backing store already buffers widget painting, so the frequent repaints of a
-// run do not flicker without a buffer of our own.
+// Painted off-screen and copied once, so the frequent repaints of a run do not flicker.
 void CSkinProgress::paintEvent(QPaintEvent*)
 {
     const QRect rc = rect();
-    QPainter dc(this);
-    dc.fillRect(rc, palette().color(QPalette::Button));
-    const int fillWidth = ProgressFillWidth(minimum(), maximum(), value(), rc.width());
-    const QRect bar(rc.left(), rc.top(), fillWidth, rc.height());
-    dc.fillRect(bar, ToQColor(m_crLight3));
-    DrawBarEdges(dc, bar.left(), bar.top(), bar.left() + fillWidth, bar.top() + bar.height());
+    if (rc.isEmpty())
+        return;
+    QPixmap buffer(rc.size() * devicePixelRatioF());
+    buffer.setDevicePixelRatio(devicePixelRatioF());
+    {
+        QPainter dc(&buffer);
+        dc.fillRect(rc, palette().color(QPalette::Button));
+        const int fillWidth = ProgressFillWidth(minimum(), maximum(), value(), rc.width());
+        const QRect bar(rc.left(), rc.top(), fillWidth, rc.height());
+        dc.fillRect(bar, ToQColor(m_crLight3));
+        DrawBarEdges(dc, bar.left(), bar.top(), bar.left() + fillWidth, bar.top() + bar.height());
+    }
+    QPainter(this).drawPixmap(0, 0, buffer);
 }
 
 // Rows of lighter shades above the middle, darker ones below, and a two-column
