@@ -13,7 +13,7 @@ void CPicturePanel::SetBitmap(const QPixmap& bitmap)
     if (bitmap.cacheKey() == m_bitmap.cacheKey())
         return;
     m_bitmap = bitmap;
-    update();
+    ResetSourceRect();
 }
 
 bool CPicturePanel::LoadBitmapResource(int id)
@@ -23,12 +23,30 @@ bool CPicturePanel::LoadBitmapResource(int id)
     return !bitmap.isNull();
 }
 
-// Qt repaints the whole panel on a resize, so the picture always fills its current size.
+void CPicturePanel::ResetSourceRect()
+{
+    m_rcSource = m_bitmap.isNull() ? QRect() : m_bitmap.rect();
+    RecalcLayout(true);
+}
+
+void CPicturePanel::RecalcLayout(bool repaint)
+{
+    m_rcDest = (rect().isEmpty() || m_rcSource.isEmpty()) ? QRect() : rect();
+    if (repaint)
+        update();
+}
+
 void CPicturePanel::paintEvent(QPaintEvent*)
 {
-    if (m_bitmap.isNull())
+    if (m_rcDest.isEmpty())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(rect(), m_bitmap);
+    painter.drawPixmap(m_rcDest, m_bitmap, m_rcSource);
+}
+
+void CPicturePanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    RecalcLayout(true);
 }

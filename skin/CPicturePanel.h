@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QRect>
 #include <QWidget>
 
 class CPicturePanel : public QWidget
@@ -13,10 +14,15 @@ public:
 
     void SetBitmap(const QPixmap& bitmap);
     bool LoadBitmapResource(int id);
+    void ResetSourceRect();
+    void RecalcLayout(bool repaint);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPixmap m_bitmap;
+    QRect m_rcSource;
+    QRect m_rcDest;
 };
