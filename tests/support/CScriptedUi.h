@@ -1,8 +1,9 @@
 // Answers the program's prompts from a script instead of a person, and records
-// what was asked: message boxes, choosers, modal dialogs, menus, shell requests.
+// what was asked: message boxes, choosers, modal dialogs and menus; shell
+// requests are recorded by the base class.
 #pragma once
 
-#include "app/CPlatformUi.h"
+#include "CShellRecorder.h"
 #include "app/CPopupMenu.h"
 #include "res/resource.h"
 
@@ -13,7 +14,7 @@
 
 #include <functional>
 
-class CScriptedUi : public CPlatformUi
+class CScriptedUi : public CShellRecorder
 {
 public:
     struct Message
@@ -29,9 +30,6 @@ public:
         Qt::MouseButtons choosingButtons; // the buttons that can choose an item
     };
 
-    CScriptedUi() { CPlatformUi::Install(this); }
-    ~CScriptedUi() override { CPlatformUi::Install(nullptr); }
-
     // Scripted answers.
     int messageAnswer = IDOK;
     QStringList openFiles;
@@ -42,22 +40,15 @@ public:
     // What was asked.
     QList<Message> messages;
     QList<MenuShown> menus;
-    QStringList fileFilters;
     QStringList folderTitles;
     QStringList modalTitles;
-    QStringList shellRequests;   // "verb|target"
-    QStringList programsStarted; // "program|arg1|arg2"
 
     int MessageBox(QWidget*, const QString& text, const QString& caption, unsigned style) override
     {
         messages.append({text, caption, style});
         return messageAnswer;
     }
-    QStringList GetOpenFileNames(QWidget*, const QString& filter) override
-    {
-        fileFilters << filter;
-        return openFiles;
-    }
+    QStringList GetOpenFileNames(QWidget*, const QString&) override { return openFiles; }
     QString BrowseForFolder(QWidget*, const QString& title) override
     {
         folderTitles << title;
@@ -78,15 +69,5 @@ public:
             shown.items << (action->isSeparator() ? QStringLiteral("-") : action->text());
         menus.append(shown);
         return menuChoice;
-    }
-    bool ShellExecute(const QString& verb, const QString& target) override
-    {
-        shellRequests << verb + QLatin1Char('|') + target;
-        return true;
-    }
-    bool StartProgram(const QString& program, const QStringList& arguments) override
-    {
-        programsStarted << (QStringList{program} + arguments).join(QLatin1Char('|'));
-        return true;
     }
 };
