@@ -26,8 +26,6 @@
 #include <memory>
 
 class CTextEntryDlg;
-class QMenu;
-
 class CConverterDlg : public QDialog
 {
     Q_OBJECT
@@ -195,6 +193,7 @@ private:
 
     int m_nStretchMode = 0;
     int m_nAudioCode = 15;
+    int m_nCurrentRow = 0; // the row the last step took; the run itself follows m_runRow
     QIcon m_hIcon;
 
     // Frame

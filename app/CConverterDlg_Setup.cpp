@@ -36,6 +36,7 @@ bool CConverterDlg::OnInitDialog()
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setWindowIcon(m_hIcon);
     setWindowTitle(QStringLiteral(kProductName));
+    m_nCurrentRow = 0;
 
     m_ctlPicture.LoadBitmapResource(IDB_PANEL);
     m_lstJobs.hide();

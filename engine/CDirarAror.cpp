@@ -36,11 +36,15 @@ void CDirarAror::SetProfileFile(const QString& path)
     m_engine->setProfileFile(path);
 }
 
-// Windows Media is the only output mode, and clips take no options: both calls are
-// accepted and change nothing.
-void CDirarAror::SetOutputMode(long) {}
+void CDirarAror::SetOutputMode(long mode)
+{
+    m_engine->setOutputMode(mode);
+}
 
-void CDirarAror::SetClipOption(long) {}
+void CDirarAror::SetClipOption(long option)
+{
+    m_engine->setClipOption(option);
+}
 
 bool CDirarAror::SaveFile(const QString& outputPath)
 {

@@ -9,6 +9,10 @@
 #include <memory>
 
 class CMediaEngine;
+
+// The values the program gives SetOutputMode and SetClipOption.
+constexpr long kWindowsMediaOutputMode = 9;
+constexpr long kDefaultClipOption = 0;
 class CPreviewPlayer;
 class QPainter;
 
@@ -21,9 +25,9 @@ public:
 
     // Output settings, read by the next SaveFile.
     virtual void SetAudioFormat(short code);          // 15..21: the seven audio bit rates
-    virtual void SetOutputMode(long mode);            // 9: Windows Media output, the only one
+    virtual void SetOutputMode(long mode);            // 9: Windows Media output
     virtual void SetProfileFile(const QString& path); // ".prx" profile, or "" for audio only
-    virtual void SetClipOption(long option);          // 0, the only option
+    virtual void SetClipOption(long option);          // 0
 
     // Starts writing the clip list to outputPath in the background. False when the
     // write cannot start; true means one Finished() (or a failed write, see

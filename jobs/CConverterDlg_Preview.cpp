@@ -10,7 +10,6 @@
 #include <limits>
 
 namespace {
-constexpr long kDefaultClipOption = 0;
 constexpr int kSkipSeconds = 10;
 
 // Saturates instead of overflowing on starts near the ends of the int range.
@@ -52,6 +51,7 @@ void CConverterDlg::OnPlay()
 void CConverterDlg::OnStopPreview()
 {
     StopEngine();
+    m_nCurrentRow = 0;
     SetPreviewState(false, false);
 }
 

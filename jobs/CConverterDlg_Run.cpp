@@ -15,8 +15,6 @@
 #include <QFileInfo>
 
 namespace {
-constexpr long kWindowsMediaOutputMode = 9;
-constexpr long kDefaultClipOption = 0;
 constexpr int kStretchModeCount = 4;
 
 bool SamePath(const QString& a, const QString& b)
@@ -43,8 +41,10 @@ void CConverterDlg::RunConvertStep()
     const int row = FindRowToConvert();
     if (row < 0) {
         StopEngine();
+        m_nCurrentRow = 0;
         return;
     }
+    m_nCurrentRow = row;
     AddRowClips(row, ParseLeadingInteger(CellText(row, kStartColumn)),
                 ParseLeadingDecimal(CellText(row, kEndColumn)));
     const QString outputPath = ChooseOutput(row);
@@ -159,6 +159,7 @@ void CConverterDlg::OnStopConverting()
     if (m_runRow.isValid())
         SetCellText(m_runRow.row(), kStatusColumn, QStringLiteral("Abort"));
     StopEngine();
+    m_nCurrentRow = 0;
 }
 
 void CConverterDlg::OnStop()
