@@ -5,6 +5,8 @@
 #include "PaintKit.h"
 #include "SkinLayout.h"
 
+#include "res/resource.h"
+
 #include <QPainter>
 
 namespace BackgroundArt {
@@ -123,8 +125,7 @@ void paintListArea(QPainter& p)
 {
     PaintKit::raisedPanel(p, listCard, 7, cardTop, cardBottom, outline);
     // The list and the picture panel share a corner but differ by a pixel in each direction.
-    const QRect lists =
-        SkinLayout::jobList.united(QRect(SkinLayout::jobList.topLeft(), SkinLayout::panelSize));
+    const QRect lists = SkinLayout::controlRect(IDC_JOBLIST).united(SkinLayout::controlRect(IDC_PICTURE));
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(lists, Qt::white);
     controlFrame(p, lists, inset);
@@ -140,7 +141,7 @@ void paintToolbar(QPainter& p)
 void paintOutputArea(QPainter& p)
 {
     PaintKit::raisedPanel(p, outputCard, 7, cardTop, cardBottom, outline);
-    const QRect box = SkinLayout::outputFolderBox;
+    const QRect box = SkinLayout::controlRect(IDC_OUTPUTFOLDER);
     const QRectF field = QRectF(box).adjusted(-3, -3, 3, 3);
     p.setPen(QPen(QColor(255, 255, 255, 200), 1));
     p.setBrush(Qt::NoBrush);
@@ -155,12 +156,14 @@ void paintOutputArea(QPainter& p)
 void paintPlayer(QPainter& p)
 {
     PaintKit::raisedPanel(p, playerCard, 8, bezelTop, bezelBottom, outline);
-    const QRectF screen = QRectF(SkinLayout::preview).adjusted(-1, -1, 1, 1);
+    const QRectF screen = QRectF(SkinLayout::controlRect(IDC_ENGINE)).adjusted(-1, -1, 1, 1);
     p.setPen(QPen(QColor(255, 255, 255, 28), 1));
     p.setBrush(Qt::black);
     p.drawRect(screen.adjusted(-0.5, -0.5, 0.5, 0.5));
 
-    const QRectF strip = QRectF(SkinLayout::transport).adjusted(-2, -1, 2, 2);
+    const QRect transport =
+        SkinLayout::controlRect(IDC_PREVCLIP).united(SkinLayout::controlRect(IDC_NEXTCLIP));
+    const QRectF strip = QRectF(transport).adjusted(-2, -1, 2, 2);
     p.setPen(QPen(outline, 1));
     p.setBrush(vertical(strip, stripTop, stripBottom));
     p.drawPath(rounded(strip.adjusted(0.5, 0.5, -0.5, -0.5), 6));
@@ -168,7 +171,8 @@ void paintPlayer(QPainter& p)
     p.setBrush(Qt::NoBrush);
     p.drawLine(QPointF(strip.left() + 5, strip.top() + 1.5), QPointF(strip.right() - 5, strip.top() + 1.5));
     // Grooves between the transport buttons.
-    for (int x : {541, 577, 613, 649, 685}) {
+    for (int id : {IDC_BACK10, IDC_PLAY, IDC_STOPPREVIEW, IDC_FORWARD10, IDC_NEXTCLIP}) {
+        const int x = SkinLayout::controlRect(id).left();
         p.setPen(QPen(QColor(0, 0, 0, 110), 1));
         p.drawLine(QPointF(x - 0.5, strip.top() + 8), QPointF(x - 0.5, strip.bottom() - 8));
         p.setPen(QPen(QColor(255, 255, 255, 22), 1));
@@ -192,8 +196,8 @@ void headingRule(QPainter& p, const QRect& heading)
 void paintSettings(QPainter& p)
 {
     PaintKit::raisedPanel(p, settingsCard, 7, cardTop, cardBottom, outline);
-    headingRule(p, SkinLayout::videoHeading);
-    headingRule(p, SkinLayout::audioHeading);
+    for (const LabelSpot& heading : SkinLayout::headings())
+        headingRule(p, heading.rect);
 }
 
 void paintRim(QPainter& p, const QPainterPath& outlinePath)

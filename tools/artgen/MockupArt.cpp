@@ -3,6 +3,7 @@
 #include "PaintKit.h"
 
 #include "res/ColorRef.h"
+#include "res/DialogTemplates.h"
 #include "res/resource.h"
 
 #include <QPainter>
@@ -49,7 +50,7 @@ void drawCombo(QPainter& p, const LabelSpot& combo)
 
 void drawJobList(QPainter& p)
 {
-    const QRect list = SkinLayout::jobList;
+    const QRect list = SkinLayout::controlRect(IDC_JOBLIST);
     p.fillRect(list, Qt::white);
     p.fillRect(QRect(list.left(), list.top(), list.width(), 20), placeholder);
     p.setFont(PaintKit::sans(11));
@@ -66,7 +67,7 @@ void drawJobList(QPainter& p)
 
 void drawProgress(QPainter& p, bool running)
 {
-    const QRect bar = SkinLayout::progress;
+    const QRect bar = ProgressBarRect();
     p.fillRect(bar, placeholder);
     if (running)
         p.fillRect(QRect(bar.left(), bar.top(), bar.width() * 3 / 5, bar.height()), QColor(0x66, 0x98, 0xff));
@@ -87,7 +88,7 @@ void drawTexts(QPainter& p)
 
 void drawOutputFolder(QPainter& p)
 {
-    const QRect box = SkinLayout::outputFolderBox;
+    const QRect box = SkinLayout::controlRect(IDC_OUTPUTFOLDER);
     p.fillRect(box, Qt::white);
     p.setPen(Qt::black);
     p.setFont(PaintKit::sans(11));
@@ -103,10 +104,10 @@ QImage compose(const std::map<int, QImage>& bitmaps, ButtonState state)
     QPainter p(&image);
     const bool startUp = state == ButtonState::Normal;
     if (startUp)
-        p.drawImage(SkinLayout::jobList.topLeft(), bitmaps.at(IDB_PANEL));
+        p.drawImage(SkinLayout::controlRect(IDC_PICTURE).topLeft(), bitmaps.at(IDB_PANEL));
     else
         drawJobList(p);
-    p.fillRect(SkinLayout::preview, QColor(0x0b, 0x0e, 0x12));
+    p.fillRect(SkinLayout::controlRect(IDC_ENGINE), QColor(0x0b, 0x0e, 0x12));
     drawProgress(p, !startUp);
     drawButtons(p, bitmaps, state);
     for (const LabelSpot& combo : SkinLayout::combos())

@@ -6,6 +6,8 @@
 #include "PaintKit.h"
 #include "SkinLayout.h"
 
+#include "res/resource.h"
+
 #include <QPainter>
 
 #include <vector>
@@ -117,7 +119,7 @@ void paintSteps(QPainter& p, const QPointF& origin)
 
 QImage paint()
 {
-    const QSize size = SkinLayout::panelSize;
+    const QSize size = SkinLayout::controlRect(IDC_PICTURE).size();
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -1,68 +1,88 @@
 #include "SkinLayout.h"
 
+#include "res/DialogTemplates.h"
 #include "res/resource.h"
+
+#include <algorithm>
 
 namespace SkinLayout {
 
 namespace {
 
-ButtonDesign make(int normal, int hover, int pressed, QRect layout, QSize image, ButtonFace face, Glyph glyph)
+// Play shows these while a clip plays; they have no control of their own.
+constexpr ButtonImages pauseImages{IDC_PLAY, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER};
+
+template <typename Row> const Row& byId(const std::vector<Row>& rows, int id)
 {
-    return ButtonDesign{normal, hover, pressed, layout, image, image, face, glyph};
+    const auto it = std::find_if(rows.begin(), rows.end(), [id](const Row& row) { return row.id == id; });
+    if (it == rows.end())
+        qFatal("artgen: the resource tables have no control %d", id);
+    return *it;
+}
+
+// An empty image size means the bitmap exactly covers the button's rectangle.
+ButtonDesign make(int controlId, ButtonFace face, Glyph glyph, QSize image = QSize(), QSize pressed = QSize())
+{
+    const ButtonImages ids = glyph == Glyph::Pause ? pauseImages : byId(ConverterButtonImages(), controlId);
+    const QRect layout = controlRect(controlId);
+    if (image.isEmpty())
+        image = layout.size();
+    if (pressed.isEmpty())
+        pressed = image;
+    const auto id = [](unsigned bitmap) { return static_cast<int>(bitmap); };
+    return ButtonDesign{id(ids.normal), id(ids.hover), id(ids.pressed), layout, image, pressed, face, glyph};
 }
 
 std::vector<ButtonDesign> makeButtons()
 {
     const QSize tile(52, 54);
-    const QSize transportStd(36, 40);
     const QSize caption(20, 16);
-    std::vector<ButtonDesign> all{
-        make(IDB_FILEMENU_NORMAL, IDB_FILEMENU_HOVER, IDB_FILEMENU_PRESSED, {30, 30, 40, 19}, {40, 19},
-             ButtonFace::Menu, Glyph::MenuFile),
-        make(IDB_EDITMENU_NORMAL, IDB_EDITMENU_HOVER, IDB_EDITMENU_PRESSED, {72, 31, 40, 19}, {40, 19},
-             ButtonFace::Menu, Glyph::MenuEdit),
-        make(IDB_HELPMENU_NORMAL, IDB_HELPMENU_HOVER, IDB_HELPMENU_PRESSED, {114, 30, 45, 19}, {45, 19},
-             ButtonFace::Menu, Glyph::MenuHelp),
-        make(IDB_HELP_NORMAL, IDB_HELP_HOVER, IDB_HELP_PRESSED, {660, 5, 20, 15}, caption,
-             ButtonFace::Caption, Glyph::Help),
-        make(IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_PRESSED, {680, 5, 20, 15}, caption,
-             ButtonFace::Caption, Glyph::Minimize),
-        make(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED, {700, 5, 20, 15}, caption,
-             ButtonFace::Caption, Glyph::Close),
-        make(IDB_ADDFILES_NORMAL, IDB_ADDFILES_HOVER, IDB_ADDFILES_PRESSED, {50, 325, 50, 52}, tile,
-             ButtonFace::Tile, Glyph::AddFiles),
-        make(IDB_STOPCONVERT_NORMAL, IDB_STOPCONVERT_HOVER, IDB_STOPCONVERT_PRESSED, {130, 325, 50, 52}, tile,
-             ButtonFace::Tile, Glyph::StopConvert),
-        make(IDB_CONVERT_NORMAL, IDB_CONVERT_HOVER, IDB_CONVERT_PRESSED, {220, 325, 50, 52}, tile,
-             ButtonFace::Tile, Glyph::Convert),
-        make(IDB_LISTMENU_NORMAL, IDB_LISTMENU_HOVER, IDB_LISTMENU_PRESSED, {300, 325, 50, 52}, tile,
-             ButtonFace::Tile, Glyph::ListMenu),
-        make(IDB_HOMEPAGE_NORMAL, IDB_HOMEPAGE_HOVER, IDB_HOMEPAGE_PRESSED, {390, 325, 50, 52}, tile,
-             ButtonFace::Tile, Glyph::HomePage),
-        make(IDB_PREV_NORMAL, IDB_PREV_HOVER, IDB_PREV_PRESSED, {500, 235, 41, 40}, {41, 40},
-             ButtonFace::Transport, Glyph::PrevClip),
-        make(IDB_BACK10_NORMAL, IDB_BACK10_HOVER, IDB_BACK10_PRESSED, {541, 235, 36, 40}, transportStd,
-             ButtonFace::Transport, Glyph::Back10),
-        make(IDB_PLAY_NORMAL, IDB_PLAY_HOVER, IDB_PLAY_PRESSED, {577, 235, 36, 40}, transportStd,
-             ButtonFace::Transport, Glyph::Play),
-        make(IDB_PAUSE_NORMAL, IDB_PAUSE_HOVER, IDB_PAUSE_PRESSED, {577, 235, 36, 40}, transportStd,
-             ButtonFace::Transport, Glyph::Pause),
-        make(IDB_STOP_NORMAL, IDB_STOP_HOVER, IDB_STOP_PRESSED, {613, 235, 36, 40}, transportStd,
-             ButtonFace::Transport, Glyph::StopPreview),
-        make(IDB_FWD10_NORMAL, IDB_FWD10_HOVER, IDB_FWD10_PRESSED, {649, 235, 36, 40}, transportStd,
-             ButtonFace::Transport, Glyph::Forward10),
-        make(IDB_NEXT_NORMAL, IDB_NEXT_HOVER, IDB_NEXT_PRESSED, {685, 235, 40, 40}, {40, 40},
-             ButtonFace::Transport, Glyph::NextClip),
-        make(IDB_SELECTFOLDER_NORMAL, IDB_SELECTFOLDER_HOVER, IDB_SELECTFOLDER_PRESSED, {324, 470, 60, 20},
-             {60, 21}, ButtonFace::Pill, Glyph::SelectFolder),
-        make(IDB_EXPLORE_NORMAL, IDB_EXPLORE_HOVER, IDB_EXPLORE_PRESSED, {387, 470, 55, 20}, {55, 21},
-             ButtonFace::Pill, Glyph::Explore),
+    return {
+        make(IDC_FILEMENU, ButtonFace::Menu, Glyph::MenuFile, QSize(), QSize(41, 20)),
+        make(IDC_EDITMENU, ButtonFace::Menu, Glyph::MenuEdit),
+        make(IDC_HELPMENU, ButtonFace::Menu, Glyph::MenuHelp),
+        make(IDC_HELP, ButtonFace::Caption, Glyph::Help, caption),
+        make(IDC_MINIMIZE, ButtonFace::Caption, Glyph::Minimize, caption),
+        make(IDC_CLOSE, ButtonFace::Caption, Glyph::Close, caption),
+        make(IDC_ADDFILES, ButtonFace::Tile, Glyph::AddFiles, tile),
+        make(IDC_STOPCONVERT, ButtonFace::Tile, Glyph::StopConvert, tile),
+        make(IDC_CONVERT, ButtonFace::Tile, Glyph::Convert, tile),
+        make(IDC_LISTMENU, ButtonFace::Tile, Glyph::ListMenu, tile),
+        make(IDC_HOMEPAGE, ButtonFace::Tile, Glyph::HomePage, tile),
+        make(IDC_PREVCLIP, ButtonFace::Transport, Glyph::PrevClip),
+        make(IDC_BACK10, ButtonFace::Transport, Glyph::Back10),
+        make(IDC_PLAY, ButtonFace::Transport, Glyph::Play),
+        make(IDC_PLAY, ButtonFace::Transport, Glyph::Pause),
+        make(IDC_STOPPREVIEW, ButtonFace::Transport, Glyph::StopPreview),
+        make(IDC_FORWARD10, ButtonFace::Transport, Glyph::Forward10),
+        make(IDC_NEXTCLIP, ButtonFace::Transport, Glyph::NextClip),
+        make(IDC_SELECTFOLDER, ButtonFace::Pill, Glyph::SelectFolder, QSize(60, 21)),
+        make(IDC_EXPLORE, ButtonFace::Pill, Glyph::Explore, QSize(55, 21)),
     };
-    all.front().pressedSize = QSize(41, 20);
-    return all;
+}
+
+QString templateText(int controlId)
+{
+    return QString::fromLatin1(byId(ConverterDialogTemplate().controls, controlId).text);
+}
+
+LabelSpot label(int controlId)
+{
+    return LabelSpot{templateText(controlId), controlRect(controlId)};
+}
+
+LabelSpot combo(int controlId)
+{
+    return LabelSpot{QString::fromLatin1(byId(ConverterComboItems(), controlId).items.front()),
+                     controlRect(controlId)};
 }
 
 } // namespace
+
+QRect controlRect(int controlId)
+{
+    return byId(MainWindowLayout(), controlId).rect;
+}
 
 const std::vector<ButtonDesign>& buttons()
 {
@@ -97,9 +117,8 @@ QSize imageSize(const ButtonDesign& button, ButtonState state)
 const std::vector<LabelSpot>& labels()
 {
     static const std::vector<LabelSpot> all{
-        {"Profile Setting", {30, 432, 100, 20}}, {"Output Folder:", {34, 474, 100, 20}},
-        {"Stretch Mode", {510, 365, 72, 17}},    {"Size:", {555, 403, 30, 17}},
-        {"Bitrate:", {538, 483, 50, 17}},
+        label(IDC_PROFILE_LABEL), label(IDC_FOLDER_LABEL),  label(IDC_STRETCH_LABEL),
+        label(IDC_SIZE_LABEL),    label(IDC_BITRATE_LABEL),
     };
     return all;
 }
@@ -107,17 +126,22 @@ const std::vector<LabelSpot>& labels()
 const std::vector<LabelSpot>& combos()
 {
     static const std::vector<LabelSpot> all{
-        {"WMV-Windows Media Format               (*.wmv)", {140, 430, 300, 20}},
-        {"Stretched to fit", {590, 361, 120, 17}},
-        {"320X240", {590, 400, 120, 17}},
-        {"Mono 28.8kbps", {590, 480, 120, 17}},
+        combo(IDC_OUTPUTPROFILE),
+        combo(IDC_STRETCHMODE),
+        combo(IDC_FRAMESIZE),
+        combo(IDC_AUDIOBITRATE),
     };
     return all;
 }
 
 const std::vector<LabelSpot>& headings()
 {
-    static const std::vector<LabelSpot> all{{"Video:", videoHeading}, {"Audio:", audioHeading}};
+    static const std::vector<LabelSpot> all = [] {
+        std::vector<LabelSpot> spots;
+        for (const LayoutEntry& entry : SectionLabelRects())
+            spots.push_back(LabelSpot{templateText(entry.id), entry.rect});
+        return spots;
+    }();
     return all;
 }
 

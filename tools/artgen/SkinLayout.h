@@ -1,5 +1,7 @@
 // Where every piece of the skin sits in the 750 x 560 main window, and which
-// bitmap ids each button draws. The artwork and the mockup both read it.
+// bitmap ids each button draws, read from the program's own layout tables; the look
+// of each button and the size of its images are the artwork's own. The artwork and
+// the mockup both read it.
 #pragma once
 
 #include "res/resource.h"
@@ -72,20 +74,12 @@ struct LabelSpot
 namespace SkinLayout {
 
 constexpr QSize windowSize{MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT};
-constexpr QSize panelSize{452, 254};
-
-constexpr QRect jobList{21, 65, 451, 255};
-constexpr QRect preview{499, 60, 227, 170};
-constexpr QRect transport{500, 235, 225, 40};
-constexpr QRect progress{21, 392, 451, 10};
-constexpr QRect outputFolderBox{142, 474, 170, 12};
-
-// Rectangles the program draws its section headings into.
-constexpr QRect videoHeading{505, 336, 60, 22};
-constexpr QRect audioHeading{505, 446, 60, 22};
 
 // The title area, with the product name, the menu bar and the window buttons.
 constexpr int titleHeight = 53;
+
+// The rectangle the window gives a control of the main dialog at every paint.
+QRect controlRect(int controlId);
 
 const std::vector<ButtonDesign>& buttons();
 
@@ -99,6 +93,7 @@ QSize imageSize(const ButtonDesign& button, ButtonState state);
 // four drop-down lists with their first items, for the mockup.
 const std::vector<LabelSpot>& labels();
 const std::vector<LabelSpot>& combos();
+// The section headings, where the window places them once at setup.
 const std::vector<LabelSpot>& headings();
 
 } // namespace SkinLayout
