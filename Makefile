@@ -2,8 +2,9 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan clean screenshot
+.PHONY: all deps configure build run test asan fuzz clean screenshot
 
 all: build
 
@@ -31,10 +32,28 @@ asan:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer runs of the media and profile harnesses in build-fuzz/, FUZZ_SECONDS each.
+# They start from copies of the committed corpus: new inputs stay in build-fuzz/corpus-*,
+# faults land in build-fuzz/faults-*, the inputs' temporary files in build-fuzz/tmp.
+fuzz:
+	@tools/install-deps.sh fuzz
+	CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DVV_FUZZ=ON -DVV_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_media fuzz_profile
+	@failed=0; for name in media profile; do \
+	  mkdir -p build-fuzz/corpus-$$name build-fuzz/faults-$$name build-fuzz/tmp; \
+	  cp -n tests/fuzz/corpus/$$name/* build-fuzz/corpus-$$name/; \
+	  echo "fuzz_$$name: $(FUZZ_SECONDS) s, log in build-fuzz/fuzz-$$name.log"; \
+	  if TMPDIR=$(CURDIR)/build-fuzz/tmp build-fuzz/tests/fuzz_$$name build-fuzz/corpus-$$name \
+	      -max_total_time=$(FUZZ_SECONDS) -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 \
+	      -artifact_prefix=build-fuzz/faults-$$name/ > build-fuzz/fuzz-$$name.log 2>&1; \
+	  then grep -h 'stat::number_of_executed_units' build-fuzz/fuzz-$$name.log; \
+	  else failed=1; tail -n 40 build-fuzz/fuzz-$$name.log; fi; \
+	done; exit $$failed
+
 # The README's picture: the real window previewing the test clips, cut to the window.
 screenshot: build
 	tools/screenshot.sh docs/screenshot.png 4 $(BUILD)/tests/preview_demo
 	convert docs/screenshot.png -trim +repage docs/screenshot.png
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz

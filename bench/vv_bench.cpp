@@ -15,6 +15,12 @@
 
 namespace {
 
+// With a point whatever the locale, for the scripts that read it.
+QString seconds(qint64 nanoseconds)
+{
+    return QString::number(double(nanoseconds) / 1e9, 'f', 3);
+}
+
 int convert(const QStringList& args)
 {
     if (args.size() < 5)
@@ -35,7 +41,7 @@ int convert(const QStringList& args)
     }
     QObject::connect(&engine, &CMediaEngine::finished, qApp, &QCoreApplication::quit);
     QCoreApplication::exec();
-    std::printf("%.3f\n", timer.nsecsElapsed() / 1e9);
+    std::printf("%s\n", qPrintable(seconds(timer.nsecsElapsed())));
     return engine.lastWriteFailed() ? 1 : 0;
 }
 
@@ -44,13 +50,14 @@ int probe(const QStringList& files)
     QElapsedTimer timer;
     timer.start();
     int readable = 0;
-    double seconds = 0.0;
+    double totalSeconds = 0.0;
     for (const QString& file : files) {
         const double duration = probeDurationSeconds(file);
-        seconds += duration;
+        totalSeconds += duration;
         readable += duration > 0.0 ? 1 : 0;
     }
-    std::printf("%d %.3f %.3f\n", readable, timer.nsecsElapsed() / 1e9, seconds);
+    std::printf("%d %s %s\n", readable, qPrintable(seconds(timer.nsecsElapsed())),
+                qPrintable(QString::number(totalSeconds, 'f', 3)));
     return 0;
 }
 

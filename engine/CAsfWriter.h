@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FfmpegHandles.h"
+#include "MediaError.h"
 #include "OutputProfile.h"
 
 #include <QString>
@@ -17,17 +18,17 @@ struct VideoEncoding
 };
 
 // The encoders alone, opened as the writer would open them: a format they refuse is
-// found out before any file is made.
-CodecContextPtr openVideoEncoder(const VideoEncoding& encoding);
-CodecContextPtr openAudioEncoder(const AudioFormat& format);
+// found out before any file is made. Null on failure, error says why.
+CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, MediaError* error = nullptr);
+CodecContextPtr openAudioEncoder(const AudioFormat& format, MediaError* error = nullptr);
 
 class CAsfWriter
 {
 public:
-    // Opens the encoders and the file and writes the header; null on failure.
-    // At least one of video and audio is needed; ".wma" files get no video.
+    // Opens the encoders and the file and writes the header; null on failure, error
+    // says why. At least one of video and audio is needed; ".wma" files get no video.
     static std::unique_ptr<CAsfWriter> create(const QString& path, const std::optional<VideoEncoding>& video,
-                                              const std::optional<AudioFormat>& audio);
+                                              const std::optional<AudioFormat>& audio, MediaError* error);
     ~CAsfWriter();
     CAsfWriter(const CAsfWriter&) = delete;
     CAsfWriter& operator=(const CAsfWriter&) = delete;
@@ -42,13 +43,19 @@ public:
 
     // Output time written so far.
     double writtenSeconds() const { return m_writtenSeconds; }
+    // Why the last call failed.
+    const MediaError& error() const { return m_error; }
 
 private:
-    CAsfWriter() = default;
+    explicit CAsfWriter(QString path) : m_path(std::move(path)) {}
+    bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio);
     AVStream* addStream(AVCodecContext* encoder);
+    int fail(MediaStage stage, int code);
     int encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame);
     int encodeAudioFromFifo(int sampleCount);
 
+    const QString m_path;
+    MediaError m_error;
     OutputFormatPtr m_output;
     CodecContextPtr m_videoEncoder;
     CodecContextPtr m_audioEncoder;

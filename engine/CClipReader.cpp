@@ -1,12 +1,15 @@
 #include "CClipReader.h"
 
+#include "CCLocaleScope.h"
 #include "MediaFilters.h"
 #include "MediaInput.h"
+#include "Saturating.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/samplefmt.h>
 }
 
 #include <algorithm>
@@ -17,6 +20,7 @@ namespace {
 constexpr double kFirstSeekMarginSeconds = 1.0;
 constexpr double kSeekToleranceSeconds = 0.001;
 constexpr int kDecoderThreads = 1;
+constexpr int64_t kPadSamplesPerFrame = 1024;
 
 struct InOutFreer
 {
@@ -44,25 +48,37 @@ CClipReader::CClipReader(AVMediaType type, const std::atomic_bool* cancel) : m_t
 CClipReader::~CClipReader() = default;
 
 std::unique_ptr<CClipReader> CClipReader::openVideo(const MediaClip& clip, const VideoFrameFormat& format,
-                                                    const std::atomic_bool* cancel)
+                                                    const std::atomic_bool* cancel, MediaError* error)
 {
-    if (!isStretchMode(clip.stretchMode))
-        return nullptr;
     std::unique_ptr<CClipReader> reader(new CClipReader(AVMEDIA_TYPE_VIDEO, cancel));
     reader->m_video = format;
-    if (!reader->open(clip, format.frameRate))
-        return nullptr;
-    return reader;
+    if (isStretchMode(clip.stretchMode) && reader->open(clip, format.frameRate))
+        return reader;
+    *error = reader->m_error.isSet() ? reader->m_error
+                                     : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
+    return nullptr;
 }
 
 std::unique_ptr<CClipReader> CClipReader::openAudio(const MediaClip& clip, const AudioFrameFormat& format,
-                                                    const std::atomic_bool* cancel)
+                                                    const std::atomic_bool* cancel, MediaError* error)
 {
     std::unique_ptr<CClipReader> reader(new CClipReader(AVMEDIA_TYPE_AUDIO, cancel));
     reader->m_audio = format;
-    if (!reader->open(clip, AVRational{format.sampleRateHz, 1}))
-        return nullptr;
-    return reader;
+    if (format.sampleRateHz > 0 && reader->open(clip, AVRational{format.sampleRateHz, 1}))
+        return reader;
+    *error = reader->m_error.isSet() ? reader->m_error
+                                     : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
+    return nullptr;
+}
+
+// Keeps the first reason; a cancelled read needs none.
+int CClipReader::fail(MediaStage stage, int code)
+{
+    if (code < 0 && !m_error.isSet() && !cancelled()) {
+        const QString detail = code == AVERROR_EXIT ? QStringLiteral("reading timed out") : avErrorText(code);
+        m_error = mediaError(stage, detail, m_clip.path);
+    }
+    return code;
 }
 
 bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
@@ -74,20 +90,24 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
     m_lastPicture = allocFrame();
     if (!m_packet || !m_decoded || !m_pending || !m_lastPicture || !openStream())
         return false;
-    if (!clampToLength(&m_clip, durationSecondsOf(m_format.get())))
+    if (clampToLength(&m_clip, durationSecondsOf(m_format.get())))
+        m_lengthUnits = unitsInSpan(m_clip.endSeconds - m_clip.startSeconds, unitsPerSecond);
+    if (m_lengthUnits <= 0) {
+        m_error = mediaError(MediaStage::Check, QStringLiteral("the span holds nothing of the file"), m_clip.path);
         return false;
-    m_lengthUnits = unitsInSpan(m_clip.endSeconds - m_clip.startSeconds, unitsPerSecond);
-    if (m_lengthUnits <= 0)
-        return false;
+    }
     if (m_streamIndex < 0) {
         const QString standIn =
             m_type == AVMEDIA_TYPE_VIDEO
                 ? blackVideoFilter(m_video.frameRate, m_video.widthPx, m_video.heightPx)
                 : silentAudioFilter(m_audio.sampleRateHz, m_audio.channels, m_lengthUnits);
-        return buildGraph(standIn, nullptr) >= 0;
+        m_origin = FrameOrigin::StandIn;
+        return fail(MediaStage::Filter, buildGraph(standIn, nullptr)) >= 0;
     }
-    if (!m_decoder)
+    if (!m_decoder) {
+        m_error = mediaError(MediaStage::Decode, QStringLiteral("no decoder for this stream"), m_clip.path);
         return false;
+    }
     seekBefore(m_clip.startSeconds);
     return m_format != nullptr;
 }
@@ -95,7 +115,7 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
 // Opens (or reopens, to read from the very beginning) the file and its stream.
 bool CClipReader::openStream()
 {
-    m_format = openMediaInput(m_clip.path);
+    m_format = openMediaInput(m_clip.path, m_cancel, &m_error);
     if (!m_format)
         return false;
     m_streamIndex = bestStreamIndex(m_format.get(), m_type);
@@ -126,7 +146,8 @@ void CClipReader::seekBefore(double seconds)
     const double timeBase = av_q2d(m_format->streams[m_streamIndex]->time_base);
     const int64_t fileStartUs = m_format->start_time == AV_NOPTS_VALUE ? 0 : m_format->start_time;
     for (double margin = kFirstSeekMarginSeconds; seconds - margin > 0.0; margin *= 4.0) {
-        const int64_t target = fileStartUs + std::llround((seconds - margin) * AV_TIME_BASE);
+        const int64_t target = saturatingAdd(fileStartUs, std::llround((seconds - margin) * AV_TIME_BASE));
+        armReadDeadline(m_format.get());
         if (avformat_seek_file(m_format.get(), -1, INT64_MIN, target, target, 0) < 0)
             break;
         avcodec_flush_buffers(m_decoder.get());
@@ -147,15 +168,16 @@ void CClipReader::seekBefore(double seconds)
 
 int CClipReader::readPacket()
 {
-    if (m_cancel && m_cancel->load())
+    if (cancelled())
         return AVERROR_EXIT;
+    armReadDeadline(m_format.get());
     const int result = av_read_frame(m_format.get(), m_packet.get());
     if (result == AVERROR_EOF) {
         m_demuxEnded = true;
         return avcodec_send_packet(m_decoder.get(), nullptr);
     }
     if (result < 0)
-        return result; // a read error is not the end of the file
+        return fail(MediaStage::Decode, result); // a read error is not the end of the file
     if (m_packet->stream_index == m_streamIndex) {
         // A damaged packet is skipped; the decoder conceals what it can.
         avcodec_send_packet(m_decoder.get(), m_packet.get());
@@ -195,11 +217,13 @@ int CClipReader::decodeNext(AVFrame* frame)
 bool CClipReader::stampFrame(AVFrame* frame)
 {
     const AVStream* stream = m_format->streams[m_streamIndex];
+    if (m_type == AVMEDIA_TYPE_AUDIO && (frame->sample_rate <= 0 || frame->nb_samples <= 0))
+        return false;
     int64_t pts = frame->best_effort_timestamp;
     if (pts != AV_NOPTS_VALUE)
-        pts -= m_fileStartTs;
+        pts = saturatingSub(pts, m_fileStartTs);
     else if (m_lastPts != AV_NOPTS_VALUE)
-        pts = m_lastPts + m_lastDuration;
+        pts = saturatingAdd(m_lastPts, m_lastDuration);
     else if (!m_seeked)
         pts = 0;
     else
@@ -226,8 +250,11 @@ int CClipReader::feedGraph()
     AVFrame* frame = m_pending->buf[0] ? m_pending.get() : m_decoded.get();
     int result = frame == m_pending.get() ? 0 : decodeNext(frame);
     if (result == AVERROR_EOF) {
-        if (!m_graph)
-            return AVERROR_INVALIDDATA; // the stream gave nothing at all
+        if (!m_graph) {
+            m_error = mediaError(MediaStage::Decode, QStringLiteral("nothing in the span could be decoded"),
+                                 m_clip.path);
+            return AVERROR_INVALIDDATA;
+        }
         m_graphInputClosed = true;
         return std::min(0, av_buffersrc_add_frame_flags(m_source, nullptr, 0));
     }
@@ -242,7 +269,7 @@ int CClipReader::feedGraph()
         m_graphInputClosed = true; // the span is complete downstream
         return 0;
     }
-    return std::min(0, result);
+    return result < 0 ? fail(MediaStage::Filter, result) : 0;
 }
 
 QString CClipReader::clipFilter() const
@@ -285,6 +312,7 @@ QString CClipReader::sourceFilterArgs(const AVFrame* first) const
 // (black, silence) is built with no source.
 int CClipReader::buildGraph(const QString& description, const AVFrame* first)
 {
+    const CCLocaleScope cNumbers;
     const bool video = m_type == AVMEDIA_TYPE_VIDEO;
     m_graph.reset(avfilter_graph_alloc());
     if (!m_graph)
@@ -339,7 +367,8 @@ bool CClipReader::matchesGraphInput(const AVFrame* frame) const
 
 int CClipReader::readFrame(AVFrame* out)
 {
-    return m_type == AVMEDIA_TYPE_VIDEO ? readVideo(out) : readAudio(out);
+    const int result = m_type == AVMEDIA_TYPE_VIDEO ? readVideo(out) : readAudio(out);
+    return result < 0 && result != AVERROR_EOF ? fail(MediaStage::Decode, result) : result;
 }
 
 // Exactly m_lengthUnits pictures: the rate filter places them, the count ends the
@@ -356,24 +385,32 @@ int CClipReader::readVideo(AVFrame* out)
             return 0;
         }
         if (result == AVERROR_EOF || (result == AVERROR(EAGAIN) && m_graphInputClosed))
-            break;
+            return padVideo(out);
         if (result != AVERROR(EAGAIN))
-            return result;
+            return fail(MediaStage::Filter, result);
         if ((result = feedGraph()) < 0)
             return result;
     }
+    return AVERROR_EOF;
+}
+
+int CClipReader::padVideo(AVFrame* out)
+{
     if (m_unitsOut >= m_lengthUnits)
         return AVERROR_EOF;
-    if (!m_lastPicture->buf[0])
+    if (!m_lastPicture->buf[0]) {
+        m_error = mediaError(MediaStage::Decode, QStringLiteral("no picture could be decoded"), m_clip.path);
         return AVERROR_INVALIDDATA;
+    }
     const int result = av_frame_ref(out, m_lastPicture.get());
     if (result < 0)
         return result;
     out->pts = m_unitsOut++;
+    m_origin = FrameOrigin::Padding;
     return 0;
 }
 
-// The filters pad and cut the sound to exactly m_lengthUnits samples.
+// The filters cut the sound to at most m_lengthUnits samples; silence makes up the rest.
 int CClipReader::readAudio(AVFrame* out)
 {
     for (;;) {
@@ -384,10 +421,31 @@ int CClipReader::readAudio(AVFrame* out)
             return 0;
         }
         if (result == AVERROR_EOF || (result == AVERROR(EAGAIN) && m_graphInputClosed))
-            return AVERROR_EOF;
+            return padAudio(out);
         if (result != AVERROR(EAGAIN))
-            return result;
+            return fail(MediaStage::Filter, result);
         if ((result = feedGraph()) < 0)
             return result;
     }
+}
+
+int CClipReader::padAudio(AVFrame* out)
+{
+    const int64_t missing = m_lengthUnits - m_unitsOut;
+    if (missing <= 0)
+        return AVERROR_EOF;
+    out->format = AV_SAMPLE_FMT_FLTP;
+    out->sample_rate = m_audio.sampleRateHz;
+    out->nb_samples = int(std::min(missing, kPadSamplesPerFrame));
+    av_channel_layout_default(&out->ch_layout, m_audio.channels);
+    int result = av_frame_get_buffer(out, 0);
+    if (result < 0)
+        return result;
+    if ((result = av_samples_set_silence(out->extended_data, 0, out->nb_samples, m_audio.channels,
+                                         AV_SAMPLE_FMT_FLTP)) < 0)
+        return result;
+    out->pts = m_unitsOut;
+    m_unitsOut += out->nb_samples;
+    m_origin = FrameOrigin::Padding;
+    return 0;
 }

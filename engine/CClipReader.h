@@ -6,32 +6,47 @@
 
 #include "FfmpegHandles.h"
 #include "MediaClip.h"
+#include "MediaError.h"
 
 #include <atomic>
 #include <memory>
 
+// Where a delivered frame came from.
+enum class FrameOrigin
+{
+    Source,  // decoded from the file
+    Padding, // made up after the file's data ran out: the last picture again, or silence
+    StandIn, // black or silence for a file without that kind of stream
+};
+
 class CClipReader
 {
 public:
-    // Null when the file cannot be read or the span is empty. A file without the
-    // wanted stream yields black pictures or silence for the span.
+    // Null when the file cannot be read or the span is empty (error says why). A file
+    // without the wanted stream yields black pictures or silence for the span.
     static std::unique_ptr<CClipReader> openVideo(const MediaClip& clip, const VideoFrameFormat& format,
-                                                  const std::atomic_bool* cancel);
+                                                  const std::atomic_bool* cancel, MediaError* error);
     static std::unique_ptr<CClipReader> openAudio(const MediaClip& clip, const AudioFrameFormat& format,
-                                                  const std::atomic_bool* cancel);
+                                                  const std::atomic_bool* cancel, MediaError* error);
     ~CClipReader();
     CClipReader(const CClipReader&) = delete;
     CClipReader& operator=(const CClipReader&) = delete;
 
     // The next frame of the span: pictures at the output size (yuv420p), sound as
     // planar float. pts counts frames or samples from the span's start. Returns 0,
-    // AVERROR_EOF after the last frame, or an error.
+    // AVERROR_EOF after the last frame, or an error (see error()). Once the file's
+    // data runs out the span is padded to its end; the caller decides how far that
+    // may go (see lastOrigin()).
     int readFrame(AVFrame* out);
+    FrameOrigin lastOrigin() const { return m_origin; }
+    const MediaError& error() const { return m_error; }
 
 private:
     CClipReader(AVMediaType type, const std::atomic_bool* cancel);
     bool open(const MediaClip& clip, AVRational unitsPerSecond);
     bool openStream();
+    int fail(MediaStage stage, int code);
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
     void seekBefore(double seconds);
     int decodeNext(AVFrame* frame);
     int readPacket();
@@ -43,6 +58,8 @@ private:
     QString clipFilter() const;
     int readVideo(AVFrame* out);
     int readAudio(AVFrame* out);
+    int padVideo(AVFrame* out);
+    int padAudio(AVFrame* out);
 
     const AVMediaType m_type;
     const std::atomic_bool* m_cancel;
@@ -51,6 +68,8 @@ private:
     AudioFrameFormat m_audio;
     int64_t m_lengthUnits = 0; // frames or samples in the whole span
     int64_t m_unitsOut = 0;
+    FrameOrigin m_origin = FrameOrigin::Source;
+    MediaError m_error;
 
     InputFormatPtr m_format;
     CodecContextPtr m_decoder;

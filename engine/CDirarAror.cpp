@@ -98,6 +98,11 @@ bool CDirarAror::LastWriteFailed() const
     return m_engine->lastWriteFailed();
 }
 
+QString CDirarAror::LastErrorText() const
+{
+    return m_engine->lastError().text();
+}
+
 void CDirarAror::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -53,6 +53,9 @@ public:
     // True when the write that the last Finished() belongs to failed part-way
     // (read error, disk full): the output was discarded, nothing was written.
     virtual bool LastWriteFailed() const;
+    // Why the last SaveFile refused or the last write failed ("decode: ... (clip.mpg)");
+    // empty after a write that succeeded.
+    virtual QString LastErrorText() const;
 
 signals:
     void Finished();

@@ -3,7 +3,8 @@
 bool CFrameQueue::push(QueuedFrame item)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_aborted || m_items.size() < m_capacity; });
+    // A closed queue refuses the frame anyway: waiting for room first could wait forever.
+    m_changed.wait(lock, [this] { return m_aborted || m_closed || m_items.size() < m_capacity; });
     if (m_aborted || m_closed)
         return false;
     m_items.push_back(std::move(item));

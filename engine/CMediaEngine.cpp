@@ -1,14 +1,11 @@
 #include "CMediaEngine.h"
 
 #include "CTempOutput.h"
+#include "EngineLog.h"
 #include "MediaFilters.h"
 #include "MediaInput.h"
 #include "MediaPaths.h"
 #include "OutputNaming.h"
-
-extern "C" {
-#include <libavutil/log.h>
-}
 
 #include <QFileInfo>
 #include <QHash>
@@ -20,21 +17,34 @@ namespace {
 
 using InputCache = QHash<QString, std::optional<MediaInfo>>;
 
-std::optional<MediaInfo> inspectOnce(const QString& path, InputCache* cache)
+std::optional<MediaInfo> inspectOnce(const QString& path, InputCache* cache, MediaError* error = nullptr)
 {
     auto found = cache->find(path);
     if (found == cache->end())
-        found = cache->insert(path, inspectMedia(path));
+        found = cache->insert(path, inspectMedia(path, error));
     return *found;
 }
 
+MediaError refusal(const QString& rule, const QString& file = QString())
+{
+    return mediaError(MediaStage::Check, rule, file);
+}
+
 // Clamps each clip to its file; false when a file cannot be read or a span is empty.
-bool clampClips(std::vector<MediaClip>* clips, InputCache* inputs)
+bool clampClips(std::vector<MediaClip>* clips, InputCache* inputs, MediaError* error)
 {
     for (MediaClip& clip : *clips) {
-        const std::optional<MediaInfo> info = inspectOnce(clip.path, inputs);
-        if (!info || !clampToLength(&clip, info->durationSeconds))
+        const std::optional<MediaInfo> info = inspectOnce(clip.path, inputs, error);
+        if (!info)
             return false;
+        if (!clampToLength(&clip, info->durationSeconds)) {
+            *error = refusal(QStringLiteral("the span %1-%2 s is outside the file's %3 s")
+                                 .arg(clip.startSeconds)
+                                 .arg(clip.endSeconds)
+                                 .arg(info->durationSeconds),
+                             clip.path);
+            return false;
+        }
     }
     return true;
 }
@@ -52,20 +62,20 @@ std::optional<double> totalSeconds(const std::vector<MediaClip>& clips, AVRation
     return double(units) / av_q2d(unitsPerSecond);
 }
 
-bool isUsableOutput(const QString& outputPath, const ClipList& clips)
+bool isUsableOutput(const QString& outputPath, const ClipList& clips, MediaError* error)
 {
     const QFileInfo output(outputPath);
     if (output.exists() && !output.isFile())
-        return false;
-    if (!QFileInfo(output.absolutePath()).isDir())
-        return false;
+        *error = refusal(QStringLiteral("the output exists and is not a file"), outputPath);
+    else if (!QFileInfo(output.absolutePath()).isDir())
+        *error = refusal(QStringLiteral("the output folder does not exist"), outputPath);
     for (const std::vector<MediaClip>* list : {&clips.video, &clips.audio}) {
         for (const MediaClip& clip : *list) {
             if (isSameFile(outputPath, clip.path))
-                return false;
+                *error = refusal(QStringLiteral("the output is one of the sources"), outputPath);
         }
     }
-    return true;
+    return !error->isSet();
 }
 
 bool isUsableClip(const QString& path, double startSeconds, double endSeconds)
@@ -77,8 +87,7 @@ bool isUsableClip(const QString& path, double startSeconds, double endSeconds)
 
 CMediaEngine::CMediaEngine(QObject* parent) : QObject(parent)
 {
-    // Damaged input is expected and handled; FFmpeg's own complaints would only be noise.
-    av_log_set_level(AV_LOG_FATAL);
+    routeFfmpegLog();
 }
 
 CMediaEngine::~CMediaEngine()
@@ -109,17 +118,25 @@ void CMediaEngine::clearClips()
     m_clips = ClipList();
 }
 
-std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath) const
+std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, MediaError* refused) const
 {
     const OutputKind kind = outputKindFor(outputPath);
-    if (kind == OutputKind::Unsupported || !isUsableOutput(outputPath, m_clips))
+    if (kind == OutputKind::Unsupported) {
+        *refused = refusal(QStringLiteral("the output is neither .wmv nor .wma"), outputPath);
+        return std::nullopt;
+    }
+    if (!isUsableOutput(outputPath, m_clips, refused))
         return std::nullopt;
     WritePlan plan;
     plan.outputPath = outputPath;
     if (kind == OutputKind::Video) {
         const std::optional<OutputProfile> profile = loadProfileFile(m_profilePath);
-        if (!profile || !profile->video || m_clips.video.empty())
+        if (!profile || !profile->video || m_clips.video.empty()) {
+            *refused = refusal(m_clips.video.empty() ? QStringLiteral("no picture clips")
+                                                     : QStringLiteral("no usable video profile"),
+                               m_profilePath);
             return std::nullopt;
+        }
         plan.video = VideoEncoding{*profile->video, profile->video->maxFrameRate};
         plan.audio = profile->audio;
         plan.clips.video = m_clips.video;
@@ -128,29 +145,39 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath) cons
     } else if (const std::optional<OutputProfile> profile = loadProfileFile(m_profilePath)) {
         plan.audio = profile->audio;
     }
-    if (plan.audio && !m_clips.audio.empty())
+    if (plan.audio && !m_clips.audio.empty()) {
         plan.clips.audio = m_clips.audio;
-    else if (kind == OutputKind::Audio)
+    } else if (kind == OutputKind::Audio) {
+        *refused = refusal(plan.audio ? QStringLiteral("no sound clips") : QStringLiteral("no usable sound format"));
         return std::nullopt;
-    else
+    } else {
         plan.audio.reset(); // a picture without sound
+    }
 
     InputCache inputs;
-    if (!clampClips(&plan.clips.video, &inputs) || !clampClips(&plan.clips.audio, &inputs))
+    if (!clampClips(&plan.clips.video, &inputs, refused) || !clampClips(&plan.clips.audio, &inputs, refused))
         return std::nullopt;
     if (plan.video) {
         plan.video->frameRate =
             clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate,
                               [&inputs](const QString& path) { return inspectOnce(path, &inputs); });
         const std::optional<double> videoSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
-        if (!videoSeconds || !openVideoEncoder(*plan.video))
+        if (!videoSeconds) {
+            *refused = refusal(QStringLiteral("a span is shorter than one frame"));
+            return std::nullopt;
+        }
+        if (!openVideoEncoder(*plan.video, refused))
             return std::nullopt;
         plan.totalSeconds = *videoSeconds;
     }
     if (plan.audio) {
         const std::optional<double> audioSeconds =
             totalSeconds(plan.clips.audio, AVRational{plan.audio->sampleRateHz, 1});
-        if (!audioSeconds || !openAudioEncoder(*plan.audio))
+        if (!audioSeconds) {
+            *refused = refusal(QStringLiteral("a span is shorter than one sample"));
+            return std::nullopt;
+        }
+        if (!openAudioEncoder(*plan.audio, refused))
             return std::nullopt;
         plan.totalSeconds = std::max(plan.totalSeconds, *audioSeconds);
     }
@@ -160,12 +187,21 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath) cons
 bool CMediaEngine::saveFile(const QString& outputPath)
 {
     stop(); // a new write always replaces the running one
-    std::optional<WritePlan> plan = planWrite(outputPath);
-    if (!plan)
+    m_lastError = MediaError();
+    std::optional<WritePlan> plan = planWrite(outputPath, &m_lastError);
+    const std::shared_ptr<CTempOutput> output = plan ? CTempOutput::reserve(outputPath) : nullptr;
+    if (plan && !output)
+        m_lastError = mediaError(MediaStage::Write, QStringLiteral("the output folder cannot be written"), outputPath);
+    if (!output) {
+        qCWarning(lcEngine, "SaveFile refused: %s", qPrintable(m_lastError.text()));
         return false;
-    const std::shared_ptr<CTempOutput> output = CTempOutput::reserve(outputPath);
-    if (!output)
-        return false;
+    }
+    qCDebug(lcEngine).nospace() << "SaveFile " << outputPath << " via " << output->tempPath() << ": "
+                                << plan->totalSeconds << " s, " << plan->clips.video.size() << " picture and "
+                                << plan->clips.audio.size() << " sound clips, picture "
+                                << (plan->video ? plan->video->format.widthPx : 0) << "x"
+                                << (plan->video ? plan->video->format.heightPx : 0) << ", sound "
+                                << (plan->audio ? plan->audio->bitrateBps : 0) << " b/s";
     plan->outputPath = output->tempPath();
 
     const quint64 generation = m_generation;
@@ -179,13 +215,13 @@ bool CMediaEngine::saveFile(const QString& outputPath)
             },
             Qt::QueuedConnection);
     };
-    callbacks.finished = [this, generation, output](JobOutcome outcome) {
+    callbacks.finished = [this, generation, output](JobOutcome outcome, const MediaError& failure) {
         if (outcome != JobOutcome::Completed)
             output->discard();
         if (outcome == JobOutcome::Cancelled)
             return;
         QMetaObject::invokeMethod(
-            this, [this, generation, outcome, output] { onJobFinished(generation, outcome, output); },
+            this, [this, generation, outcome, failure, output] { onJobFinished(generation, outcome, failure, output); },
             Qt::QueuedConnection);
     };
     m_jobs.push_back(std::make_unique<CTranscodeJob>(std::move(*plan), std::move(callbacks)));
@@ -201,16 +237,26 @@ void CMediaEngine::stop()
     pruneJobs();
 }
 
-void CMediaEngine::onJobFinished(quint64 generation, JobOutcome outcome,
+void CMediaEngine::onJobFinished(quint64 generation, JobOutcome outcome, const MediaError& failure,
                                  const std::shared_ptr<CTempOutput>& output)
 {
     if (generation != m_generation) {
         output->discard();
         return;
     }
-    const bool written = outcome == JobOutcome::Completed && output->commit();
-    if (!written)
+    m_lastError = outcome == JobOutcome::Completed ? MediaError() : failure;
+    if (m_lastError.file == output->tempPath())
+        m_lastError.file = output->destination(); // the name the user knows
+    if (outcome == JobOutcome::Completed && !output->commit())
+        m_lastError = mediaError(MediaStage::Rename, QStringLiteral("the finished file could not replace the output"),
+                                 output->destination());
+    else if (outcome != JobOutcome::Completed && !m_lastError.isSet())
+        m_lastError = mediaError(MediaStage::Write, QStringLiteral("the write failed"), output->destination());
+    const bool written = !m_lastError.isSet();
+    if (!written) {
         output->discard();
+        qCWarning(lcEngine, "Write failed: %s", qPrintable(m_lastError.text()));
+    }
     m_lastWriteFailed = !written;
     pruneJobs();
     emit finished();

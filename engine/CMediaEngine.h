@@ -39,6 +39,8 @@ public:
     // Ends the running conversion; its file is discarded and no finished() follows.
     void stop();
     bool lastWriteFailed() const { return m_lastWriteFailed; }
+    // Why the last saveFile() refused or the last write failed; unset after a success.
+    const MediaError& lastError() const { return m_lastError; }
 
 signals:
     void progress(double positionSeconds, double totalSeconds);
@@ -47,8 +49,9 @@ signals:
 private:
     // What saveFile() would write, or nullopt when it would refuse; the output path
     // of the plan is the destination itself.
-    std::optional<WritePlan> planWrite(const QString& outputPath) const;
-    void onJobFinished(quint64 generation, JobOutcome outcome, const std::shared_ptr<CTempOutput>& output);
+    std::optional<WritePlan> planWrite(const QString& outputPath, MediaError* refusal) const;
+    void onJobFinished(quint64 generation, JobOutcome outcome, const MediaError& failure,
+                       const std::shared_ptr<CTempOutput>& output);
     void pruneJobs();
 
     ClipList m_clips;
@@ -62,4 +65,5 @@ private:
     // still in the queue are recognised and dropped.
     quint64 m_generation = 0;
     bool m_lastWriteFailed = false;
+    MediaError m_lastError;
 };

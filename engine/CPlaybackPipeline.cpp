@@ -1,9 +1,13 @@
 #include "CPlaybackPipeline.h"
 
 #include "CClipSequence.h"
+#include "CDataCoverage.h"
 #include "CPictureScaler.h"
+#include "EngineLog.h"
 #include "MediaInput.h"
 #include "SamplePacking.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +21,14 @@ constexpr AVRational kMicroseconds{1, 1000000};
 int roundUpToEven(int sizePx)
 {
     return sizePx + sizePx % 2;
+}
+
+double spanSeconds(const std::vector<MediaClip>& clips)
+{
+    double seconds = 0.0;
+    for (const MediaClip& clip : clips)
+        seconds += std::max(0.0, clip.endSeconds - clip.startSeconds);
+    return seconds;
 }
 
 } // namespace
@@ -52,19 +64,24 @@ void CPlaybackPipeline::runThread(CFrameQueue& queue, void (CPlaybackPipeline::*
 {
     try {
         (this->*body)();
-    } catch (...) {
+    } catch (const std::exception& error) {
         // Out of memory mid-preview: what was decoded still plays.
+        qCWarning(lcEngine, "Preview decoding stopped: %s", error.what());
     }
     queue.close();
 }
 
 void CPlaybackPipeline::decodePictures()
 {
-    const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate, inspectMedia);
+    const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate,
+                                              [](const QString& path) { return inspectMedia(path); });
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
     const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};
-    CClipSequence sequence = CClipSequence::pictures(m_setup.clips.video, format, &m_cancel);
+    // Picture and sound play on threads of their own, each bounded by its own data:
+    // the preview simply ends where the data does.
+    CDataCoverage coverage(spanSeconds(m_setup.clips.video));
+    CClipSequence sequence = CClipSequence::pictures(m_setup.clips.video, format, &m_cancel, &coverage);
     CPictureScaler scaler(m_setup.widthPx, m_setup.heightPx);
     pump(sequence, m_pictures, AVMEDIA_TYPE_VIDEO, [&scaler, rate](const AVFrame* picture) {
         FramePtr rgb = scaler.toRgb(picture);
@@ -76,7 +93,8 @@ void CPlaybackPipeline::decodePictures()
 
 void CPlaybackPipeline::decodeSound()
 {
-    CClipSequence sequence = CClipSequence::sound(m_setup.clips.audio, *m_setup.sound, &m_cancel);
+    CDataCoverage coverage(spanSeconds(m_setup.clips.audio));
+    CClipSequence sequence = CClipSequence::sound(m_setup.clips.audio, *m_setup.sound, &m_cancel, &coverage);
     const AVSampleFormat packedFormat = m_setup.sampleFormat;
     pump(sequence, m_sound, AVMEDIA_TYPE_AUDIO,
          [packedFormat](const AVFrame* planar) { return packSamples(planar, packedFormat); });
@@ -87,8 +105,12 @@ void CPlaybackPipeline::pump(CClipSequence& sequence, CFrameQueue& queue, AVMedi
 {
     FramePtr decoded = allocFrame();
     while (decoded && !m_cancel) {
-        if (sequence.readFrame(decoded.get()) < 0)
-            return; // the end, or a clip that can no longer be read
+        if (sequence.readFrame(decoded.get()) < 0) {
+            // the end, or a clip that can no longer be read: the preview stops there
+            if (sequence.error().isSet() && !m_cancel)
+                qCWarning(lcEngine, "Preview: %s", qPrintable(sequence.error().text()));
+            return;
+        }
         FramePtr ready = convert(decoded.get());
         av_frame_unref(decoded.get());
         if (!ready || !queue.push(QueuedFrame{type, std::move(ready)}))

@@ -22,7 +22,7 @@ CTempOutput::~CTempOutput()
 std::shared_ptr<CTempOutput> CTempOutput::reserve(const QString& destination)
 {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const QString candidate = tempPathFor(destination, attempt);
+        const QString candidate = tempPathFor(destination);
         QFile file(candidate);
         // NewOnly: a file already there (another write's, or the user's) is never touched.
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))

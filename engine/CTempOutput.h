@@ -18,6 +18,7 @@ public:
     CTempOutput& operator=(const CTempOutput&) = delete;
 
     const QString& tempPath() const { return m_tempPath; }
+    const QString& destination() const { return m_destination; }
     // Renames the temporary file over the destination.
     bool commit();
     // Removes the temporary file.

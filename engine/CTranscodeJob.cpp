@@ -1,8 +1,8 @@
 #include "CTranscodeJob.h"
 
 #include "CClipSequence.h"
-
-#include <QDebug>
+#include "EngineLog.h"
+#include "MediaInput.h"
 
 #include <chrono>
 
@@ -33,7 +33,10 @@ CClipSequence* sequenceBehind(std::optional<CClipSequence>& video, std::optional
 } // namespace
 
 CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks)
-    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_queue(kQueueCapacity)
+    : m_plan(std::move(plan)),
+      m_callbacks(std::move(callbacks)),
+      m_queue(kQueueCapacity),
+      m_coverage(m_plan.totalSeconds)
 {
 }
 
@@ -62,11 +65,11 @@ void CTranscodeJob::readFrames()
     if (m_plan.video) {
         const VideoEncoding& encoding = *m_plan.video;
         const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
-        video = CClipSequence::pictures(m_plan.clips.video, format, &m_cancel);
+        video = CClipSequence::pictures(m_plan.clips.video, format, &m_cancel, &m_coverage);
     }
     if (m_plan.audio) {
         const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
-        audio = CClipSequence::sound(m_plan.clips.audio, format, &m_cancel);
+        audio = CClipSequence::sound(m_plan.clips.audio, format, &m_cancel, &m_coverage);
     }
     bool failed = false;
     try {
@@ -81,15 +84,16 @@ void CTranscodeJob::readFrames()
             if (result < 0) {
                 failed = !m_cancel;
                 if (failed)
-                    qWarning("Conversion: reading failed: %s", qPrintable(avErrorText(result)));
+                    recordFailure(next->error().isSet() ? next->error() : mediaError(MediaStage::Decode, result));
                 break;
             }
             const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
             if (!m_queue.push(QueuedFrame{type, std::move(frame)}))
                 break;
         }
-    } catch (...) {
-        failed = true;
+    } catch (const std::exception& error) {
+        failed = true; // out of memory, in practice
+        recordFailure(mediaError(MediaStage::Decode, QString::fromLocal8Bit(error.what())));
     }
     if (failed)
         m_queue.abort();
@@ -101,12 +105,17 @@ void CTranscodeJob::writeFrames()
 {
     JobOutcome outcome = JobOutcome::Failed;
     try {
+        MediaError error;
         std::unique_ptr<CAsfWriter> writer =
-            CAsfWriter::create(m_plan.outputPath, m_plan.video, m_plan.audio);
-        if (writer && writeAll(*writer))
+            CAsfWriter::create(m_plan.outputPath, m_plan.video, m_plan.audio, &error);
+        if (!writer)
+            recordFailure(error);
+        else if (writeAll(*writer) && everyStreamDecodes(m_plan.outputPath, &error))
             outcome = JobOutcome::Completed;
-    } catch (...) {
-        outcome = JobOutcome::Failed;
+        else if (!m_queue.isAborted())
+            recordFailure(writer->error().isSet() ? writer->error() : error);
+    } catch (const std::exception& error) {
+        recordFailure(mediaError(MediaStage::Encode, QString::fromLocal8Bit(error.what())));
     }
     if (m_cancel)
         outcome = JobOutcome::Cancelled;
@@ -114,7 +123,7 @@ void CTranscodeJob::writeFrames()
         m_queue.abort(); // lets the reading thread go
     else
         reportProgress(m_plan.totalSeconds, true);
-    m_callbacks.finished(outcome);
+    m_callbacks.finished(outcome, failure());
 }
 
 // Encodes every queued frame and completes the file; false on any error.
@@ -123,19 +132,27 @@ bool CTranscodeJob::writeAll(CAsfWriter& writer)
     while (std::optional<QueuedFrame> item = m_queue.pop()) {
         const int result = item->type == AVMEDIA_TYPE_VIDEO ? writer.writeVideo(item->frame.get())
                                                             : writer.writeAudio(item->frame.get());
-        if (result < 0) {
-            qWarning("Conversion: writing failed: %s", qPrintable(avErrorText(result)));
+        if (result < 0)
             return false;
-        }
         reportProgress(writer.writtenSeconds(), false);
     }
     // The queue ends either drained after the last frame, or aborted by a failed read or a cancel.
     if (m_queue.isAborted() || m_cancel)
         return false;
-    const int result = writer.finish();
-    if (result < 0)
-        qWarning("Conversion: finishing the file failed: %s", qPrintable(avErrorText(result)));
-    return result >= 0;
+    return writer.finish() >= 0;
+}
+
+void CTranscodeJob::recordFailure(const MediaError& failure)
+{
+    const std::lock_guard<std::mutex> lock(m_failureMutex);
+    if (!m_failure.isSet())
+        m_failure = failure;
+}
+
+MediaError CTranscodeJob::failure() const
+{
+    const std::lock_guard<std::mutex> lock(m_failureMutex);
+    return m_failure;
 }
 
 void CTranscodeJob::reportProgress(double positionSeconds, bool force)

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "CAsfWriter.h"
+#include "CDataCoverage.h"
 #include "CFrameQueue.h"
 #include "CWorkerThreads.h"
 #include "MediaClip.h"
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 // Everything a conversion needs, copied when it starts: later changes to the clip
 // list or the settings do not reach it.
@@ -25,7 +27,7 @@ struct WritePlan
 enum class JobOutcome
 {
     Completed, // the file at outputPath is complete
-    Failed,    // a read, decode, encode or write error; the file is unusable
+    Failed,    // a read, decode, encode or write error, or a source that ended early; the file is unusable
     Cancelled,
 };
 
@@ -36,7 +38,8 @@ public:
     {
         // Called on the writing thread; at most about ten progress calls a second.
         std::function<void(double positionSeconds, double totalSeconds)> progress;
-        std::function<void(JobOutcome outcome)> finished; // exactly once
+        // Exactly once; failure says why when the outcome is Failed.
+        std::function<void(JobOutcome outcome, const MediaError& failure)> finished;
     };
 
     CTranscodeJob(WritePlan plan, Callbacks callbacks);
@@ -55,11 +58,16 @@ private:
     void writeFrames();
     bool writeAll(CAsfWriter& writer);
     void reportProgress(double positionSeconds, bool force);
+    void recordFailure(const MediaError& failure);
+    MediaError failure() const;
 
     const WritePlan m_plan;
     const Callbacks m_callbacks;
     std::atomic_bool m_cancel{false};
     CFrameQueue m_queue;
+    CDataCoverage m_coverage; // used by the reading thread alone
+    mutable std::mutex m_failureMutex;
+    MediaError m_failure; // the first failure of either thread
     int64_t m_lastProgressMs = -1;
     CWorkerThreads m_threads;
 };

@@ -1,5 +1,7 @@
 #include "CWorkerThreads.h"
 
+#include "CCLocaleScope.h"
+
 CWorkerThreads::~CWorkerThreads()
 {
     join();
@@ -9,6 +11,7 @@ void CWorkerThreads::start(std::function<void()> body)
 {
     ++m_running;
     m_threads.emplace_back([this, body = std::move(body)] {
+        const CCLocaleScope cNumbers; // everything a worker hands FFmpeg
         body();
         --m_running;
     });

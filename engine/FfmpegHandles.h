@@ -10,13 +10,12 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include <QString>
-
 #include <memory>
 
 struct InputFormatCloser
 {
-    void operator()(AVFormatContext* ctx) const { avformat_close_input(&ctx); }
+    // Frees the input's interrupt watch as well (MediaInput.cpp).
+    void operator()(AVFormatContext* ctx) const;
 };
 struct OutputFormatCloser
 {
@@ -66,5 +65,3 @@ inline PacketPtr allocPacket()
     return PacketPtr(av_packet_alloc());
 }
 
-// FFmpeg's text for an error code, for messages.
-QString avErrorText(int error);

@@ -62,7 +62,7 @@ QString audioClipFilter(double startSeconds, double endSeconds, int sampleRateHz
 {
     return QStringLiteral("atrim=start=%1:end=%2,asetpts=PTS-%1/TB,aresample=async=1:first_pts=0,"
                           "aformat=sample_fmts=fltp:sample_rates=%3:channel_layouts=%4,"
-                          "apad=whole_len=%5,atrim=end_sample=%5")
+                          "atrim=end_sample=%5")
         .arg(seconds(startSeconds), seconds(endSeconds), QString::number(sampleRateHz),
              channelLayout(channels), QString::number(sampleCount));
 }

@@ -28,8 +28,9 @@ QString stretchFilter(StretchMode mode, int widthPx, int heightPx);
 QString videoClipFilter(double startSeconds, AVRational frameRate, StretchMode mode, int widthPx,
                         int heightPx);
 
-// Sound of [startSeconds, endSeconds) as exactly sampleCount samples (gaps and a
-// short end filled with silence) in planar float at the output rate and channels.
+// Sound of [startSeconds, endSeconds) as at most sampleCount samples (gaps filled
+// with silence) in planar float at the output rate and channels. A short end is the
+// reader's to pad, since only it knows how much of that the data covers.
 QString audioClipFilter(double startSeconds, double endSeconds, int sampleRateHz, int channels,
                         int64_t sampleCount);
 

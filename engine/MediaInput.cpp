@@ -1,31 +1,145 @@
 #include "MediaInput.h"
 
+#include "CCLocaleScope.h"
+#include "CDataCoverage.h"
+#include "EngineLog.h"
 #include "MediaFilters.h"
 #include "MediaPaths.h"
 
-extern "C" {
-#include <libavutil/error.h>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+// A local file probes in milliseconds; a few seconds means it never will.
+constexpr int64_t kProbeTimeoutMs = 5000;
+// One packet of a local file takes microseconds to read.
+constexpr int64_t kReadTimeoutMs = 10000;
+// The last stretch of a file read to find where its data really ends.
+constexpr int64_t kTailBytes = 1 << 20;
+constexpr int kMaxTailPackets = 20000;
+
+int64_t steadyNowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-QString avErrorText(int error)
+// What interrupts FFmpeg while it works on one input: the owner's cancel flag, or
+// the deadline of the current open, probe or read. Owned by the input's context.
+struct InputWatch
 {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(error, text, sizeof text);
-    return QString::fromUtf8(text);
+    const std::atomic_bool* cancel = nullptr;
+    std::atomic<int64_t> deadlineMs{0};
+};
+
+int interruptRequested(void* opaque)
+{
+    const auto* watch = static_cast<const InputWatch*>(opaque);
+    return (watch->cancel && watch->cancel->load()) || steadyNowMs() > watch->deadlineMs.load();
 }
 
-InputFormatPtr openMediaInput(const QString& path)
+InputWatch* watchOf(AVFormatContext* format)
 {
-    if (path.isEmpty())
+    return format->interrupt_callback.callback == interruptRequested
+               ? static_cast<InputWatch*>(format->interrupt_callback.opaque)
+               : nullptr;
+}
+
+void armDeadline(AVFormatContext* format, int64_t timeoutMs)
+{
+    if (InputWatch* watch = watchOf(format))
+        watch->deadlineMs = steadyNowMs() + timeoutMs;
+}
+
+// Where the packet ends, in seconds from the file's start; negative when untimed.
+double packetEndSeconds(const AVFormatContext* format, const AVPacket& packet)
+{
+    const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    if (stamp == AV_NOPTS_VALUE || packet.stream_index < 0 || unsigned(packet.stream_index) >= format->nb_streams)
+        return -1.0;
+    const AVRational timeBase = format->streams[packet.stream_index]->time_base;
+    // In floating point: hostile timestamps must not overflow.
+    const double end = (double(stamp) + double(std::max<int64_t>(packet.duration, 0))) * av_q2d(timeBase);
+    const double start = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time) / AV_TIME_BASE;
+    return end - start;
+}
+
+// The end of the data in seconds from the file's start, read off the packets of the
+// file's last stretch; negative when it cannot be told: no byte seeking, no
+// timestamps, interrupted, or the end not reached within the packet budget.
+double dataEndSecondsOf(AVFormatContext* format)
+{
+    const int64_t size = format->pb ? avio_size(format->pb) : -1;
+    if (size <= 0 || (format->iformat->flags & AVFMT_NO_BYTE_SEEK))
+        return -1.0;
+    if (av_seek_frame(format, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) < 0)
+        return -1.0;
+    const PacketPtr packet = allocPacket();
+    double end = -1.0;
+    for (int count = 0; packet && count < kMaxTailPackets; ++count) {
+        const int result = av_read_frame(format, packet.get());
+        if (result == AVERROR_EXIT)
+            return -1.0;
+        if (result < 0)
+            return end; // the end of the file, or data no reader gets past either
+        end = std::max(end, packetEndSeconds(format, *packet));
+        av_packet_unref(packet.get());
+    }
+    return -1.0;
+}
+
+} // namespace
+
+void InputFormatCloser::operator()(AVFormatContext* ctx) const
+{
+    InputWatch* watch = watchOf(ctx);
+    avformat_close_input(&ctx);
+    delete watch;
+}
+
+InputFormatPtr openMediaInput(const QString& path, const std::atomic_bool* cancel, MediaError* error)
+{
+    const auto fail = [error, &path](MediaStage stage, const QString& detail) {
+        if (error)
+            *error = mediaError(stage, detail, path);
         return nullptr;
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, ffmpegUrlFor(path).constData(), nullptr, nullptr) < 0)
-        return nullptr; // FFmpeg frees the context on failure
+    };
+    if (path.isEmpty())
+        return fail(MediaStage::Open, QStringLiteral("no file name"));
+    const QFileInfo file(path);
+    if (!file.exists())
+        return fail(MediaStage::Open, QStringLiteral("the file does not exist"));
+    if (!file.isFile())
+        return fail(MediaStage::Open, QStringLiteral("not a regular file"));
+
+    routeFfmpegLog();
+    const CCLocaleScope cNumbers;
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw)
+        return fail(MediaStage::Open, avErrorText(AVERROR(ENOMEM)));
+    auto* watch = new InputWatch;
+    watch->cancel = cancel;
+    watch->deadlineMs = steadyNowMs() + kProbeTimeoutMs;
+    raw->interrupt_callback = AVIOInterruptCB{interruptRequested, watch};
+    int result = avformat_open_input(&raw, ffmpegUrlFor(path).constData(), nullptr, nullptr);
+    if (result < 0) {
+        delete watch; // FFmpeg has freed the context
+        return fail(MediaStage::Open, avErrorText(result));
+    }
     InputFormatPtr format(raw);
     // Programme streams carry their length only once the streams are probed.
-    if (avformat_find_stream_info(format.get(), nullptr) < 0)
-        return nullptr;
+    if ((result = avformat_find_stream_info(format.get(), nullptr)) < 0)
+        return fail(MediaStage::Probe, avErrorText(result));
+    armReadDeadline(format.get());
     return format;
+}
+
+void armReadDeadline(AVFormatContext* format)
+{
+    armDeadline(format, kReadTimeoutMs);
 }
 
 CodecContextPtr openDecoder(const AVStream* stream, int threadCount)
@@ -50,6 +164,21 @@ double durationSecondsOf(const AVFormatContext* format)
     return 0.0;
 }
 
+double verifiedDurationSecondsOf(AVFormatContext* format)
+{
+    const double claimed = durationSecondsOf(format);
+    if (claimed <= 0.0)
+        return 0.0;
+    armDeadline(format, kProbeTimeoutMs);
+    const double dataEnd = dataEndSecondsOf(format);
+    armReadDeadline(format);
+    if (dataEnd > 0.0 && endsEarly(dataEnd, claimed)) {
+        qCWarning(lcEngine, "%s claims %.3f s; its data ends at %.3f s", format->url, claimed, dataEnd);
+        return dataEnd;
+    }
+    return claimed;
+}
+
 int bestStreamIndex(AVFormatContext* format, AVMediaType type)
 {
     const int index = av_find_best_stream(format, type, -1, -1, nullptr, 0);
@@ -61,38 +190,43 @@ int bestStreamIndex(AVFormatContext* format, AVMediaType type)
     return index;
 }
 
-double probeDurationSeconds(const QString& path)
+double probeDurationSeconds(const QString& path, MediaError* error)
 {
-    const InputFormatPtr format = openMediaInput(path);
-    return format ? durationSecondsOf(format.get()) : 0.0;
+    const std::optional<MediaInfo> info = inspectMedia(path, error);
+    return info ? info->durationSeconds : 0.0;
 }
 
-std::optional<MediaInfo> inspectMedia(const QString& path)
+std::optional<MediaInfo> inspectMedia(const QString& path, MediaError* error)
 {
-    const InputFormatPtr format = openMediaInput(path);
-    if (!format)
-        return std::nullopt;
-    MediaInfo info;
-    info.durationSeconds = durationSecondsOf(format.get());
-    if (info.durationSeconds <= 0.0)
-        return std::nullopt;
-    const int videoIndex = bestStreamIndex(format.get(), AVMEDIA_TYPE_VIDEO);
-    const int audioIndex = bestStreamIndex(format.get(), AVMEDIA_TYPE_AUDIO);
-    if (videoIndex >= 0) {
-        AVStream* stream = format->streams[videoIndex];
-        if (!openDecoder(stream, 1))
-            return std::nullopt;
-        info.hasVideo = true;
-        info.videoFrameRate = av_guess_frame_rate(format.get(), stream, nullptr);
+    MediaError problem;
+    const InputFormatPtr format = openMediaInput(path, nullptr, &problem);
+    std::optional<MediaInfo> info;
+    if (format) {
+        info.emplace();
+        const int videoIndex = bestStreamIndex(format.get(), AVMEDIA_TYPE_VIDEO);
+        const int audioIndex = bestStreamIndex(format.get(), AVMEDIA_TYPE_AUDIO);
+        if (videoIndex >= 0) {
+            AVStream* stream = format->streams[videoIndex];
+            info->hasVideo = true;
+            info->videoFrameRate = av_guess_frame_rate(format.get(), stream, nullptr);
+        }
+        info->hasAudio = audioIndex >= 0;
+        for (const int index : {videoIndex, audioIndex}) {
+            if (index >= 0 && !openDecoder(format->streams[index], 1))
+                problem = mediaError(MediaStage::Decode, QStringLiteral("no decoder for %1")
+                                         .arg(QString::fromLatin1(avcodec_get_name(format->streams[index]->codecpar->codec_id))), path);
+        }
+        if (!info->hasVideo && !info->hasAudio)
+            problem = mediaError(MediaStage::Probe, QStringLiteral("no picture or sound"), path);
+        if (!problem.isSet() && (info->durationSeconds = verifiedDurationSecondsOf(format.get())) <= 0.0)
+            problem = mediaError(MediaStage::Probe, QStringLiteral("the length is unknown"), path);
     }
-    if (audioIndex >= 0) {
-        if (!openDecoder(format->streams[audioIndex], 1))
-            return std::nullopt;
-        info.hasAudio = true;
-    }
-    if (!info.hasVideo && !info.hasAudio)
-        return std::nullopt;
-    return info;
+    if (!problem.isSet())
+        return info;
+    qCWarning(lcEngine, "%s", qPrintable(problem.text()));
+    if (error)
+        *error = problem;
+    return std::nullopt;
 }
 
 AVRational clipListFrameRate(const std::vector<MediaClip>& clips, AVRational maxRate,
@@ -104,4 +238,40 @@ AVRational clipListFrameRate(const std::vector<MediaClip>& clips, AVRational max
             return cappedFrameRate(info->videoFrameRate, maxRate);
     }
     return maxRate;
+}
+
+bool everyStreamDecodes(const QString& path, MediaError* error)
+{
+    const InputFormatPtr format = openMediaInput(path, nullptr, error);
+    if (!format)
+        return false;
+    std::vector<CodecContextPtr> decoders(format->nb_streams);
+    size_t waiting = 0; // streams that have not given a frame yet
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        if ((decoders[i] = openDecoder(format->streams[i], 1)))
+            ++waiting;
+    }
+    const PacketPtr packet = allocPacket();
+    const FramePtr frame = allocFrame();
+    if (!packet || !frame)
+        return false;
+    while (waiting > 0 && av_read_frame(format.get(), packet.get()) >= 0) {
+        CodecContextPtr& decoder = decoders[size_t(packet->stream_index)];
+        if (decoder && avcodec_send_packet(decoder.get(), packet.get()) >= 0 &&
+            avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
+            decoder.reset(); // this one is proven
+            --waiting;
+        }
+        av_packet_unref(packet.get());
+    }
+    for (CodecContextPtr& decoder : decoders) { // decoders that hold frames back until the end
+        if (decoder && avcodec_send_packet(decoder.get(), nullptr) >= 0 &&
+            avcodec_receive_frame(decoder.get(), frame.get()) >= 0)
+            --waiting;
+    }
+    if (waiting == 0 && format->nb_streams > 0)
+        return true;
+    if (error)
+        *error = mediaError(MediaStage::Write, QStringLiteral("the written file holds nothing that decodes"), path);
+    return false;
 }

@@ -1,5 +1,8 @@
 #include "OutputNaming.h"
 
+#include <QFileInfo>
+#include <QRandomGenerator>
+
 OutputKind outputKindFor(const QString& destination)
 {
     if (destination.endsWith(QLatin1String(".wmv"), Qt::CaseInsensitive))
@@ -9,8 +12,9 @@ OutputKind outputKindFor(const QString& destination)
     return OutputKind::Unsupported;
 }
 
-QString tempPathFor(const QString& destination, int attempt)
+QString tempPathFor(const QString& destination)
 {
-    const QString base = destination + QLatin1String(".part");
-    return attempt == 0 ? base : base + QString::number(attempt);
+    const QString folder = QFileInfo(destination).path();
+    const quint32 token = QRandomGenerator::global()->generate();
+    return folder + QStringLiteral("/.vv-%1.part").arg(token, 8, 16, QLatin1Char('0'));
 }

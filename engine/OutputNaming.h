@@ -13,6 +13,7 @@ enum class OutputKind
 
 OutputKind outputKindFor(const QString& destination);
 
-// The attempt-th candidate name for the temporary file of destination: in the same
-// folder, so that the final rename never crosses file systems.
-QString tempPathFor(const QString& destination, int attempt);
+// A fresh candidate name for the temporary file of destination: in the same folder,
+// so that the final rename never crosses file systems, and short, so that every
+// destination name the file system takes can be written.
+QString tempPathFor(const QString& destination);

@@ -1,11 +1,16 @@
 #include "OutputProfile.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <deque>
+#include <limits>
+#include <mutex>
 
 namespace {
 
@@ -13,28 +18,12 @@ constexpr double kHundredNanosPerSecond = 1e7;
 constexpr double kDefaultKeyFrameSpacingSeconds = 8.0;
 // wmav2 refuses less than this in total.
 constexpr int kMinAudioBitrateBps = 24000;
+// The four profiles we ship and a few the user picked.
+constexpr size_t kCachedProfiles = 8;
 
 bool isNamed(QStringView name, QLatin1String wanted)
 {
     return name.compare(wanted, Qt::CaseInsensitive) == 0;
-}
-
-// Attribute names in profiles come in mixed case ("nChannels", "biwidth").
-qint64 attributeNumber(const QXmlStreamAttributes& attributes, QLatin1String name, bool* ok)
-{
-    for (const QXmlStreamAttribute& attribute : attributes) {
-        if (isNamed(attribute.name(), name))
-            return attribute.value().toLongLong(ok);
-    }
-    *ok = false;
-    return 0;
-}
-
-qint64 optionalNumber(const QXmlStreamAttributes& attributes, QLatin1String name, qint64 fallback)
-{
-    bool ok = false;
-    const qint64 value = attributeNumber(attributes, name, &ok);
-    return ok ? value : fallback;
 }
 
 struct StreamConfig
@@ -45,65 +34,117 @@ struct StreamConfig
     bool broken = false;
 };
 
+// What a number attribute may hold. Each range keeps the value exact in the field it
+// lands in and keeps the arithmetic on it from overflowing.
+struct NumberRange
+{
+    qint64 least;
+    qint64 most;
+};
+
+constexpr NumberRange kBitrateRange{0, INT32_MAX}; // 0: given by the stream's header
+constexpr NumberRange kByteRateRange{0, INT32_MAX / 8};
+constexpr NumberRange kTimePerFrameRange{1, std::numeric_limits<qint64>::max()};
+constexpr NumberRange kWidthRange{0, 65536};
+constexpr NumberRange kHeightRange{-65536, 65536}; // negative means a top-down bitmap
+constexpr NumberRange kKeyFrameSpacingRange{0, 3600 * 10000000LL}; // up to an hour; 0: the default
+constexpr NumberRange kQualityRange{0, 100};
+constexpr NumberRange kChannelsRange{0, 64};
+constexpr NumberRange kSampleRateRange{0, 1000000};
+
+// The attribute's value; nullopt when it is absent. A value that is not a whole number
+// within range breaks the stream rather than being wrapped or cut to fit.
+// Attribute names in profiles come in mixed case ("nChannels", "biwidth").
+std::optional<qint64> attributeNumber(const QXmlStreamAttributes& attributes, QLatin1String name,
+                                      NumberRange range, StreamConfig* config)
+{
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        if (!isNamed(attribute.name(), name))
+            continue;
+        bool ok = false;
+        const qint64 value = attribute.value().toLongLong(&ok);
+        if (ok && value >= range.least && value <= range.most)
+            return value;
+        config->broken = true;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Like attributeNumber(), but the stream is broken without it.
+std::optional<qint64> requiredNumber(const QXmlStreamAttributes& attributes, QLatin1String name,
+                                     NumberRange range, StreamConfig* config)
+{
+    const std::optional<qint64> value = attributeNumber(attributes, name, range, config);
+    if (!value)
+        config->broken = true;
+    return value;
+}
+
 void readVideoInfoHeader(const QXmlStreamAttributes& attributes, StreamConfig* config)
 {
     if (!config->video)
         config->video.emplace(); // the picture properties may come first
-    bool ok = false;
-    const qint64 timePerFrame = attributeNumber(attributes, QLatin1String("avgtimeperframe"), &ok);
-    if (!ok || timePerFrame <= 0) {
-        config->broken = true;
+    const std::optional<qint64> timePerFrame =
+        requiredNumber(attributes, QLatin1String("avgtimeperframe"), kTimePerFrameRange, config);
+    const qint64 bitrate =
+        attributeNumber(attributes, QLatin1String("dwbitrate"), kBitrateRange, config).value_or(0);
+    if (!timePerFrame)
         return;
-    }
-    config->video->maxFrameRate = av_d2q(kHundredNanosPerSecond / double(timePerFrame), 100000);
+    config->video->maxFrameRate = av_d2q(kHundredNanosPerSecond / double(*timePerFrame), 100000);
     if (config->bitrateBps <= 0)
-        config->bitrateBps = optionalNumber(attributes, QLatin1String("dwbitrate"), 0);
+        config->bitrateBps = bitrate;
 }
 
 void readBitmapInfoHeader(const QXmlStreamAttributes& attributes, StreamConfig* config)
 {
-    bool widthOk = false;
-    bool heightOk = false;
-    const qint64 width = attributeNumber(attributes, QLatin1String("biwidth"), &widthOk);
-    const qint64 height = attributeNumber(attributes, QLatin1String("biheight"), &heightOk);
-    if (!config->video || !widthOk || !heightOk || width > 65536 || std::llabs(height) > 65536) {
+    const std::optional<qint64> width =
+        requiredNumber(attributes, QLatin1String("biwidth"), kWidthRange, config);
+    const std::optional<qint64> height =
+        requiredNumber(attributes, QLatin1String("biheight"), kHeightRange, config);
+    if (!config->video || !width || !height) {
         config->broken = true;
         return;
     }
-    config->video->widthPx = int(width);
-    config->video->heightPx = int(std::llabs(height)); // negative means a top-down bitmap
+    config->video->widthPx = int(*width);
+    config->video->heightPx = int(std::abs(*height));
 }
 
 void readVideoMediaProps(const QXmlStreamAttributes& attributes, StreamConfig* config)
 {
     if (!config->video)
         config->video.emplace();
-    const qint64 spacing = optionalNumber(attributes, QLatin1String("maxkeyframespacing"), 0);
+    const qint64 spacing =
+        attributeNumber(attributes, QLatin1String("maxkeyframespacing"), kKeyFrameSpacingRange, config)
+            .value_or(0);
+    const qint64 quality =
+        attributeNumber(attributes, QLatin1String("quality"), kQualityRange, config).value_or(0);
     config->video->keyFrameSpacingSeconds = double(spacing) / kHundredNanosPerSecond;
-    config->video->quality = int(optionalNumber(attributes, QLatin1String("quality"), 0));
+    config->video->quality = int(quality);
 }
 
 void readWaveFormat(const QXmlStreamAttributes& attributes, StreamConfig* config)
 {
-    bool channelsOk = false;
-    bool rateOk = false;
-    const qint64 channels = attributeNumber(attributes, QLatin1String("nchannels"), &channelsOk);
-    const qint64 rate = attributeNumber(attributes, QLatin1String("nsamplespersec"), &rateOk);
-    if (!channelsOk || !rateOk || channels > 64 || rate > 1000000) {
-        config->broken = true;
+    const std::optional<qint64> channels =
+        requiredNumber(attributes, QLatin1String("nchannels"), kChannelsRange, config);
+    const std::optional<qint64> rate =
+        requiredNumber(attributes, QLatin1String("nsamplespersec"), kSampleRateRange, config);
+    const qint64 bytesPerSecond =
+        attributeNumber(attributes, QLatin1String("navgbytespersec"), kByteRateRange, config).value_or(0);
+    if (!channels || !rate)
         return;
-    }
     AudioFormat& audio = config->audio.emplace();
-    audio.channels = int(channels);
-    audio.sampleRateHz = int(rate);
+    audio.channels = int(*channels);
+    audio.sampleRateHz = int(*rate);
     if (config->bitrateBps <= 0)
-        config->bitrateBps = optionalNumber(attributes, QLatin1String("navgbytespersec"), 0) * 8;
+        config->bitrateBps = bytesPerSecond * 8;
 }
 
 StreamConfig readStreamConfig(QXmlStreamReader& reader)
 {
     StreamConfig config;
-    config.bitrateBps = optionalNumber(reader.attributes(), QLatin1String("bitrate"), 0);
+    config.bitrateBps =
+        attributeNumber(reader.attributes(), QLatin1String("bitrate"), kBitrateRange, &config).value_or(0);
     for (int depth = 1; depth > 0 && !reader.atEnd();) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::EndElement) {
@@ -126,7 +167,7 @@ StreamConfig readStreamConfig(QXmlStreamReader& reader)
     }
     if (config.video && config.audio)
         config.broken = true; // one stream is either picture or sound
-    if (config.bitrateBps <= 0 || config.bitrateBps > INT32_MAX)
+    if (config.bitrateBps <= 0)
         config.broken = true;
     return config;
 }
@@ -146,6 +187,71 @@ bool mergeStream(const StreamConfig& config, OutputProfile* profile)
         profile->audio->bitrateBps = int(config.bitrateBps);
     }
     return true;
+}
+
+// One byte past the limit tells a file at the limit from a larger one. The size on disk
+// is not trusted: the file may grow meanwhile, and devices and pipes tell none.
+std::optional<OutputProfile> readProfileFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray xml = file.read(kMaxProfileBytes + 1);
+    if (xml.size() > kMaxProfileBytes)
+        return std::nullopt;
+    return parseProfile(xml);
+}
+
+// A profile as read from one version of its file; a changed size or time means a new version.
+struct CachedProfile
+{
+    QString canonicalPath;
+    qint64 size = 0;
+    QDateTime modified;
+    OutputProfile profile;
+
+    bool isSameFile(const CachedProfile& other) const { return canonicalPath == other.canonicalPath; }
+    bool isSameVersion(const CachedProfile& other) const
+    {
+        return isSameFile(other) && size == other.size && modified == other.modified;
+    }
+};
+
+// The most recently read last.
+struct ProfileCache
+{
+    std::mutex mutex;
+    std::deque<CachedProfile> entries;
+};
+
+ProfileCache& profileCache()
+{
+    static ProfileCache cache;
+    return cache;
+}
+
+// The profile read from this version of the file before; refused ones are not kept.
+std::optional<OutputProfile> findCached(const CachedProfile& wanted)
+{
+    ProfileCache& cache = profileCache();
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    const auto isWanted = [&wanted](const CachedProfile& entry) { return entry.isSameVersion(wanted); };
+    const auto found = std::find_if(cache.entries.begin(), cache.entries.end(), isWanted);
+    if (found == cache.entries.end())
+        return std::nullopt;
+    return found->profile;
+}
+
+void remember(const CachedProfile& read)
+{
+    ProfileCache& cache = profileCache();
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    const auto isOlderVersion = [&read](const CachedProfile& entry) { return entry.isSameFile(read); };
+    cache.entries.erase(std::remove_if(cache.entries.begin(), cache.entries.end(), isOlderVersion),
+                        cache.entries.end());
+    cache.entries.push_back(read);
+    if (cache.entries.size() > kCachedProfiles)
+        cache.entries.pop_front();
 }
 
 } // namespace
@@ -191,12 +297,18 @@ std::optional<OutputProfile> parseProfile(const QByteArray& xml)
 
 std::optional<OutputProfile> loadProfileFile(const QString& path)
 {
-    QFile file(path);
-    // Real profiles are a few kilobytes; anything huge is not one.
-    constexpr qint64 kMaxProfileBytes = 1 << 20;
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxProfileBytes)
+    const QFileInfo info(path);
+    CachedProfile entry{info.canonicalFilePath(), info.size(), info.lastModified(), {}};
+    if (entry.canonicalPath.isEmpty())
         return std::nullopt;
-    return parseProfile(file.read(kMaxProfileBytes));
+    if (std::optional<OutputProfile> cached = findCached(entry))
+        return cached;
+    const std::optional<OutputProfile> profile = readProfileFile(entry.canonicalPath);
+    if (profile) {
+        entry.profile = *profile;
+        remember(entry);
+    }
+    return profile;
 }
 
 std::optional<AudioFormat> audioFormatForCode(int code)

@@ -37,9 +37,14 @@ struct OutputProfile
 // Quality from which the encoder spends about twice the time for a cleaner picture.
 constexpr int kHighQualityThreshold = 90;
 
-// Reads the profile XML; nullopt when it is malformed, has no stream, or asks for
-// something the Windows Media encoders cannot do.
+// Real profiles are a few kilobytes; a larger file is not one, and would be slow to read.
+constexpr qint64 kMaxProfileBytes = 64 * 1024;
+
+// Reads the profile XML; nullopt when it is malformed, has no stream, has a number out
+// of range, or asks for something the Windows Media encoders cannot do.
 std::optional<OutputProfile> parseProfile(const QByteArray& xml);
+// Reads each version of a file once, whichever thread asks; nullopt for a file larger
+// than kMaxProfileBytes.
 std::optional<OutputProfile> loadProfileFile(const QString& path);
 
 // The seven audio bit rates, codes 15 ("Mono 28.8kbps") to 21 ("128kbps").

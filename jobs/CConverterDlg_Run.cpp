@@ -47,12 +47,13 @@ void CConverterDlg::RunConvertStep()
     m_nCurrentRow = row;
     AddRowClips(row, ParseLeadingInteger(CellText(row, kStartColumn)),
                 ParseLeadingDecimal(CellText(row, kEndColumn)));
-    const QString outputPath = ChooseOutput(row);
+    QString refusal;
+    const QString outputPath = ChooseOutput(row, &refusal);
     if (outputPath.isEmpty() && m_bConverting)
         m_ctlEngine->Stop(); // as a new SaveFile would, a refused step ends the write in progress
     if (outputPath.isEmpty() || !m_ctlEngine->SaveFile(outputPath)) {
         EndRun();
-        Message(QStringLiteral("Save Fail"), kMbOk);
+        ReportSaveFail(row, outputPath.isEmpty() ? refusal : m_ctlEngine->LastErrorText());
         return;
     }
     m_batchOutputs << outputPath;
@@ -86,8 +87,8 @@ void CConverterDlg::AddRowClips(int row, int startSeconds, double endSeconds)
 }
 
 // Gives the engine the output settings and returns the output path, or an empty
-// string when the row's output must not be written.
-QString CConverterDlg::ChooseOutput(int row)
+// string, with the reason, when the row's output must not be written.
+QString CConverterDlg::ChooseOutput(int row, QString* refusal)
 {
     const JobFormat format = JobFormatForIndex(m_cboProfile.currentIndex());
     const QString fileName = OutputFileName(CellText(row, kTitleColumn), format);
@@ -100,10 +101,15 @@ QString CConverterDlg::ChooseOutput(int row)
         m_ctlEngine->SetProfileFile(QString());
         m_ctlEngine->SetAudioFormat(short(m_nAudioCode));
     }
-    if (fileName.isEmpty())
+    if (fileName.isEmpty()) {
+        *refusal = QStringLiteral("check: the title gives no usable file name");
         return QString();
+    }
     const QString outputPath = OutputPath(m_szOutputFolder, fileName);
-    return IsSafeOutput(outputPath) ? outputPath : QString();
+    if (IsSafeOutput(outputPath))
+        return outputPath;
+    *refusal = QStringLiteral("check: the output would replace a source or an earlier output of this batch");
+    return QString();
 }
 
 // An output never replaces a source of the list or an output written earlier in this batch.
@@ -130,7 +136,7 @@ void CConverterDlg::OnEngineFinished()
     if (!wasConverting)
         return;
     if (m_ctlEngine->LastWriteFailed()) {
-        Message(QStringLiteral("Save Fail"), kMbOk);
+        ReportSaveFail(finishedRow.isValid() ? finishedRow.row() : -1, m_ctlEngine->LastErrorText());
         return;
     }
     // A row removed while it was written has nothing left to mark.
@@ -139,6 +145,14 @@ void CConverterDlg::OnEngineFinished()
         SetCellText(finishedRow.row(), kStatusColumn, QStringLiteral("Completed"));
     }
     RunConvertStep();
+}
+
+// The row keeps its status; why it failed is its status cell's tooltip.
+void CConverterDlg::ReportSaveFail(int row, const QString& reason)
+{
+    if (QTableWidgetItem* status = row >= 0 ? m_lstJobs.item(row, kStatusColumn) : nullptr)
+        status->setToolTip(reason);
+    Message(QStringLiteral("Save Fail"), kMbOk);
 }
 
 void CConverterDlg::OnEngineProgress(double position, double total)

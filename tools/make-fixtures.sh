@@ -30,6 +30,10 @@ ff -f lavfi -i "$(video 192x108 25)" -f lavfi -i "$(tone 330 22050)" \
 ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
    -c:v msmpeg4 -b:v 70k -c:a wmav1 -ac 1 -b:a 32k -f asf clip.asf
 
+# a camera-style file whose sound stops half-way through the picture
+ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=1.5" \
+   -c:v mpeg4 -b:v 90k -c:a mp2 -b:a 64k shortsound.avi
+
 # bad files
 : > empty.avi
 echo "This is a text file, not a video." > text.avi
@@ -38,6 +42,10 @@ tail -c +2049 clip.asf > headercut.asf
 # fixed pseudo-random bytes, so regenerating does not churn the repository
 LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 8192; i++) printf "%c", int(rand() * 256) }' \
     > random.mpg
+# an ASF whose header claims a play length of 2^64-1 units: only its data tells the truth
+ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
+   -c:v msmpeg4 -b:v 70k -c:a wmav1 -ac 1 -b:a 32k -f asf lyingduration.asf
+printf '\377\377\377\377\377\377\377\377' | dd of=lyingduration.asf bs=1 seek=94 conv=notrunc status=none
 cp clip.wmv bitflip.wmv
 LC_ALL=C awk 'BEGIN { srand(11); for (i = 0; i < 512; i++) printf "%c", int(rand() * 256) }' \
     | dd of=bitflip.wmv bs=1 seek=12000 conv=notrunc status=none

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -104,6 +106,12 @@ private slots:
             25.0, 22050, 32000);
         row("16:9 crop", "clip.wmv", "320x240video.prx", 1.0, 1.5, 3, false, 25.0, 22050, 32000);
         row("16:9 stretched", "clip.wmv", "320x240video.prx", 1.0, 1.5, 0, false, 25.0, 22050, 32000);
+        // the header claims 2^64-1 units; the data holds 3 s, and so does the output
+        row("lying header, end far past", "lyingduration.asf", "320x240video.prx", 0.0, 1e6, 0, false, 15.0,
+            22050, 32000);
+        // the picture's data covers the silence added after the sound's end
+        row("sound ends half-way", "shortsound.avi", "320x240video.prx", 0.0, 3.0, 0, false, 25.0, 22050,
+            32000);
     }
     void profilesAndStretchModes()
     {
@@ -323,6 +331,8 @@ private slots:
         if (!engine)
             return;
         QCOMPARE(engine->LastWriteFailed(), failed);
+        QVERIFY2(!failed || engine->LastErrorText().endsWith(QLatin1String(" (existing.wmv)")),
+                 qPrintable(engine->LastErrorText()));
 
         // the next write works, and clears the failure
         QVERIFY(engine->SaveFile(output));
@@ -358,56 +368,168 @@ private slots:
     void refusals_data()
     {
         QTest::addColumn<Step>("step");
-        const auto addRow = [](const char* name, const std::function<void(Step&)>& change) {
+        QTest::addColumn<QString>("reason"); // how the refusal's reason starts
+        const auto addRow = [](const char* name, const char* reason, const std::function<void(Step&)>& change) {
             Step step;
             change(step);
-            QTest::newRow(name) << step;
+            QTest::newRow(name) << step << QString::fromLatin1(reason);
         };
-        addRow("not media", [](Step& s) { s.source = fixturePath(QStringLiteral("text.avi")); });
-        addRow("missing input", [](Step& s) { s.source = fixturePath(QStringLiteral("missing.mpg")); });
-        addRow("no clips", [](Step& s) { s.source.clear(); });
-        addRow("start after end", [](Step& s) { s.startSeconds = 2.0, s.endSeconds = 1.0; });
-        addRow("start past the file's end", [](Step& s) { s.startSeconds = 10.0, s.endSeconds = 20.0; });
-        addRow("shorter than a frame", [](Step& s) { s.startSeconds = 1.0, s.endSeconds = 1.01; });
-        addRow("unknown stretch mode", [](Step& s) { s.stretch = 7; });
-        addRow("missing profile", [](Step& s) { s.profile = "no.prx"; });
-        addRow("video without a profile", [](Step& s) { s.profile.clear(); });
-        addRow("audio code below the list",
+        addRow("not media", "open: ", [](Step& s) { s.source = fixturePath(QStringLiteral("text.avi")); });
+        addRow("missing input", "open: the file does not exist",
+               [](Step& s) { s.source = fixturePath(QStringLiteral("missing.mpg")); });
+        addRow("no clips", "check: no picture clips", [](Step& s) { s.source.clear(); });
+        addRow("start after end", "check: the span", [](Step& s) { s.startSeconds = 2.0, s.endSeconds = 1.0; });
+        addRow("start past the file's end", "check: the span",
+               [](Step& s) { s.startSeconds = 10.0, s.endSeconds = 20.0; });
+        addRow("shorter than a frame", "check: a span is shorter than one frame",
+               [](Step& s) { s.startSeconds = 1.0, s.endSeconds = 1.01; });
+        addRow("unknown stretch mode", "check: no picture clips", [](Step& s) { s.stretch = 7; });
+        addRow("missing profile", "check: no usable video profile", [](Step& s) { s.profile = "no.prx"; });
+        addRow("video without a profile", "check: no usable video profile", [](Step& s) { s.profile.clear(); });
+        addRow("audio code below the list", "check: no usable sound format",
                [](Step& s) { s.profile.clear(), s.audioCode = 14, s.output = "out.wma"; });
-        addRow("audio code above the list",
+        addRow("audio code above the list", "check: no usable sound format",
                [](Step& s) { s.profile.clear(), s.audioCode = 22, s.output = "out.wma"; });
-        addRow("other output type", [](Step& s) { s.output = "out.avi"; });
-        addRow("folder missing", [](Step& s) { s.output = "no folder/out.wmv"; });
-        addRow("output is a folder", [](Step& s) { s.output = "folder.wmv"; });
+        addRow("other output type", "check: the output is neither", [](Step& s) { s.output = "out.avi"; });
+        addRow("folder missing", "check: the output folder does not exist",
+               [](Step& s) { s.output = "no folder/out.wmv"; });
+        addRow("output is a folder", "check: the output exists and is not a file",
+               [](Step& s) { s.output = "folder.wmv"; });
     }
     void refusals()
     {
         QFETCH(Step, step);
+        QFETCH(QString, reason);
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("folder.wmv")));
         CDirarAror engine;
         QSignalSpy finished(&engine, &CDirarAror::Finished);
         setUp(engine, step);
         QVERIFY(!engine.SaveFile(m_folder->filePath(step.output)));
+        QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
         QTest::qWait(50);
         QCOMPARE(finished.count(), 0);
         QVERIFY(filesInFolder().isEmpty());
     }
 
-    void damagedInputNeverCrashes()
+    // A file the data does not fill is no output: each of these fails with its reason
+    // and leaves nothing behind.
+    void writesTheDataCannotFillFail_data()
+    {
+        QTest::addColumn<QString>("change"); // what happens to the source once the write runs
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("source truncated part-way") << "truncate" << "decode: the data ends at";
+        QTest::newRow("source overwritten with noise part-way") << "noise" << "decode: ";
+        QTest::newRow("sound-only span too short to decode") << "short sound"
+                                                             << "write: the written file holds nothing that "
+                                                                "decodes (out.wma)";
+    }
+    void writesTheDataCannotFillFail()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, reason);
+        CDirarAror engine;
+        QSignalSpy progress(&engine, &CDirarAror::Progress);
+        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        QString output = m_folder->filePath(QStringLiteral("out.wma"));
+        if (change == QLatin1String("short sound")) {
+            setUp(engine, {fixturePath(QStringLiteral("clip.mpg")), 0.0, 0.01, 0, QString(), 21});
+        } else {
+            const QString source = longSource(engine);
+            QVERIFY(!source.isEmpty());
+            setUp(engine, {source, 0.0, 60.0, 0, QStringLiteral("High640x480video.prx")});
+            output = m_folder->filePath(QStringLiteral("out.wmv"));
+        }
+        QVERIFY(engine.SaveFile(output));
+        if (change != QLatin1String("short sound")) {
+            QVERIFY(progress.wait(kWriteTimeoutMs));
+            QFile file(m_folder->filePath(QStringLiteral("long.wmv")));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const qint64 half = file.size() / 2;
+            QVERIFY(change == QLatin1String("truncate") ? file.resize(half)
+                                                        : file.seek(half) && file.write(noise(half)) == half);
+        }
+        QVERIFY(finished.wait(kWriteTimeoutMs));
+        QVERIFY(engine.LastWriteFailed());
+        QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
+        QVERIFY(!QFile::exists(output));
+        QTRY_VERIFY_WITH_TIMEOUT(!filesInFolder().join(' ').contains(QLatin1String(".part")), 10000);
+    }
+
+    void damagedInputEndsCompleteOrFailedWithAReason()
     {
         CDirarAror engine;
         QSignalSpy finished(&engine, &CDirarAror::Finished);
         const QString damaged = fixturePath(QStringLiteral("bitflip.wmv"));
-        QVERIFY(engine.GetDuration(damaged) > 0.0); // the header is intact
+        QVERIFY(engine.GetDuration(damaged) > 3.0); // the header is intact
         setUp(engine, {damaged});
         const QString output = m_folder->filePath(QStringLiteral("out.wmv"));
-        if (engine.SaveFile(output)) {
-            QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWriteTimeoutMs);
-            QTest::qWait(kQuietMs);
-            QCOMPARE(finished.count(), 1);
-            QCOMPARE(QFile::exists(output), !engine.LastWriteFailed());
+        QVERIFY(engine.SaveFile(output));
+        QVERIFY(finished.wait(kWriteTimeoutMs));
+        QTest::qWait(kQuietMs);
+        QCOMPARE(finished.count(), 1);
+        if (engine.LastWriteFailed()) {
+            QVERIFY(!engine.LastErrorText().isEmpty());
+            QVERIFY(filesInFolder().isEmpty());
+            return;
         }
-        QTRY_VERIFY_WITH_TIMEOUT(filesInFolder().size() <= 1, 10000);
+        // the decoder conceals the damaged pictures: a whole, decodable file
+        QVERIFY(engine.LastErrorText().isEmpty());
+        QCOMPARE(filesInFolder(), QStringList{QStringLiteral("out.wmv")});
+        const std::optional<MediaSummary> summary = summarizeMedia(output);
+        QVERIFY(summary && summary->video && summary->audio);
+        QVERIFY(qAbs(summary->video->frameCount - 75) <= 1);
+    }
+
+    // A source that stops answering (here: data, then a hole of zeros that the reader
+    // scans for ever) holds up neither Stop nor closing the control.
+    void stalledSourceDoesNotHoldUpStopOrClose()
+    {
+        const QString stalled = m_folder->filePath(QStringLiteral("stalled.avi"));
+        QVERIFY(QFile::copy(fixturePath(QStringLiteral("clip.avi")), stalled));
+        QVERIFY(QFile(stalled).resize(qint64(64) << 30)); // sparse: no disk space used
+        auto engine = std::make_unique<CDirarAror>();
+        QVERIFY(qAbs(engine->GetDuration(stalled) - 3.0) < 0.1);
+        setUp(*engine, {stalled});
+        QVERIFY(engine->SaveFile(m_folder->filePath(QStringLiteral("out.wmv"))));
+        QVERIFY(engine->Play());
+        QTest::qWait(1000); // both readers are in the hole by now
+        QElapsedTimer timer;
+        timer.start();
+        engine->Stop();
+        engine.reset();
+        // scanning the hole takes far longer than this, even on a fast machine
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(filesInFolder(), QStringList{QStringLiteral("stalled.avi")});
+    }
+
+    // Quiet unless asked for; then each refusal and failure is a warning with its reason.
+    void failuresAreLoggedWhenAskedFor()
+    {
+        static QStringList logged;
+        logged.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext& context, const QString& message) {
+                if (QByteArray(context.category).startsWith("vv."))
+                    logged << message;
+            });
+        CDirarAror engine;
+        setUp(engine, {fixturePath(QStringLiteral("text.avi"))});
+        QVERIFY(!engine.SaveFile(m_folder->filePath(QStringLiteral("quiet.wmv"))));
+        QVERIFY(logged.isEmpty());
+        QLoggingCategory::setFilterRules(QStringLiteral("vv.engine.warning=true"));
+        QVERIFY(!engine.SaveFile(m_folder->filePath(QStringLiteral("loud.wmv"))));
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+        QVERIFY2(logged.join('\n').contains(engine.LastErrorText()), qPrintable(logged.join('\n')));
+    }
+
+    void namesUpToTheFileSystemsLimitAreWritten()
+    {
+        CDirarAror engine;
+        setUp(engine, {fixturePath(QStringLiteral("clip.mpg")), 0.0, 0.5});
+        const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".wmv"); // 255 bytes
+        QVERIFY(written(engine, name));
+        QCOMPARE(filesInFolder(), QStringList{name});
     }
 
 private:
@@ -425,6 +547,25 @@ private:
         if (!engine.SaveFile(output) || !finished.wait(kWriteTimeoutMs) || engine.LastWriteFailed())
             return std::nullopt;
         return summarizeMedia(output);
+    }
+
+    // A 60 s clip, made by the engine from 20 copies of a fixture.
+    QString longSource(CDirarAror& engine)
+    {
+        setUp(engine, {fixturePath(QStringLiteral("clip.mpg"))});
+        for (int copy = 1; copy < 20; ++copy)
+            addClip(engine, fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0);
+        return written(engine, QStringLiteral("long.wmv")) ? m_folder->filePath(QStringLiteral("long.wmv"))
+                                                          : QString();
+    }
+
+    static QByteArray noise(qint64 size)
+    {
+        QByteArray bytes(size, Qt::Uninitialized);
+        QRandomGenerator generator(7);
+        for (char& byte : bytes)
+            byte = char(generator.bounded(256));
+        return bytes;
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;

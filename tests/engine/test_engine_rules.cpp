@@ -2,17 +2,20 @@
 // and measured), output and temporary names, and probing: the length of every
 // container we read, 0.0 for anything else, file names taken literally.
 #include "MediaCheck.h"
+#include "engine/CCLocaleScope.h"
 #include "engine/FfmpegHandles.h"
 #include "engine/MediaFilters.h"
 #include "engine/MediaInput.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputProfile.h"
+#include "engine/Saturating.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavutil/log.h>
 }
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRect>
@@ -20,11 +23,16 @@ extern "C" {
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // The first picture of a white "color" source with options, through the stretch filter into 320x240.
 FramePtr stretched(const QString& colorOptions, StretchMode mode)
 {
+    const CCLocaleScope cNumbers; // as the clip reader parses its graphs
     const QByteArray description = QStringLiteral("color=c=white:%1,%2,format=yuv420p,buffersink")
                                        .arg(colorOptions, stretchFilter(mode, 320, 240))
                                        .toLatin1();
@@ -55,6 +63,20 @@ QRect pictureBox(const AVFrame* frame)
 bool near(QPoint a, QPoint b)
 {
     return qAbs(a.x() - b.x()) <= 1 && qAbs(a.y() - b.y()) <= 1;
+}
+
+// Saves the file with the given modification time, as an editor saving it then would.
+bool writeFileAt(const QString& path, const QByteArray& content, const QDateTime& modified)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size() &&
+           file.flush() && file.setFileTime(modified, QFileDevice::FileModificationTime);
+}
+
+int widthRead(const QString& path)
+{
+    const std::optional<OutputProfile> profile = loadProfileFile(path);
+    return profile && profile->video ? profile->video->widthPx : 0;
 }
 
 } // namespace
@@ -88,6 +110,22 @@ private slots:
         QTest::newRow("96 kHz") << changed("nSamplesPerSec=\"44100\"", "nSamplesPerSec=\"96000\"");
         QTest::newRow("no video bit rate")
             << QByteArray(good).replace(" bitrate=\"1000000\"", "").replace(" dwbitrate=\"1000000\"", "");
+        // numbers out of range, which wrapped or cut short could pass for sensible ones
+        QTest::newRow("byte rate x8 wrapping to 64 kbps")
+            << changed(" bitrate=\"64000\"", "").replace("\"8000\"", "\"2305843009213701952\"");
+        QTest::newRow("height of -2^63") << changed("biheight=\"480\"", "biheight=\"-9223372036854775808\"");
+        QTest::newRow("quality wrapping to 50") << changed("quality=\"75\"", "quality=\"4294967346\"");
+        QTest::newRow("quality not a number") << changed("quality=\"75\"", "quality=\"best\"");
+        QTest::newRow("negative key frame spacing") << changed("\"80000000\"", "\"-80000000\"");
+        QTest::newRow("key frame spacing of centuries") << changed("\"80000000\"", "\"9223372036854775807\"");
+        QTest::newRow("key frame spacing beyond 64 bits")
+            << changed("\"80000000\"", "\"99999999999999999999\"");
+        QTest::newRow("negative frame time") << changed("\"333333\"", "\"-333333\"");
+        QTest::newRow("frame time beyond 64 bits") << changed("\"333333\"", "\"9223372036854775808\"");
+        QTest::newRow("negative bit rate") << changed(" bitrate=\"1000000\"", " bitrate=\"-1000000\"");
+        QTest::newRow("header bit rate wrapping to 1 Mbps")
+            << QByteArray(good).replace(" bitrate=\"1000000\"", "").replace("\"1000000\"", "\"4295967296\"");
+        QTest::newRow("channels wrapping to 2") << changed("nChannels=\"2\"", "nChannels=\"4294967298\"");
     }
     void malformedProfilesAreRefused()
     {
@@ -117,6 +155,44 @@ private slots:
 
         QVERIFY(!loadProfileFile(QString()));
         QVERIFY(!loadProfileFile(QStringLiteral("/no/such/folder/320x240video.prx")));
+    }
+
+    void profileFileSizeLimit_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("at the limit") << kMaxProfileBytes << true;
+        QTest::newRow("one byte over") << kMaxProfileBytes + 1 << false;
+    }
+    void profileFileSizeLimit()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, read);
+        QByteArray xml = readFile(profilePath(QStringLiteral("320x240video.prx")));
+        xml.append(QByteArray(size - xml.size(), '\n'));
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("padded.prx"));
+        QVERIFY(writeFile(path, xml));
+        QCOMPARE(bool(loadProfileFile(path)), read);
+    }
+
+    // A file is read again only when its size or modification time changed.
+    void profileFilesAreReadOncePerVersion()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("custom.prx"));
+        const QByteArray small = readFile(profilePath(QStringLiteral("320x240video.prx")));
+        const QByteArray large = readFile(profilePath(QStringLiteral("640x480video.prx")));
+        const QDateTime saved(QDate(2024, 1, 1), QTime(12, 0));
+        QVERIFY(writeFileAt(path, small, saved));
+        QCOMPARE(widthRead(path), 320);
+        QVERIFY(writeFileAt(path, QByteArray(small).replace("biwidth=\"320\"", "biwidth=\"322\""), saved));
+        QCOMPARE(widthRead(path), 320); // looks unchanged
+        QVERIFY(writeFileAt(path, large, saved));
+        QCOMPARE(widthRead(path), 640);
+        QVERIFY(writeFileAt(path, QByteArray(large).replace("biwidth=\"640\"", "biwidth=\"642\""),
+                            saved.addSecs(1)));
+        QCOMPARE(widthRead(path), 642);
     }
 
     void stretchModesFitThePicture_data()
@@ -158,11 +234,13 @@ private slots:
         QCOMPARE(outputKindFor(QStringLiteral("/out/HOLIDAY.WMA")), OutputKind::Audio);
         QCOMPARE(outputKindFor(QStringLiteral("/out/holiday.wmv.txt")), OutputKind::Unsupported);
 
-        const QString destination = QStringLiteral("/out/a b#1.wmv");
+        // a name at the file system's limit still leaves room for its temporary file
+        const QString destination = QStringLiteral("/out/") + QString(251, QLatin1Char('a')) + ".wmv";
         QSet<QString> names;
         for (int attempt = 0; attempt < 5; ++attempt) {
-            const QString name = tempPathFor(destination, attempt);
+            const QString name = tempPathFor(destination);
             QVERIFY(name.startsWith(QStringLiteral("/out/"))); // same folder: the rename stays on one disk
+            QVERIFY(name.size() < 40);
             QCOMPARE(outputKindFor(name), OutputKind::Unsupported); // never mistaken for a finished file
             names << name;
         }
@@ -173,8 +251,10 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<double>("seconds"); // 0.0: not readable media
-        for (const char* name : {"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf"})
+        for (const char* name : {"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf", "shortsound.avi"})
             QTest::newRow(name) << fixturePath(QLatin1String(name)) << 3.0;
+        // its header claims 1844674407367.9 s; the timestamps at its end say 3 s
+        QTest::newRow("lying header") << fixturePath(QStringLiteral("lyingduration.asf")) << 3.0;
         for (const char* name :
              {"empty.avi", "text.avi", "random.mpg", "truncated.wmv", "headercut.asf", "none.mpg"})
             QTest::newRow(name) << fixturePath(QLatin1String(name)) << 0.0;
@@ -190,6 +270,36 @@ private slots:
                  qPrintable(QString::number(probed)));
         const std::optional<MediaInfo> info = inspectMedia(path);
         QCOMPARE(info && info->hasVideo && info->hasAudio, seconds > 0.0);
+    }
+
+    // Opening a pipe or a device would block the thread with no interrupt to reach it.
+    void blockingSourcesAreNotRead()
+    {
+#ifdef Q_OS_UNIX
+        QTemporaryDir folder;
+        const QString fifo = folder.filePath(QStringLiteral("clip.mpg"));
+        QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+            MediaError error;
+            QCOMPARE(probeDurationSeconds(path, &error), 0.0);
+            QCOMPARE(error.text(), QStringLiteral("open: not a regular file (%1)").arg(QFileInfo(path).fileName()));
+        }
+#else
+        QSKIP("pipes and devices are not files here");
+#endif
+    }
+
+    void timestampArithmeticSaturates()
+    {
+        constexpr int64_t max = std::numeric_limits<int64_t>::max();
+        constexpr int64_t min = std::numeric_limits<int64_t>::min();
+        QCOMPARE(saturatingAdd(max - 1, 5), kMaxTimestamp);
+        QCOMPARE(saturatingAdd(min + 3, -5), kMinTimestamp); // never AV_NOPTS_VALUE
+        QCOMPARE(saturatingSub(max, -1), kMaxTimestamp);
+        QCOMPARE(saturatingSub(5, min), kMaxTimestamp);
+        QCOMPARE(saturatingSub(-5, min), max - 4);
+        QCOMPARE(saturatingSub(min, 1), kMinTimestamp);
+        QCOMPARE(saturatingSub(1000, 250), int64_t(750));
     }
 
     void namesAreTakenLiterally()

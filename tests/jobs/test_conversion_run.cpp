@@ -135,27 +135,35 @@ private slots:
                  Passes(2) + Clips("holiday.mpg", "0,1", size) + settings << "SaveFile(" + output + ")");
     }
 
-    // Every failure to write shows "Save Fail" once and halts the batch with the row unchanged.
+    // Every failure to write shows "Save Fail" once and halts the batch with the row
+    // unchanged but for the reason, which its status cell shows as a tooltip.
     void saveFailHaltsTheBatch_data()
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("engineRefuses");
         QTest::addColumn<bool>("failsPartWay");
-        QTest::newRow("engine refuses") << "a.mpg" << true << false;
-        QTest::newRow("title leaves the folder") << "..\\x" << false << false;
-        QTest::newRow("output would replace the source") << "movie.wmv" << false << false;
-        QTest::newRow("write fails part-way") << "a.mpg" << false << true;
+        QTest::addColumn<QString>("reason");
+        const QString engineReason = "decode: Invalid data found when processing input (movie.wmv)";
+        QTest::newRow("engine refuses") << "a.mpg" << true << false << engineReason;
+        QTest::newRow("title leaves the folder") << "..\\x" << false << false
+                                                 << "check: the title gives no usable file name";
+        QTest::newRow("output would replace the source")
+            << "movie.wmv" << false << false
+            << "check: the output would replace a source or an earlier output of this batch";
+        QTest::newRow("write fails part-way") << "a.mpg" << false << true << engineReason;
     }
     void saveFailHaltsTheBatch()
     {
         QFETCH(QString, title);
         QFETCH(bool, engineRefuses);
         QFETCH(bool, failsPartWay);
+        QFETCH(QString, reason);
         JobWindow w;
         w.AddFiles({OutFolder() + "movie.wmv", Native("/v/b.mpg")});
         w.SetCell(0, kTitleColumn, title);
         w.engine->saveResult = !engineRefuses;
         w.engine->lastWriteFailed = failsPartWay;
+        w.engine->lastErrorText = "decode: Invalid data found when processing input (movie.wmv)";
         w.dlg->OnCommand(IDC_CONVERT);
         QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), engineRefuses || failsPartWay ? 1 : 0);
         if (failsPartWay)
@@ -168,6 +176,8 @@ private slots:
         emit w.engine->Finished();
         QVERIFY(w.engine->calls.isEmpty());
         QCOMPARE(w.Status(0), QString("Ready"));
+        QCOMPARE(w.List()->item(0, kStatusColumn)->toolTip(), reason);
+        QVERIFY(w.List()->item(1, kStatusColumn)->toolTip().isEmpty());
     }
 
     // A row whose output another row of the batch already wrote is refused; a row refused

@@ -18,6 +18,7 @@ public:
     QHash<QString, double> durations; // GetDuration answers by path; 0.0 otherwise
     bool saveResult = true;
     bool lastWriteFailed = false;
+    QString lastErrorText;
 
     void SetAudioFormat(short code) override { Record("SetAudioFormat", {QString::number(code)}); }
     void SetOutputMode(long mode) override { Record("SetOutputMode", {QString::number(mode)}); }
@@ -53,6 +54,7 @@ public:
     void Resume() override { Record("Resume", {}); }
     void Stop() override { Record("Stop", {}); }
     bool LastWriteFailed() const override { return lastWriteFailed; }
+    QString LastErrorText() const override { return lastErrorText; }
 
     // Calls whose text starts with prefix, in order.
     QStringList CallsStartingWith(const QString& prefix) const

@@ -1,0 +1,33 @@
+// How far real source data has reached in the output's time, across the picture and
+// sound of one write (both are read on one thread). A stream whose source has run
+// out may be padded (its last picture held, silence) while the other stream's data
+// still runs, and a little past it; further padding would fill a span no data
+// covers: the source ended early, and the write fails instead of inventing the rest.
+#pragma once
+
+// How far short of the planned end data may stop and still count as complete:
+// 5 % of the span, at least a quarter second (the usual gap between a file's sound
+// and picture ends) and at most one second (the most frozen picture or silence a
+// write may ever add).
+double shortfallToleranceSeconds(double plannedSeconds);
+
+// True when data reaching dataSeconds ends well before plannedSeconds.
+bool endsEarly(double dataSeconds, double plannedSeconds);
+
+class CDataCoverage
+{
+public:
+    explicit CDataCoverage(double plannedSeconds);
+
+    // Source data has been delivered up to outputSeconds.
+    void reach(double outputSeconds);
+    // Whether padding up to outputSeconds stays within what the data covers.
+    bool mayPad(double outputSeconds) const;
+    double reached() const { return m_reachedSeconds; }
+    double plannedSeconds() const { return m_plannedSeconds; }
+
+private:
+    const double m_plannedSeconds;
+    const double m_toleranceSeconds;
+    double m_reachedSeconds = 0.0;
+};
