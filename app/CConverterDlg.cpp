@@ -1,9 +1,10 @@
 #include "CConverterDlg.h"
 
+#include "engine/CDirarAror.h"
 #include "res/SkinBitmaps.h"
 #include "res/resource.h"
 
-CConverterDlg::CConverterDlg(std::unique_ptr<CDirarAror> engine, QWidget* parent)
+CConverterDlg::CConverterDlg(std::unique_ptr<IVideoEngine> engine, QWidget* parent)
     : QDialog(parent), m_ctlEngine(engine ? std::move(engine) : std::make_unique<CDirarAror>()),
       m_hIcon(LoadAppIcon())
 {
@@ -13,7 +14,7 @@ CConverterDlg::CConverterDlg(std::unique_ptr<CDirarAror> engine, QWidget* parent
 CConverterDlg::~CConverterDlg()
 {
     // Members go before the window itself: no engine event may reach it half-destroyed.
-    m_ctlEngine->disconnect(this);
+    m_ctlEngine->SetEventSink(nullptr);
 }
 
 QWidget* CConverterDlg::GetDlgItem(int id) const
@@ -53,7 +54,7 @@ QWidget* CConverterDlg::DoDataExchange(int id)
     case IDC_CLOSE: return &m_btnClose;
     case IDC_MINIMIZE: return &m_btnMinimize;
     case IDC_PICTURE: return &m_ctlPicture;
-    case IDC_ENGINE: return m_ctlEngine.get();
+    case IDC_ENGINE: return m_ctlEngine->ControlWindow();
     case IDC_STRETCH_LABEL: return &m_stcStretchMode;
     case IDC_BITRATE_LABEL: return &m_stcBitrate;
     case IDC_PROFILE_LABEL: return &m_stcProfile;

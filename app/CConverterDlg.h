@@ -5,7 +5,7 @@
 // and in jobs/ CConverterDlg_JobList.cpp, CConverterDlg_Run.cpp, CConverterDlg_Preview.cpp.
 #pragma once
 
-#include "engine/CDirarAror.h"
+#include "engine/IVideoEngine.h"
 #include "skin/CFlatComboBox.h"
 #include "skin/CPicturePanel.h"
 #include "skin/CSkinButton.h"
@@ -26,12 +26,12 @@
 #include <memory>
 
 class CTextEntryDlg;
-class CConverterDlg : public QDialog
+class CConverterDlg : public QDialog, public IVideoEngineEvents
 {
     Q_OBJECT
 public:
     // engine: the video engine control; nullptr makes the real one.
-    explicit CConverterDlg(std::unique_ptr<CDirarAror> engine = nullptr, QWidget* parent = nullptr);
+    explicit CConverterDlg(std::unique_ptr<IVideoEngine> engine = nullptr, QWidget* parent = nullptr);
     ~CConverterDlg() override;
 
     // The control with the given id (dialog 102), or nullptr.
@@ -60,8 +60,8 @@ public:
 
     // Conversion run
     void OnConvert();
-    void OnEngineFinished();
-    void OnEngineProgress(double position, double total);
+    void OnEngineFinished() override;
+    void OnEngineProgress(double position, double total) override;
     void OnStopConverting();
     void OnStop();
     void OnSelectOutputFolder();
@@ -177,7 +177,7 @@ private:
     CSkinButton m_btnClose;                  // 1136
     CSkinButton m_btnMinimize;               // 1135
     CPicturePanel m_ctlPicture;              // 1080
-    std::unique_ptr<CDirarAror> m_ctlEngine; // 1010
+    std::unique_ptr<IVideoEngine> m_ctlEngine; // 1010
     QString m_szOutputFolder;
 
     // Preview state
@@ -193,7 +193,7 @@ private:
     QStringList m_batchOutputs; // outputs written since Convert was pressed
 
     int m_nStretchMode = 0;
-    int m_nAudioCode = 15;
+    int m_nAudioCode = kFirstAudioCode;
     int m_nCurrentRow = 0; // the row the last step took; the run itself follows m_runRow
     QIcon m_hIcon;
 

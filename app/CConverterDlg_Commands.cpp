@@ -89,8 +89,7 @@ void CConverterDlg::ConnectCommands()
     connect(&m_cboStretch, &QComboBox::currentIndexChanged, this, &CConverterDlg::OnStretchModeChange);
     connect(&m_cboBitrate, &QComboBox::currentIndexChanged, this, &CConverterDlg::OnAudioBitrateChange);
     connect(&m_lstJobs, &QWidget::customContextMenuRequested, this, &CConverterDlg::OnListRightClick);
-    connect(m_ctlEngine.get(), &CDirarAror::Finished, this, &CConverterDlg::OnEngineFinished);
-    connect(m_ctlEngine.get(), &CDirarAror::Progress, this, &CConverterDlg::OnEngineProgress);
+    m_ctlEngine->SetEventSink(this);
 }
 
 void CConverterDlg::ShowMenu(int menuId, const QPoint& screenPos, bool rightButtonChooses)

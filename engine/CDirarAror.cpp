@@ -3,6 +3,7 @@
 #include "CMediaEngine.h"
 #include "CPreviewPlayer.h"
 #include "MediaInput.h"
+#include "MediaPaths.h"
 #include "res/ColorRef.h"
 #include "res/resource.h"
 
@@ -20,8 +21,14 @@ CDirarAror::CDirarAror(QWidget* parent)
     : QWidget(parent), m_engine(std::make_unique<CMediaEngine>()), m_player(new CPreviewPlayer(this))
 {
     connect(m_player, &CPreviewPlayer::pictureChanged, this, qOverload<>(&QWidget::update));
-    connect(m_engine.get(), &CMediaEngine::finished, this, &CDirarAror::Finished);
-    connect(m_engine.get(), &CMediaEngine::progress, this, &CDirarAror::Progress);
+    connect(m_engine.get(), &CMediaEngine::finished, this, [this] {
+        if (m_sink)
+            m_sink->OnEngineFinished();
+    });
+    connect(m_engine.get(), &CMediaEngine::progress, this, [this](double position, double total) {
+        if (m_sink)
+            m_sink->OnEngineProgress(position, total);
+    });
 }
 
 CDirarAror::~CDirarAror() = default;
@@ -36,15 +43,10 @@ void CDirarAror::SetProfileFile(const QString& path)
     m_engine->setProfileFile(path);
 }
 
-void CDirarAror::SetOutputMode(long mode)
-{
-    m_engine->setOutputMode(mode);
-}
+// Windows Media is the only output mode and clips take no options: nothing to keep.
+void CDirarAror::SetOutputMode(long) {}
 
-void CDirarAror::SetClipOption(long option)
-{
-    m_engine->setClipOption(option);
-}
+void CDirarAror::SetClipOption(long) {}
 
 bool CDirarAror::SaveFile(const QString& outputPath)
 {
@@ -101,6 +103,11 @@ bool CDirarAror::LastWriteFailed() const
 QString CDirarAror::LastErrorText() const
 {
     return m_engine->lastError().text();
+}
+
+bool CDirarAror::IsSameFile(const QString& a, const QString& b) const
+{
+    return isSameFile(a, b);
 }
 
 void CDirarAror::paintEvent(QPaintEvent*)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CTranscodeJob.h"
+#include "IVideoEngine.h"
 #include "MediaClip.h"
 
 #include <QObject>
@@ -24,10 +25,7 @@ public:
     ~CMediaEngine() override;
 
     void setAudioFormat(int code) { m_audioCode = code; }
-    // Kept as given: Windows Media is the only output mode and clips take no options.
-    void setOutputMode(long mode) { m_outputMode = mode; }
     void setProfileFile(const QString& path) { m_profilePath = path; }
-    void setClipOption(long option) { m_clipOption = option; }
 
     bool addVideoClip(const QString& path, double startSeconds, double endSeconds, int stretchMode);
     bool addAudioClip(const QString& path, double startSeconds, double endSeconds);
@@ -55,9 +53,7 @@ private:
     void pruneJobs();
 
     ClipList m_clips;
-    int m_audioCode = 15;
-    long m_outputMode = 9;
-    long m_clipOption = 0;
+    int m_audioCode = kFirstAudioCode;
     QString m_profilePath;
 
     std::vector<std::unique_ptr<CTranscodeJob>> m_jobs;

@@ -1,6 +1,8 @@
 #include "MediaPaths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <filesystem>
 #include <system_error>
@@ -30,6 +32,15 @@ QByteArray ffmpegUrlFor(const QString& path)
 
 bool isSameFile(const QString& a, const QString& b)
 {
+#ifdef _WIN32
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    const QString cleanA = QDir::cleanPath(QFileInfo(a).absoluteFilePath());
+    const QString cleanB = QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+    if (cleanA.compare(cleanB, kCase) == 0)
+        return true;
     std::error_code error;
     return std::filesystem::equivalent(nativePath(a), nativePath(b), error) && !error;
 }

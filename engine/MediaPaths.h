@@ -9,7 +9,8 @@
 // "http:clip.mpg" or "a|b.avi" from being read as protocols.
 QByteArray ffmpegUrlFor(const QString& path);
 
-// True when both paths name the same existing file (links and hard links included).
+// True when both paths name the same file: the same absolute path once cleaned (in
+// any case on Windows), or the same existing file through links and hard links.
 bool isSameFile(const QString& a, const QString& b);
 
 // Renames from over to, replacing an existing file in one step where the system allows.

@@ -7,27 +7,12 @@
 #include "ProgressSteps.h"
 #include "app/CPlatformUi.h"
 #include "app/OutputFolderStore.h"
-#include "engine/MediaPaths.h"
 #include "res/resource.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 constexpr int kStretchModeCount = 4;
-
-bool SamePath(const QString& a, const QString& b)
-{
-#ifdef Q_OS_WIN
-    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
-#else
-    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
-#endif
-    const QString cleanA = QDir::cleanPath(QFileInfo(a).absoluteFilePath());
-    const QString cleanB = QDir::cleanPath(QFileInfo(b).absoluteFilePath());
-    return cleanA.compare(cleanB, kCase) == 0 || isSameFile(a, b);
-}
 } // namespace
 
 void CConverterDlg::OnConvert()
@@ -115,12 +100,11 @@ QString CConverterDlg::ChooseOutput(int row, QString* refusal)
 // An output never replaces a source of the list or an output written earlier in this batch.
 bool CConverterDlg::IsSafeOutput(const QString& outputPath) const
 {
-    for (int row = 0; row < m_lstJobs.rowCount(); ++row) {
-        if (SamePath(outputPath, CellText(row, kPathColumn)))
-            return false;
-    }
-    for (const QString& earlier : m_batchOutputs) {
-        if (SamePath(outputPath, earlier))
+    QStringList inUse = m_batchOutputs;
+    for (int row = 0; row < m_lstJobs.rowCount(); ++row)
+        inUse << CellText(row, kPathColumn);
+    for (const QString& path : inUse) {
+        if (m_ctlEngine->IsSameFile(outputPath, path))
             return false;
     }
     return true;

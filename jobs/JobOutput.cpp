@@ -2,6 +2,7 @@
 
 #include "JobRowText.h"
 #include "app/OutputFolderStore.h"
+#include "engine/IVideoEngine.h"
 
 #include <QDir>
 
@@ -10,7 +11,6 @@
 namespace {
 const std::array<const char*, 4> kProfileNames{"320x240video", "High320x240video", "640x480video",
                                                "High640x480video"};
-constexpr int kFirstAudioCode = 15;
 constexpr int kAudioCodeCount = 7;
 
 bool IsPlainVisibleName(const QString& base)

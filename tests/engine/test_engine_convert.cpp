@@ -6,6 +6,7 @@
 // existing file.
 #include "MediaCheck.h"
 #include "engine/CDirarAror.h"
+#include "support/CEngineEvents.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -251,8 +252,9 @@ private slots:
     void lastWriteReportsProgressThenOneFinished()
     {
         CDirarAror engine;
-        QSignalSpy progress(&engine, &CDirarAror::Progress);
-        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        CEngineEvents events(engine);
+        QSignalSpy progress(&events, &CEngineEvents::Progress);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         setUp(engine, kLongStep);
         QElapsedTimer timer;
         timer.start();
@@ -302,8 +304,9 @@ private slots:
         const QString output = m_folder->filePath(QStringLiteral("existing.wmv"));
         QVERIFY(writeFile(output, kEarlierContent));
         auto engine = std::make_unique<CDirarAror>();
-        QSignalSpy progress(engine.get(), &CDirarAror::Progress);
-        QSignalSpy finished(engine.get(), &CDirarAror::Finished);
+        CEngineEvents events(*engine);
+        QSignalSpy progress(&events, &CEngineEvents::Progress);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         setUp(*engine, kLongStep);
         QVERIFY(engine->SaveFile(output));
         if (interruption != int(Interruption::StopAtOnce))
@@ -349,7 +352,8 @@ private slots:
         QVERIFY(QFile::link(input, link));
         const QByteArray before = readFile(input);
         CDirarAror engine;
-        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        CEngineEvents events(engine);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         setUp(engine, {input});
         QVERIFY(!engine.SaveFile(input));
         QVERIFY(!engine.SaveFile(m_folder->path() + QStringLiteral("/./holiday.wmv")));
@@ -402,7 +406,8 @@ private slots:
         QFETCH(QString, reason);
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("folder.wmv")));
         CDirarAror engine;
-        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        CEngineEvents events(engine);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         setUp(engine, step);
         QVERIFY(!engine.SaveFile(m_folder->filePath(step.output)));
         QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
@@ -428,8 +433,6 @@ private slots:
         QFETCH(QString, change);
         QFETCH(QString, reason);
         CDirarAror engine;
-        QSignalSpy progress(&engine, &CDirarAror::Progress);
-        QSignalSpy finished(&engine, &CDirarAror::Finished);
         QString output = m_folder->filePath(QStringLiteral("out.wma"));
         if (change == QLatin1String("short sound")) {
             setUp(engine, {fixturePath(QStringLiteral("clip.mpg")), 0.0, 0.01, 0, QString(), 21});
@@ -439,6 +442,9 @@ private slots:
             setUp(engine, {source, 0.0, 60.0, 0, QStringLiteral("High640x480video.prx")});
             output = m_folder->filePath(QStringLiteral("out.wmv"));
         }
+        CEngineEvents events(engine);
+        QSignalSpy progress(&events, &CEngineEvents::Progress);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         QVERIFY(engine.SaveFile(output));
         if (change != QLatin1String("short sound")) {
             QVERIFY(progress.wait(kWriteTimeoutMs));
@@ -458,7 +464,8 @@ private slots:
     void damagedInputEndsCompleteOrFailedWithAReason()
     {
         CDirarAror engine;
-        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        CEngineEvents events(engine);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         const QString damaged = fixturePath(QStringLiteral("bitflip.wmv"));
         QVERIFY(engine.GetDuration(damaged) > 3.0); // the header is intact
         setUp(engine, {damaged});
@@ -543,7 +550,8 @@ private:
     std::optional<MediaSummary> written(CDirarAror& engine, const QString& name)
     {
         const QString output = m_folder->filePath(name);
-        QSignalSpy finished(&engine, &CDirarAror::Finished);
+        CEngineEvents events(engine);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         if (!engine.SaveFile(output) || !finished.wait(kWriteTimeoutMs) || engine.LastWriteFailed())
             return std::nullopt;
         return summarizeMedia(output);

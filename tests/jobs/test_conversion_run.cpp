@@ -3,6 +3,7 @@
 // batch with the real engine.
 #include "JobWindow.h"
 #include "app/OutputFolderStore.h"
+#include "engine/CDirarAror.h"
 #include "skin/CSkinProgress.h"
 
 #include <QCoreApplication>
@@ -93,7 +94,7 @@ private slots:
                                           << Profile("320x240video") << "SaveFile(" + output + ")");
             QCOMPARE(w.Status(row), QString("Ready"));
             w.engine->calls.clear();
-            emit w.engine->Finished();
+            w.engine->EmitFinished();
         }
         QCOMPARE(w.engine->calls, Passes(rows + 1) << "Stop()");
         QCOMPARE(w.CheckStates(), QList<bool>(rows, false));
@@ -167,13 +168,13 @@ private slots:
         w.dlg->OnCommand(IDC_CONVERT);
         QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), engineRefuses || failsPartWay ? 1 : 0);
         if (failsPartWay)
-            emit w.engine->Finished();
+            w.engine->EmitFinished();
         QCOMPARE(w.Messages(), QStringList{kSaveFail});
         QCOMPARE(w.ui.messages.first().style, 0u);
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
         // Nothing runs, so a stray Finished marks nothing and starts nothing.
         w.engine->calls.clear();
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QVERIFY(w.engine->calls.isEmpty());
         QCOMPARE(w.Status(0), QString("Ready"));
         QCOMPARE(w.List()->item(0, kStatusColumn)->toolTip(), reason);
@@ -187,7 +188,7 @@ private slots:
         JobWindow w;
         w.AddTitles({"clip.mpg", "clip.avi", "other.mpg"});
         w.dlg->OnCommand(IDC_CONVERT);
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), 1);
         QCOMPARE(w.Messages(), QStringList{kSaveFail});
         QCOMPARE(w.CheckStates(), (QList<bool>{false, true, true}));
@@ -201,7 +202,7 @@ private slots:
         w.dlg->OnCommand(IDC_CONVERT);
         QCOMPARE(w.engine->calls.last(), QString("Stop()"));
         QCOMPARE(w.Messages(), QStringList(2, kSaveFail));
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QCOMPARE(w.CheckStates(), (QList<bool>{true, false, false}));
     }
 
@@ -214,7 +215,7 @@ private slots:
         // Removing a row above the running one: the running row is still the one marked.
         w.Select({0});
         w.dlg->OnCommand(ID_LIST_REMOVE);
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QCOMPARE(w.Column(kTitleColumn), (QStringList{"b.mpg", "c.mpg"}));
         QCOMPARE(w.Column(kStatusColumn), (QStringList{"Completed", "Ready"}));
         // Removing the running row itself: Finished marks no other row and starts the next step.
@@ -222,13 +223,13 @@ private slots:
         w.dlg->OnCommand(ID_LIST_REMOVE);
         w.AddTitles({"d.mpg"});
         w.SetChecked({1});
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QCOMPARE(w.Status(1), QString("Ready"));
         QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + OutFolder() + "d.wmv)"});
         // Clearing: the next step finds nothing and stops.
         w.dlg->OnCommand(ID_LIST_CLEAR);
         w.engine->calls.clear();
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QCOMPARE(w.engine->calls, Passes(1) << "Stop()");
         QVERIFY(w.ui.messages.isEmpty());
     }
@@ -259,7 +260,7 @@ private slots:
         w.dlg->OnCommand(IDC_CONVERT);
         w.engine->calls.clear();
         w.dlg->OnCommand(ID_FILE_STOP);
-        emit w.engine->Finished();
+        w.engine->EmitFinished();
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
         QCOMPARE(w.Status(0), QString("Ready"));
     }
@@ -268,10 +269,10 @@ private slots:
     {
         JobWindow w;
         auto* bar = qobject_cast<CSkinProgress*>(w.dlg->GetDlgItem(IDC_PROGRESS));
-        emit w.engine->Progress(69999.9, 70000);
+        w.engine->EmitProgress(69999.9, 70000);
         QCOMPARE((QList<int>{bar->minimum(), bar->maximum(), bar->value()}), (QList<int>{0, 70000, 69999}));
-        emit w.engine->Progress(50, 100);
-        emit w.engine->Finished();
+        w.engine->EmitProgress(50, 100);
+        w.engine->EmitFinished();
         QCOMPARE(bar->value(), 0);
     }
 

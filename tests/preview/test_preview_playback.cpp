@@ -6,6 +6,7 @@
 #include "jobs/JobWindow.h"
 
 #include "engine/CDirarAror.h"
+#include "support/CEngineEvents.h"
 #include "engine/CPreviewPlayer.h"
 
 #include <QElapsedTimer>
@@ -116,7 +117,8 @@ void TestPreviewPlayback::playsTheTrimmedSpanOnTheClock()
     QVERIFY(!m_engine->Play()); // an empty clip list shows nothing
     QVERIFY(isIdle(m_engine.get()));
     QSignalSpy ended(m_player, &CPreviewPlayer::ended);
-    QSignalSpy finished(m_engine.get(), &CDirarAror::Finished);
+    CEngineEvents events(*m_engine);
+    QSignalSpy finished(&events, &CEngineEvents::Finished);
     PictureLog log(m_player);
     QVERIFY(preview(*m_engine, QStringLiteral("clip.mpg"), 0.5, 2.5));
     QVERIFY(ended.wait(kPlayTimeoutMs));
@@ -214,7 +216,8 @@ void TestPreviewPlayback::previewBesideAConversionLeavesItsFileAlone()
 {
     QTemporaryDir folder;
     const auto convert = [&](const QString& name, bool withPreview) {
-        QSignalSpy finished(m_engine.get(), &CDirarAror::Finished);
+        CEngineEvents events(*m_engine);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
         m_engine->SetOutputMode(9);
         m_engine->SetClipOption(0);
         m_engine->ClearClips();

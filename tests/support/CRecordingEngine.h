@@ -2,17 +2,17 @@
 // "AddVideoClip(/v/a.mpg,12,40.5,0)", and answers with scripted results.
 #pragma once
 
-#include "engine/CDirarAror.h"
+#include "engine/IVideoEngine.h"
+#include "engine/MediaPaths.h"
 
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QWidget>
 
-class CRecordingEngine : public CDirarAror
+class CRecordingEngine : public IVideoEngine
 {
-    Q_OBJECT
 public:
-    using CDirarAror::CDirarAror;
 
     QStringList calls;
     QHash<QString, double> durations; // GetDuration answers by path; 0.0 otherwise
@@ -53,8 +53,15 @@ public:
     void Pause() override { Record("Pause", {}); }
     void Resume() override { Record("Resume", {}); }
     void Stop() override { Record("Stop", {}); }
+    void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override { return lastWriteFailed; }
     QString LastErrorText() const override { return lastErrorText; }
+    bool IsSameFile(const QString& a, const QString& b) const override { return isSameFile(a, b); }
+    QWidget* ControlWindow() override { return &m_window; }
+
+    // The engine's events, as the real control sends them.
+    void EmitFinished() { m_sink->OnEngineFinished(); }
+    void EmitProgress(double position, double total) { m_sink->OnEngineProgress(position, total); }
 
     // Calls whose text starts with prefix, in order.
     QStringList CallsStartingWith(const QString& prefix) const
@@ -63,6 +70,9 @@ public:
     }
 
 private:
+    IVideoEngineEvents* m_sink = nullptr;
+    QWidget m_window;
+
     static QString Number(double value) { return QString::number(value, 'g', 10); }
     void Record(const char* name, const QStringList& args)
     {
