@@ -28,7 +28,7 @@ test: build
 # AddressSanitizer + UBSan build and test run in its own folder.
 asan:
 	@tools/install-deps.sh
-	cmake -S . -B build-asan -DVV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B build-asan -DVV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 

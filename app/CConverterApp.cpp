@@ -3,11 +3,12 @@
 #include "CConverterDlg.h"
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
+#include "res/Version.h"
 
 CConverterApp::CConverterApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral(kProductName));
-    setApplicationVersion(QStringLiteral("3.2"));
+    setApplicationVersion(QStringLiteral(VV_VERSION));
     setWindowIcon(LoadAppIcon());
 }
 

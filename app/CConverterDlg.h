@@ -190,7 +190,7 @@ private:
     // Conversion run: the row being written, followed across removals of rows.
     QPersistentModelIndex m_runRow;
     bool m_bConverting = false;
-    QStringList m_batchOutputs; // outputs written since Convert was pressed
+    QStringList m_batchOutputs; // outputs of writes accepted since Convert was pressed
 
     int m_nStretchMode = 0;
     int m_nAudioCode = kFirstAudioCode;

@@ -25,7 +25,7 @@ void CConverterDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_bmpBackground);
-    ApplyLayout();
+    ApplyLayout(); // placed at every paint, so the pixel layout wins over whatever moved a control
 }
 
 // Re-imposes the pixel layout; nothing else positions these controls.

@@ -93,7 +93,7 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
     if (clampToLength(&m_clip, durationSecondsOf(m_format.get())))
         m_lengthUnits = unitsInSpan(m_clip.endSeconds - m_clip.startSeconds, unitsPerSecond);
     if (m_lengthUnits <= 0) {
-        m_error = mediaError(MediaStage::Check, QStringLiteral("the span holds nothing of the file"), m_clip.path);
+        m_error = mediaError(MediaStage::Open, QStringLiteral("the file ends before the span"), m_clip.path);
         return false;
     }
     if (m_streamIndex < 0) {

@@ -55,7 +55,7 @@ bool CDirarAror::SaveFile(const QString& outputPath)
 
 double CDirarAror::GetDuration(const QString& path)
 {
-    return probeDurationSeconds(path);
+    return m_engine->durationSeconds(path);
 }
 
 bool CDirarAror::AddVideoClip(const QString& path, double startSeconds, double endSeconds, short stretch)
@@ -75,7 +75,8 @@ void CDirarAror::ClearClips()
 
 bool CDirarAror::Play()
 {
-    return m_player->play(m_engine->clips(), size().expandedTo(QSize(kMinPictureSidePx, kMinPictureSidePx)));
+    return m_player->play(m_engine->clips(), size().expandedTo(QSize(kMinPictureSidePx, kMinPictureSidePx)),
+                          m_engine->inspector());
 }
 
 void CDirarAror::Pause()

@@ -8,22 +8,11 @@
 #include "OutputNaming.h"
 
 #include <QFileInfo>
-#include <QHash>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-using InputCache = QHash<QString, std::optional<MediaInfo>>;
-
-std::optional<MediaInfo> inspectOnce(const QString& path, InputCache* cache, MediaError* error = nullptr)
-{
-    auto found = cache->find(path);
-    if (found == cache->end())
-        found = cache->insert(path, inspectMedia(path, error));
-    return *found;
-}
 
 MediaError refusal(const QString& rule, const QString& file = QString())
 {
@@ -31,10 +20,10 @@ MediaError refusal(const QString& rule, const QString& file = QString())
 }
 
 // Clamps each clip to its file; false when a file cannot be read or a span is empty.
-bool clampClips(std::vector<MediaClip>* clips, InputCache* inputs, MediaError* error)
+bool clampClips(std::vector<MediaClip>* clips, CMediaInfoCache& probes, MediaError* error)
 {
     for (MediaClip& clip : *clips) {
-        const std::optional<MediaInfo> info = inspectOnce(clip.path, inputs, error);
+        const std::optional<MediaInfo> info = probes.inspect(clip.path, error);
         if (!info)
             return false;
         if (!clampToLength(&clip, info->durationSeconds)) {
@@ -85,7 +74,7 @@ bool isUsableClip(const QString& path, double startSeconds, double endSeconds)
 
 } // namespace
 
-CMediaEngine::CMediaEngine(QObject* parent) : QObject(parent)
+CMediaEngine::CMediaEngine(QObject* parent) : QObject(parent), m_probes(std::make_shared<CMediaInfoCache>())
 {
     routeFfmpegLog();
 }
@@ -111,6 +100,17 @@ bool CMediaEngine::addAudioClip(const QString& path, double startSeconds, double
         return false;
     m_clips.audio.push_back(MediaClip{path, startSeconds, endSeconds, 0});
     return true;
+}
+
+double CMediaEngine::durationSeconds(const QString& path)
+{
+    const std::optional<MediaInfo> info = m_probes->inspect(path);
+    return info ? info->durationSeconds : 0.0;
+}
+
+MediaInspector CMediaEngine::inspector() const
+{
+    return [probes = m_probes](const QString& path) { return probes->inspect(path); };
 }
 
 void CMediaEngine::clearClips()
@@ -154,13 +154,12 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
         plan.audio.reset(); // a picture without sound
     }
 
-    InputCache inputs;
-    if (!clampClips(&plan.clips.video, &inputs, refused) || !clampClips(&plan.clips.audio, &inputs, refused))
+    if (!clampClips(&plan.clips.video, *m_probes, refused) || !clampClips(&plan.clips.audio, *m_probes, refused))
         return std::nullopt;
     if (plan.video) {
         plan.video->frameRate =
             clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate,
-                              [&inputs](const QString& path) { return inspectOnce(path, &inputs); });
+                              inspector());
         const std::optional<double> videoSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
         if (!videoSeconds) {
             *refused = refusal(QStringLiteral("a span is shorter than one frame"));

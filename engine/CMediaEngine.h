@@ -3,6 +3,7 @@
 // that owns this object (the user-interface thread).
 #pragma once
 
+#include "CMediaInfoCache.h"
 #include "CTranscodeJob.h"
 #include "IVideoEngine.h"
 #include "MediaClip.h"
@@ -26,6 +27,11 @@ public:
 
     void setAudioFormat(int code) { m_audioCode = code; }
     void setProfileFile(const QString& path) { m_profilePath = path; }
+
+    // Length of a media file as far as its data goes; 0.0 when it cannot be read.
+    double durationSeconds(const QString& path);
+    // Probing through the same cache, for the preview's threads.
+    MediaInspector inspector() const;
 
     bool addVideoClip(const QString& path, double startSeconds, double endSeconds, int stretchMode);
     bool addAudioClip(const QString& path, double startSeconds, double endSeconds);
@@ -55,6 +61,7 @@ private:
     ClipList m_clips;
     int m_audioCode = kFirstAudioCode;
     QString m_profilePath;
+    std::shared_ptr<CMediaInfoCache> m_probes; // each file probed once while it is unchanged
 
     std::vector<std::unique_ptr<CTranscodeJob>> m_jobs;
     // Bumped by every stop and every new conversion: events of older conversions

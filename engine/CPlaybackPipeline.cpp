@@ -73,8 +73,7 @@ void CPlaybackPipeline::runThread(CFrameQueue& queue, void (CPlaybackPipeline::*
 
 void CPlaybackPipeline::decodePictures()
 {
-    const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate,
-                                              [](const QString& path) { return inspectMedia(path); });
+    const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate, m_setup.inspect);
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
     const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};

@@ -5,6 +5,7 @@
 #include "CFrameQueue.h"
 #include "CWorkerThreads.h"
 #include "MediaClip.h"
+#include "MediaInput.h"
 
 #include <atomic>
 #include <functional>
@@ -19,6 +20,7 @@ struct PlaybackSetup
     int heightPx = 0;
     std::optional<AudioFrameFormat> sound;           // none: the sound is not decoded
     AVSampleFormat sampleFormat = AV_SAMPLE_FMT_FLT; // packed: FLT or S16
+    MediaInspector inspect;                          // tells the pictures' rate
 };
 
 class CPlaybackPipeline

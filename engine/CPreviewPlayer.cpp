@@ -32,7 +32,7 @@ CPreviewPlayer::CPreviewPlayer(QObject* parent) : QObject(parent)
 
 CPreviewPlayer::~CPreviewPlayer() = default;
 
-bool CPreviewPlayer::play(const ClipList& clips, QSize pictureSize)
+bool CPreviewPlayer::play(const ClipList& clips, QSize pictureSize, const MediaInspector& inspect)
 {
     retirePipeline();
     if (clips.video.empty() && clips.audio.empty()) {
@@ -43,6 +43,7 @@ bool CPreviewPlayer::play(const ClipList& clips, QSize pictureSize)
     setup.clips = clips;
     setup.widthPx = pictureSize.width();
     setup.heightPx = pictureSize.height();
+    setup.inspect = inspect;
     if (!clips.audio.empty())
         m_audio = CAudioOutput::open();
     if (m_audio) {

@@ -6,6 +6,7 @@
 #include "CPresentationClock.h"
 #include "FfmpegHandles.h"
 #include "MediaClip.h"
+#include "MediaInput.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -28,8 +29,9 @@ public:
     ~CPreviewPlayer() override;
 
     // Plays the clip list from its start in pictures of pictureSize, in place of
-    // whatever plays. False, with the picture cleared, when the list is empty.
-    bool play(const ClipList& clips, QSize pictureSize);
+    // whatever plays; inspect probes the files. False, with the picture cleared, when
+    // the list is empty.
+    bool play(const ClipList& clips, QSize pictureSize, const MediaInspector& inspect);
     void pause();
     void resume();
     // Ends playback at once and clears the picture.

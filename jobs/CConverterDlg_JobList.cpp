@@ -16,7 +16,6 @@ namespace {
 const QString kVideoFileFilter = QStringLiteral(
     "All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;|mpg (*.mpg) | *.mpg;*.mpeg|avi (*.avi) | "
     "*.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | *.asf||");
-const QString kStatusReady = QStringLiteral("Ready");
 } // namespace
 
 void CConverterDlg::OnOpenVideoFiles()

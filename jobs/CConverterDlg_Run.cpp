@@ -126,7 +126,7 @@ void CConverterDlg::OnEngineFinished()
     // A row removed while it was written has nothing left to mark.
     if (finishedRow.isValid()) {
         SetRowChecked(finishedRow.row(), false);
-        SetCellText(finishedRow.row(), kStatusColumn, QStringLiteral("Completed"));
+        SetCellText(finishedRow.row(), kStatusColumn, kStatusCompleted);
     }
     RunConvertStep();
 }
@@ -155,7 +155,7 @@ void CConverterDlg::OnStopConverting()
         return;
     // Asked after the question: the batch may have moved on while it was open.
     if (m_runRow.isValid())
-        SetCellText(m_runRow.row(), kStatusColumn, QStringLiteral("Abort"));
+        SetCellText(m_runRow.row(), kStatusColumn, kStatusAbort);
     StopEngine();
     m_nCurrentRow = 0;
 }
@@ -180,7 +180,8 @@ void CConverterDlg::EndRun()
 
 void CConverterDlg::OnSelectOutputFolder()
 {
-    const QString chosen = CPlatformUi::Get().BrowseForFolder(this, QStringLiteral("Select folder"));
+    const QString chosen =
+        CPlatformUi::Get().BrowseForFolderFrom(this, QStringLiteral("Select folder"), m_szOutputFolder);
     if (chosen.isEmpty())
         return;
     m_szOutputFolder = WithTrailingSeparator(chosen);

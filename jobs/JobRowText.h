@@ -11,6 +11,11 @@ constexpr int kEndColumn = 2;
 constexpr int kStatusColumn = 3;
 constexpr int kPathColumn = 4;
 
+// The texts of the status cell.
+inline const QString kStatusReady = QStringLiteral("Ready");
+inline const QString kStatusCompleted = QStringLiteral("Completed");
+inline const QString kStatusAbort = QStringLiteral("Abort");
+
 // Leading white space, an optional sign, then decimal digits up to the first other
 // character; no digits gives 0. Values beyond the int range saturate.
 int ParseLeadingInteger(const QString& text);

@@ -2,6 +2,7 @@
 
 #include "StringTable.h"
 #include "resource.h"
+#include "res/Version.h"
 
 using namespace dlgstyle;
 
@@ -95,7 +96,7 @@ const DialogTemplate& VersionDialogTemplate()
         {
             Ctl(kNoControlId, C::Icon, "", 0, 11, 17, 20, 20),
             Ctl(kNoControlId, C::Static, "Virav Velmora Video Converter", kLabel, 40, 10, 178, 8),
-            Ctl(kNoControlId, C::Static, "Version 3.2", kLabel, 40, 32, 175, 8),
+            Ctl(kNoControlId, C::Static, "Version " VV_VERSION, kLabel, 40, 32, 175, 8),
             Ctl(IDOK, C::Button, "OK", kPush | kDefPushButton | kGroup, 171, 56, 50, 14),
         }};
     return tpl;
@@ -112,7 +113,7 @@ const DialogTemplate& AboutDialogTemplate()
         QSize(239, 122),
         {
             Ctl(IDOK, C::Button, "Ok", kPush | kFlat, 43, 96, 42, 14),
-            Ctl(kNoControlId, C::Static, "Virav Velmora Video Converter  3.2", 0, 47, 6, 105, 9),
+            Ctl(kNoControlId, C::Static, "Virav Velmora Video Converter  " VV_VERSION, 0, 47, 6, 105, 9),
             Ctl(IDC_SUPPORT_LINE, C::Static, "", 0, 13, 30, 215, 16),
             Ctl(kNoControlId, C::Static, "Home Page:", 0, 14, 79, 46, 10),
             Ctl(IDC_HOMEPAGE_LINK, C::Static, kHomePageCaption, 0, 63, 79, 107, 8),

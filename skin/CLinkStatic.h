@@ -20,7 +20,6 @@ public:
     void PreSubclassWindow();
 
     void SetLinkURL(const QString& url);
-    QString LinkURL() const { return m_strURL; }
     void SetVisited(bool visited);
     bool IsVisited() const { return m_bVisited; }
     COLORREF TextColor() const;

@@ -1,5 +1,6 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CVersionDlg.h"
+#include "res/Version.h"
 #include "res/resource.h"
 #include "skin/CLinkStatic.h"
 #include "support/CShellRecorder.h"
@@ -32,7 +33,7 @@ private slots:
         QCOMPARE(dlg.windowTitle(), QStringLiteral("About"));
         QVERIFY(!dlg.windowIcon().isNull());
         const QStringList texts = LabelTexts(dlg);
-        QVERIFY(texts.contains(QStringLiteral("Virav Velmora Video Converter  3.2")));
+        QVERIFY(texts.contains(QStringLiteral("Virav Velmora Video Converter  " VV_VERSION)));
         QVERIFY(texts.contains(QStringLiteral("Home Page:")));
         QVERIFY(texts.contains(QStringLiteral("We provide free technical assistance.")));
         QVERIFY(Ctl<QLabel>(dlg, IDC_SUPPORT_LINE) && !Ctl<QLabel>(dlg, IDC_SUPPORT_LINE)->text().isEmpty());

@@ -447,7 +447,8 @@ private slots:
         QSignalSpy finished(&events, &CEngineEvents::Finished);
         QVERIFY(engine.SaveFile(output));
         if (change != QLatin1String("short sound")) {
-            QVERIFY(progress.wait(kWriteTimeoutMs));
+            // a second written: both sources are open and well under way
+            QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last()[0].toDouble() >= 1.0, kWriteTimeoutMs);
             QFile file(m_folder->filePath(QStringLiteral("long.wmv")));
             QVERIFY(file.open(QIODevice::ReadWrite));
             const qint64 half = file.size() / 2;
