@@ -4,6 +4,7 @@
 
 #include "CPlatformUi.h"
 #include "CPopupMenu.h"
+#include "DataFolder.h"
 #include "dialogs/CAboutDlg.h"
 #include "res/MenuTables.h"
 #include "res/StringTable.h"
@@ -143,7 +144,7 @@ void CConverterDlg::OnListRightClick()
 void CConverterDlg::OnShowHelp()
 {
     const QString helpPath =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help.htm"));
+        QDir(DataFolder(QCoreApplication::applicationDirPath())).filePath(QStringLiteral("help.htm"));
     CPlatformUi::Get().ShellExecute(QStringLiteral("open"), QDir::toNativeSeparators(helpPath));
 }
 

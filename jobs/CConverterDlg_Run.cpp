@@ -6,6 +6,7 @@
 #include "JobRowText.h"
 #include "ProgressSteps.h"
 #include "app/CPlatformUi.h"
+#include "app/DataFolder.h"
 #include "app/OutputFolderStore.h"
 #include "res/resource.h"
 
@@ -78,7 +79,8 @@ QString CConverterDlg::ChooseOutput(int row, QString* refusal)
     const JobFormat format = JobFormatForIndex(m_cboProfile.currentIndex());
     const QString fileName = OutputFileName(CellText(row, kTitleColumn), format);
     if (format == JobFormat::Wmv) {
-        const QString profile = ProfilePath(QCoreApplication::applicationDirPath(), m_cboSize.currentIndex());
+        const QString profile =
+            ProfilePath(DataFolder(QCoreApplication::applicationDirPath()), m_cboSize.currentIndex());
         if (!profile.isEmpty())
             m_ctlEngine->SetProfileFile(profile);
     } else {

@@ -1,4 +1,6 @@
-// The stored output folder: read back exactly as stored, with a sound default.
+// The stored output folder: read back exactly as stored, with a sound default. And
+// where the program's own data is found, in a build and once installed.
+#include "app/DataFolder.h"
 #include "app/OutputFolderStore.h"
 
 #include <QSettings>
@@ -71,6 +73,18 @@ private slots:
         QCOMPARE(WithTrailingSeparator("out"), "out" + sep);
         QCOMPARE(WithTrailingSeparator("out" + sep), "out" + sep);
         QCOMPARE(WithTrailingSeparator(""), sep);
+    }
+
+    void dataFolderBesideTheProgramOrInstalled()
+    {
+        QTemporaryDir prefix;
+        const QDir root(prefix.path());
+        QVERIFY(root.mkpath("bin") && root.mkpath("share/virav-velmora-converter/Profiles"));
+        const QString bin = root.filePath("bin");
+        QCOMPARE(DataFolder(bin), root.filePath("share/virav-velmora-converter"));
+        QVERIFY(root.mkpath("bin/Profiles")); // a build folder or a portable copy
+        QCOMPARE(DataFolder(bin), bin);
+        QCOMPARE(DataFolder(root.filePath("elsewhere")), root.filePath("elsewhere"));
     }
 };
 
