@@ -2,10 +2,10 @@
 // the popup menus and the commands that belong to the window itself.
 #include "CConverterDlg.h"
 
-#include "CPlatformUi.h"
 #include "CPopupMenu.h"
 #include "DataFolder.h"
 #include "dialogs/CAboutDlg.h"
+#include "platform/CPlatformUi.h"
 #include "res/MenuTables.h"
 #include "res/StringTable.h"
 #include "res/resource.h"
@@ -65,6 +65,7 @@ const CommandEntry kCommands[] = {
     {ID_HELP_HELP, &CConverterDlg::OnShowHelp},
     {ID_HELP_HOMEPAGE, &CConverterDlg::OnHomePage},
     {ID_HELP_ABOUT, &CConverterDlg::OnAbout},
+    {ID_HELP, &CConverterDlg::OnShowHelp},
 };
 } // namespace
 

@@ -2,8 +2,8 @@
 // background, the window menu, minimising and closing.
 #include "CConverterDlg.h"
 
-#include "CPlatformUi.h"
 #include "dialogs/CVersionDlg.h"
+#include "platform/CPlatformUi.h"
 #include "res/DialogTemplates.h"
 #include "res/StringTable.h"
 #include "res/resource.h"
@@ -45,7 +45,9 @@ void CConverterDlg::ApplyLayout()
 
 void CConverterDlg::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    // A control that takes mouse input but leaves a press unused (the preview area,
+    // the progress bar) passes it up here; only the background itself moves the window.
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
         QDialog::mousePressEvent(event);
         return;
     }
@@ -80,6 +82,12 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: accept(); return;
+    case Qt::Key_F1:
+        if (event->modifiers() == Qt::NoModifier) {
+            OnCommand(ID_HELP);
+            return;
+        }
+        break;
     case Qt::Key_Space:
         if (event->modifiers() == Qt::AltModifier) {
             ShowWindowMenu(mapToGlobal(QPoint(0, 0)));

@@ -12,7 +12,9 @@
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyleOptionHeader>
 
 namespace {
 struct JobColumn
@@ -27,6 +29,33 @@ const JobColumn kJobColumns[] = {
     {"End Time(Sec)", Qt::AlignLeft, 75}, {"Status", Qt::AlignHCenter, 120},
     {"Full Path", Qt::AlignLeft, 280},
 };
+
+constexpr qreal kSmallestHeadingPoints = 6;
+
+bool HeadingsFit(const QTableWidget& list, const QFont& font)
+{
+    const QHeaderView* header = list.horizontalHeader();
+    const QFontMetrics metrics(font);
+    for (int column = 0; column < list.columnCount(); ++column) {
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.rect = QRect(0, 0, list.columnWidth(column), header->height());
+        const QRect room = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header);
+        if (metrics.horizontalAdvance(list.horizontalHeaderItem(column)->text()) > room.width())
+            return false;
+    }
+    return true;
+}
+
+// The columns keep their widths, so headings that would be cut get a smaller size:
+// the largest, from the list's own down, at which every heading shows whole.
+void FitHeadingFont(QTableWidget& list)
+{
+    QFont font = list.font();
+    while (font.pointSizeF() > kSmallestHeadingPoints && !HeadingsFit(list, font))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    list.horizontalHeader()->setFont(font);
+}
 } // namespace
 
 bool CConverterDlg::OnInitDialog()
@@ -79,9 +108,10 @@ void CConverterDlg::CreateControls()
         palette.setColor(QPalette::WindowText, ToQColor(CLR_SECTION_LABEL));
         label->setPalette(palette);
     }
-    // Labels take no mouse input, so a drag on them moves the window.
+    // Labels and the folder display are statics: they take no mouse input, so a drag
+    // on them moves the window.
     for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL, IDC_STRETCH_LABEL, IDC_BITRATE_LABEL, IDC_PROFILE_LABEL,
-                   IDC_FOLDER_LABEL, IDC_SIZE_LABEL})
+                   IDC_FOLDER_LABEL, IDC_SIZE_LABEL, IDC_OUTPUTFOLDER})
         GetDlgItem(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
@@ -125,4 +155,5 @@ void CConverterDlg::SetupJobList()
     // Titles can be edited in place, but the edit is never taken: Rename changes them.
     m_lstJobs.setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     m_lstJobs.setItemDelegateForColumn(0, new CUncommittedEditDelegate(&m_lstJobs));
+    FitHeadingFont(m_lstJobs);
 }

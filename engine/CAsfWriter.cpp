@@ -68,7 +68,8 @@ CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, MediaError* erro
     if (format.quality >= kHighQualityThreshold)
         encoder->mb_decision = FF_MB_DECISION_RD; // about twice the time for a visibly cleaner picture
     requestGlobalHeader(encoder.get());
-    const QString settings = QStringLiteral("%1x%2 at %3 b/s").arg(format.widthPx).arg(format.heightPx).arg(format.bitrateBps);
+    const QString settings =
+        QStringLiteral("%1x%2 at %3 b/s").arg(format.widthPx).arg(format.heightPx).arg(format.bitrateBps);
     return openEncoder(std::move(encoder), codec, settings, error);
 }
 
@@ -126,7 +127,8 @@ bool CAsfWriter::open(const std::optional<VideoEncoding>& video, const std::opti
                   !(m_audioStream = addStream(m_audioEncoder.get()))))
         return refuse(MediaStage::Encode, AVERROR(ENOMEM));
     if (audio) {
-        m_audioFifo.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, audio->channels, m_audioEncoder->frame_size * 2));
+        m_audioFifo.reset(
+            av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, audio->channels, m_audioEncoder->frame_size * 2));
         if (!m_audioFifo)
             return refuse(MediaStage::Encode, AVERROR(ENOMEM));
     }

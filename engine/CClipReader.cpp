@@ -54,8 +54,9 @@ std::unique_ptr<CClipReader> CClipReader::openVideo(const MediaClip& clip, const
     reader->m_video = format;
     if (isStretchMode(clip.stretchMode) && reader->open(clip, format.frameRate))
         return reader;
-    *error = reader->m_error.isSet() ? reader->m_error
-                                     : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
+    *error = reader->m_error.isSet()
+                 ? reader->m_error
+                 : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
     return nullptr;
 }
 
@@ -66,8 +67,9 @@ std::unique_ptr<CClipReader> CClipReader::openAudio(const MediaClip& clip, const
     reader->m_audio = format;
     if (format.sampleRateHz > 0 && reader->open(clip, AVRational{format.sampleRateHz, 1}))
         return reader;
-    *error = reader->m_error.isSet() ? reader->m_error
-                                     : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
+    *error = reader->m_error.isSet()
+                 ? reader->m_error
+                 : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
     return nullptr;
 }
 

@@ -26,7 +26,8 @@ CClipSequence CClipSequence::sound(std::vector<MediaClip> clips, const AudioFram
 
 CClipSequence::CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase,
                              CDataCoverage* coverage)
-    : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase), m_coverage(coverage)
+    : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase),
+      m_coverage(coverage)
 {
 }
 

@@ -148,18 +148,19 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
     if (plan.audio && !m_clips.audio.empty()) {
         plan.clips.audio = m_clips.audio;
     } else if (kind == OutputKind::Audio) {
-        *refused = refusal(plan.audio ? QStringLiteral("no sound clips") : QStringLiteral("no usable sound format"));
+        *refused =
+            refusal(plan.audio ? QStringLiteral("no sound clips") : QStringLiteral("no usable sound format"));
         return std::nullopt;
     } else {
         plan.audio.reset(); // a picture without sound
     }
 
-    if (!clampClips(&plan.clips.video, *m_probes, refused) || !clampClips(&plan.clips.audio, *m_probes, refused))
+    if (!clampClips(&plan.clips.video, *m_probes, refused) ||
+        !clampClips(&plan.clips.audio, *m_probes, refused))
         return std::nullopt;
     if (plan.video) {
         plan.video->frameRate =
-            clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate,
-                              inspector());
+            clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate, inspector());
         const std::optional<double> videoSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
         if (!videoSeconds) {
             *refused = refusal(QStringLiteral("a span is shorter than one frame"));
@@ -190,7 +191,8 @@ bool CMediaEngine::saveFile(const QString& outputPath)
     std::optional<WritePlan> plan = planWrite(outputPath, &m_lastError);
     const std::shared_ptr<CTempOutput> output = plan ? CTempOutput::reserve(outputPath) : nullptr;
     if (plan && !output)
-        m_lastError = mediaError(MediaStage::Write, QStringLiteral("the output folder cannot be written"), outputPath);
+        m_lastError =
+            mediaError(MediaStage::Write, QStringLiteral("the output folder cannot be written"), outputPath);
     if (!output) {
         qCWarning(lcEngine, "SaveFile refused: %s", qPrintable(m_lastError.text()));
         return false;
@@ -220,7 +222,10 @@ bool CMediaEngine::saveFile(const QString& outputPath)
         if (outcome == JobOutcome::Cancelled)
             return;
         QMetaObject::invokeMethod(
-            this, [this, generation, outcome, failure, output] { onJobFinished(generation, outcome, failure, output); },
+            this,
+            [this, generation, outcome, failure, output] {
+                onJobFinished(generation, outcome, failure, output);
+            },
             Qt::QueuedConnection);
     };
     m_jobs.push_back(std::make_unique<CTranscodeJob>(std::move(*plan), std::move(callbacks)));
@@ -247,10 +252,12 @@ void CMediaEngine::onJobFinished(quint64 generation, JobOutcome outcome, const M
     if (m_lastError.file == output->tempPath())
         m_lastError.file = output->destination(); // the name the user knows
     if (outcome == JobOutcome::Completed && !output->commit())
-        m_lastError = mediaError(MediaStage::Rename, QStringLiteral("the finished file could not replace the output"),
-                                 output->destination());
+        m_lastError =
+            mediaError(MediaStage::Rename, QStringLiteral("the finished file could not replace the output"),
+                       output->destination());
     else if (outcome != JobOutcome::Completed && !m_lastError.isSet())
-        m_lastError = mediaError(MediaStage::Write, QStringLiteral("the write failed"), output->destination());
+        m_lastError =
+            mediaError(MediaStage::Write, QStringLiteral("the write failed"), output->destination());
     const bool written = !m_lastError.isSet();
     if (!written) {
         output->discard();

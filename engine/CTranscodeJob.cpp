@@ -33,9 +33,7 @@ CClipSequence* sequenceBehind(std::optional<CClipSequence>& video, std::optional
 } // namespace
 
 CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks)
-    : m_plan(std::move(plan)),
-      m_callbacks(std::move(callbacks)),
-      m_queue(kQueueCapacity),
+    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_queue(kQueueCapacity),
       m_coverage(m_plan.totalSeconds)
 {
 }
@@ -84,7 +82,8 @@ void CTranscodeJob::readFrames()
             if (result < 0) {
                 failed = !m_cancel;
                 if (failed)
-                    recordFailure(next->error().isSet() ? next->error() : mediaError(MediaStage::Decode, result));
+                    recordFailure(next->error().isSet() ? next->error()
+                                                        : mediaError(MediaStage::Decode, result));
                 break;
             }
             const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;

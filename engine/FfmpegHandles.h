@@ -64,4 +64,3 @@ inline PacketPtr allocPacket()
 {
     return PacketPtr(av_packet_alloc());
 }
-

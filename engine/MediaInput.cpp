@@ -58,12 +58,14 @@ void armDeadline(AVFormatContext* format, int64_t timeoutMs)
 double packetEndSeconds(const AVFormatContext* format, const AVPacket& packet)
 {
     const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
-    if (stamp == AV_NOPTS_VALUE || packet.stream_index < 0 || unsigned(packet.stream_index) >= format->nb_streams)
+    if (stamp == AV_NOPTS_VALUE || packet.stream_index < 0 ||
+        unsigned(packet.stream_index) >= format->nb_streams)
         return -1.0;
     const AVRational timeBase = format->streams[packet.stream_index]->time_base;
     // In floating point: hostile timestamps must not overflow.
     const double end = (double(stamp) + double(std::max<int64_t>(packet.duration, 0))) * av_q2d(timeBase);
-    const double start = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time) / AV_TIME_BASE;
+    const double start =
+        format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time) / AV_TIME_BASE;
     return end - start;
 }
 
@@ -213,8 +215,11 @@ std::optional<MediaInfo> inspectMedia(const QString& path, MediaError* error)
         info->hasAudio = audioIndex >= 0;
         for (const int index : {videoIndex, audioIndex}) {
             if (index >= 0 && !openDecoder(format->streams[index], 1))
-                problem = mediaError(MediaStage::Decode, QStringLiteral("no decoder for %1")
-                                         .arg(QString::fromLatin1(avcodec_get_name(format->streams[index]->codecpar->codec_id))), path);
+                problem = mediaError(MediaStage::Decode,
+                                     QStringLiteral("no decoder for %1")
+                                         .arg(QString::fromLatin1(
+                                             avcodec_get_name(format->streams[index]->codecpar->codec_id))),
+                                     path);
         }
         if (!info->hasVideo && !info->hasAudio)
             problem = mediaError(MediaStage::Probe, QStringLiteral("no picture or sound"), path);
@@ -272,6 +277,7 @@ bool everyStreamDecodes(const QString& path, MediaError* error)
     if (waiting == 0 && format->nb_streams > 0)
         return true;
     if (error)
-        *error = mediaError(MediaStage::Write, QStringLiteral("the written file holds nothing that decodes"), path);
+        *error = mediaError(MediaStage::Write, QStringLiteral("the written file holds nothing that decodes"),
+                            path);
     return false;
 }

@@ -46,7 +46,7 @@ constexpr NumberRange kBitrateRange{0, INT32_MAX}; // 0: given by the stream's h
 constexpr NumberRange kByteRateRange{0, INT32_MAX / 8};
 constexpr NumberRange kTimePerFrameRange{1, std::numeric_limits<qint64>::max()};
 constexpr NumberRange kWidthRange{0, 65536};
-constexpr NumberRange kHeightRange{-65536, 65536}; // negative means a top-down bitmap
+constexpr NumberRange kHeightRange{-65536, 65536};                 // negative means a top-down bitmap
 constexpr NumberRange kKeyFrameSpacingRange{0, 3600 * 10000000LL}; // up to an hour; 0: the default
 constexpr NumberRange kQualityRange{0, 100};
 constexpr NumberRange kChannelsRange{0, 64};

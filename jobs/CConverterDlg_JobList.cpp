@@ -6,7 +6,7 @@
 #include "CStartTimeDlg.h"
 #include "CTitleDlg.h"
 #include "JobRowText.h"
-#include "app/CPlatformUi.h"
+#include "platform/CPlatformUi.h"
 #include "res/StringTable.h"
 #include "res/resource.h"
 

@@ -3,7 +3,7 @@
 #include "app/CConverterDlg.h"
 
 #include "JobRowText.h"
-#include "app/CPlatformUi.h"
+#include "platform/CPlatformUi.h"
 #include "res/resource.h"
 
 #include <algorithm>

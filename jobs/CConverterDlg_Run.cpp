@@ -5,9 +5,9 @@
 #include "JobOutput.h"
 #include "JobRowText.h"
 #include "ProgressSteps.h"
-#include "app/CPlatformUi.h"
 #include "app/DataFolder.h"
 #include "app/OutputFolderStore.h"
+#include "platform/CPlatformUi.h"
 #include "res/resource.h"
 
 #include <QCoreApplication>
@@ -183,7 +183,7 @@ void CConverterDlg::EndRun()
 void CConverterDlg::OnSelectOutputFolder()
 {
     const QString chosen =
-        CPlatformUi::Get().BrowseForFolderFrom(this, QStringLiteral("Select folder"), m_szOutputFolder);
+        CPlatformUi::Get().BrowseForFolder(this, QStringLiteral("Select folder"), m_szOutputFolder);
     if (chosen.isEmpty())
         return;
     m_szOutputFolder = WithTrailingSeparator(chosen);

@@ -1,7 +1,7 @@
 #include "SkinBitmaps.h"
 
+#include "SkinResources.h"
 #include "resource.h"
-#include "tools/artgen/SkinResources.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // other control becomes a plain widget of its class.
 #pragma once
 
-#include "DialogTemplates.h"
+#include "res/DialogTemplates.h"
 
 #include <QFont>
 #include <QHash>

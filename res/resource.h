@@ -109,6 +109,9 @@
 #define ID_HELP_HOMEPAGE 32801
 #define ID_HELP_ABOUT 32804
 
+// The framework's help command, raised by F1
+#define ID_HELP 57670
+
 // System (window) menu command, compared after masking with 0xFFF0
 #define IDM_ABOUTBOX 0x0010
 

@@ -1,7 +1,7 @@
 #include "CLinkStatic.h"
 
 #include "BrowserCommand.h"
-#include "app/CPlatformUi.h"
+#include "platform/CPlatformUi.h"
 
 #include <QCursor>
 #include <QMouseEvent>

@@ -2,6 +2,7 @@
 
 #include "res/SkinBitmaps.h"
 
+#include <QEvent>
 #include <QPainter>
 
 CSkinButton::CSkinButton(QWidget* parent) : QPushButton(parent)
@@ -37,6 +38,15 @@ void CSkinButton::paintEvent(QPaintEvent*)
         painter.drawPixmap(0, 0, m_bmpHover);
     painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
+}
+
+bool CSkinButton::event(QEvent* event)
+{
+    // A modal dialog takes the pointer without the button ever seeing it leave; the
+    // window losing activation ends the hover instead.
+    if (event->type() == QEvent::WindowDeactivate)
+        SetHover(false);
+    return QPushButton::event(event);
 }
 
 void CSkinButton::enterEvent(QEnterEvent* event)

@@ -1,5 +1,5 @@
 #include "SkinLayout.h"
-#include "SkinResources.h"
+#include "res/SkinResources.h"
 
 #include "res/resource.h"
 

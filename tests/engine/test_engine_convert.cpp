@@ -373,7 +373,8 @@ private slots:
     {
         QTest::addColumn<Step>("step");
         QTest::addColumn<QString>("reason"); // how the refusal's reason starts
-        const auto addRow = [](const char* name, const char* reason, const std::function<void(Step&)>& change) {
+        const auto addRow = [](const char* name, const char* reason,
+                               const std::function<void(Step&)>& change) {
             Step step;
             change(step);
             QTest::newRow(name) << step << QString::fromLatin1(reason);
@@ -382,14 +383,16 @@ private slots:
         addRow("missing input", "open: the file does not exist",
                [](Step& s) { s.source = fixturePath(QStringLiteral("missing.mpg")); });
         addRow("no clips", "check: no picture clips", [](Step& s) { s.source.clear(); });
-        addRow("start after end", "check: the span", [](Step& s) { s.startSeconds = 2.0, s.endSeconds = 1.0; });
+        addRow("start after end", "check: the span",
+               [](Step& s) { s.startSeconds = 2.0, s.endSeconds = 1.0; });
         addRow("start past the file's end", "check: the span",
                [](Step& s) { s.startSeconds = 10.0, s.endSeconds = 20.0; });
         addRow("shorter than a frame", "check: a span is shorter than one frame",
                [](Step& s) { s.startSeconds = 1.0, s.endSeconds = 1.01; });
         addRow("unknown stretch mode", "check: no picture clips", [](Step& s) { s.stretch = 7; });
         addRow("missing profile", "check: no usable video profile", [](Step& s) { s.profile = "no.prx"; });
-        addRow("video without a profile", "check: no usable video profile", [](Step& s) { s.profile.clear(); });
+        addRow("video without a profile", "check: no usable video profile",
+               [](Step& s) { s.profile.clear(); });
         addRow("audio code below the list", "check: no usable sound format",
                [](Step& s) { s.profile.clear(), s.audioCode = 14, s.output = "out.wma"; });
         addRow("audio code above the list", "check: no usable sound format",
@@ -422,8 +425,10 @@ private slots:
     {
         QTest::addColumn<QString>("change"); // what happens to the source once the write runs
         QTest::addColumn<QString>("reason");
-        QTest::newRow("source truncated part-way") << "truncate" << "decode: the data ends at";
-        QTest::newRow("source overwritten with noise part-way") << "noise" << "decode: ";
+        QTest::newRow("source truncated part-way") << "truncate"
+                                                   << "decode: the data ends at";
+        QTest::newRow("source overwritten with noise part-way") << "noise"
+                                                                << "decode: ";
         QTest::newRow("sound-only span too short to decode") << "short sound"
                                                              << "write: the written file holds nothing that "
                                                                 "decodes (out.wma)";
@@ -448,7 +453,8 @@ private slots:
         QVERIFY(engine.SaveFile(output));
         if (change != QLatin1String("short sound")) {
             // a second written: both sources are open and well under way
-            QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last()[0].toDouble() >= 1.0, kWriteTimeoutMs);
+            QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last()[0].toDouble() >= 1.0,
+                                     kWriteTimeoutMs);
             QFile file(m_folder->filePath(QStringLiteral("long.wmv")));
             QVERIFY(file.open(QIODevice::ReadWrite));
             const qint64 half = file.size() / 2;
@@ -515,8 +521,8 @@ private slots:
     {
         static QStringList logged;
         logged.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext& context, const QString& message) {
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
                 if (QByteArray(context.category).startsWith("vv."))
                     logged << message;
             });
@@ -565,7 +571,7 @@ private:
         for (int copy = 1; copy < 20; ++copy)
             addClip(engine, fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0);
         return written(engine, QStringLiteral("long.wmv")) ? m_folder->filePath(QStringLiteral("long.wmv"))
-                                                          : QString();
+                                                           : QString();
     }
 
     static QByteArray noise(qint64 size)

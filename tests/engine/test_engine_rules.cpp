@@ -251,7 +251,8 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<double>("seconds"); // 0.0: not readable media
-        for (const char* name : {"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf", "shortsound.avi"})
+        for (const char* name :
+             {"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf", "shortsound.avi"})
             QTest::newRow(name) << fixturePath(QLatin1String(name)) << 3.0;
         // its header claims 1844674407367.9 s; the timestamps at its end say 3 s
         QTest::newRow("lying header") << fixturePath(QStringLiteral("lyingduration.asf")) << 3.0;
@@ -282,7 +283,8 @@ private slots:
         for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
             MediaError error;
             QCOMPARE(probeDurationSeconds(path, &error), 0.0);
-            QCOMPARE(error.text(), QStringLiteral("open: not a regular file (%1)").arg(QFileInfo(path).fileName()));
+            QCOMPARE(error.text(),
+                     QStringLiteral("open: not a regular file (%1)").arg(QFileInfo(path).fileName()));
         }
 #else
         QSKIP("pipes and devices are not files here");

@@ -20,8 +20,7 @@ constexpr std::chrono::milliseconds kBrief(50);
 
 // A call on a thread of its own. Leaving scope aborts the queue before the thread is
 // joined, so a failed check never leaves the test waiting on a thread stuck in it.
-template <typename Result>
-class Background
+template <typename Result> class Background
 {
 public:
     Background(CFrameQueue& queue, std::function<Result()> call)

@@ -1,8 +1,8 @@
 // Fuzzes the media core with whole input files: probing, then a two-second conversion
 // at the smallest profile. A crash, a sanitizer report or a hang is a fault, and so is
 // a conversion that reports success without leaving a file.
-#include "CMediaEngine.h"
-#include "MediaInput.h"
+#include "engine/CMediaEngine.h"
+#include "engine/MediaInput.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

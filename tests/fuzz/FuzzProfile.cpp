@@ -1,6 +1,6 @@
 // Fuzzes the profile reader: no input may fault it, and a profile it accepts must name
 // at least one stream, each in a format the encoders take.
-#include "OutputProfile.h"
+#include "engine/OutputProfile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -146,8 +146,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QString engineReason = "decode: Invalid data found when processing input (movie.wmv)";
         QTest::newRow("engine refuses") << "a.mpg" << true << false << engineReason;
-        QTest::newRow("title leaves the folder") << "..\\x" << false << false
-                                                 << "check: the title gives no usable file name";
+        QTest::newRow("title leaves the folder")
+            << "..\\x" << false << false << "check: the title gives no usable file name";
         QTest::newRow("output would replace the source")
             << "movie.wmv" << false << false
             << "check: the output would replace a source or an earlier output of this batch";

@@ -4,6 +4,7 @@
 #include "app/CPopupMenu.h"
 #include "app/OutputFolderStore.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -99,9 +100,11 @@ private slots:
         const QString cwd = QDir::currentPath();
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path())); // help is found beside the program all the same
+        for (int command : {IDC_HELP, ID_HELP_HELP, ID_HELP})
+            w.dlg->OnCommand(command);
+        QTest::keyClick(w.List(), Qt::Key_F1); // F1 reaches the window from the focused list
         // Explore opens whatever the folder display shows, which a cancelled chooser leaves alone.
-        for (int command :
-             {IDC_HELP, ID_HELP_HELP, IDC_HOMEPAGE, ID_HELP_HOMEPAGE, ID_FILE_SELECTFOLDER, IDC_EXPLORE})
+        for (int command : {IDC_HOMEPAGE, ID_HELP_HOMEPAGE, ID_FILE_SELECTFOLDER, IDC_EXPLORE})
             w.dlg->OnCommand(command);
         QVERIFY(QDir::setCurrent(cwd));
         w.ChooseOutputFolder(m_config.path());
@@ -112,8 +115,8 @@ private slots:
         const QString help =
             "open|" + QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/help.htm");
         const QString home = "|https://viravvelmora.example/";
-        QCOMPARE(w.ui.shellRequests,
-                 (QStringList{help, help, home, home, "explore|" + shownAtStart, "explore|" + chosen}));
+        QCOMPARE(w.ui.shellRequests, (QStringList{help, help, help, help, home, home,
+                                                  "explore|" + shownAtStart, "explore|" + chosen}));
         w.dlg->OnCommand(ID_HELP_ABOUT);
         QCOMPARE(w.ui.modalTitles.size(), 1);
     }
@@ -151,16 +154,23 @@ private slots:
     // modally over the window, and the window acts on what is chosen in them.
     void realPromptsAreWired()
     {
+        QTemporaryDir outputs;
+        QVERIFY(StoreOutputFolder(WithTrailingSeparator(outputs.path())));
         auto fake = std::make_unique<CRecordingEngine>();
         CRecordingEngine* engine = fake.get();
         CConverterDlg dlg(std::move(fake));
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
 
+        // The file types list shows each filter's own text; the patterns stay behind it.
         QStringList filters;
+        QStringList typesShown;
         WhenShown(QApplication::activeModalWidget, [&](QWidget* modal) {
             auto* chooser = qobject_cast<QFileDialog*>(modal);
             filters = chooser->nameFilters();
+            const auto* types = chooser->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; types && i < types->count(); ++i)
+                typesShown << types->itemText(i);
             QCOMPARE(chooser->fileMode(), QFileDialog::ExistingFiles);
             chooser->reject();
         });
@@ -170,6 +180,17 @@ private slots:
                               "*.asf *.ASF)",
                               "mpg (*.mpg) (*.mpg *.MPG *.mpeg *.MPEG)", "avi (*.avi) (*.avi *.AVI)",
                               "wmv (*.wmv) (*.wmv *.WMV)", "asf (*.asf) (*.asf *.ASF)"}));
+        QCOMPARE(typesShown, (QStringList{"All Support Files (*.*)", "mpg (*.mpg)", "avi (*.avi)",
+                                          "wmv (*.wmv)", "asf (*.asf)"}));
+
+        // The folder chooser opens in the output folder.
+        QString startedIn;
+        WhenShown(QApplication::activeModalWidget, [&](QWidget* modal) {
+            startedIn = qobject_cast<QFileDialog*>(modal)->directory().absolutePath();
+            qobject_cast<QFileDialog*>(modal)->reject();
+        });
+        dlg.OnCommand(IDC_SELECTFOLDER);
+        QCOMPARE(startedIn, outputs.path());
 
         // File menu, Stop: chosen with the keyboard, which every menu accepts.
         WhenShown(QApplication::activePopupWidget, [&](QWidget* menu) {

@@ -6,8 +6,8 @@
 #include "jobs/JobWindow.h"
 
 #include "engine/CDirarAror.h"
-#include "support/CEngineEvents.h"
 #include "engine/CPreviewPlayer.h"
+#include "support/CEngineEvents.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

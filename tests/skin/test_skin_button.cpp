@@ -1,7 +1,9 @@
 #include "skin/CSkinButton.h"
 #include "skin/CSkinTestHost.h"
 
+#include <QDialog>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 const QColor kBackground(255, 0, 255);
@@ -15,6 +17,13 @@ QPixmap Solid(QSize size, const QColor& color)
     pixmap.fill(color);
     return pixmap;
 }
+
+// Swallows the leave events of what it watches, as a platform that loses them does.
+class CLeaveEater : public QObject
+{
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Leave; }
+};
 
 // A 40 x 20 button: red normal, blue pressed, and a green hover image a quarter its size.
 struct ButtonFixture
@@ -63,6 +72,32 @@ private slots:
         QCOMPARE(f.At(5, 5), kRed); // the press cleared the hover
         f.PointAt({11, 10});
         QCOMPARE(f.At(5, 5), kGreen);
+    }
+
+    // A modal dialog takes the pointer without the button seeing it leave, and closes
+    // with the pointer elsewhere: the hover ends all the same.
+    void modalDialogEndsTheHover()
+    {
+        ButtonFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.host));
+        f.PointAt({10, 10});
+        QCOMPARE(f.At(5, 5), kGreen);
+        CLeaveEater eater;
+        f.button.installEventFilter(&eater);
+        QDialog modal(&f.host);
+        bool activated = false;
+        QRgb whileOpen = 0;
+        QTimer::singleShot(0, &modal, [&] {
+            modal.activateWindow(); // as a desktop gives a new dialog the focus
+            activated = QTest::qWaitFor([&] { return QApplication::activeWindow() == &modal; });
+            f.host.PointAway();
+            whileOpen = f.At(5, 5);
+            modal.accept();
+        });
+        modal.exec();
+        QVERIFY(activated);
+        QCOMPARE(whileOpen, kRed);
+        QCOMPARE(f.At(5, 5), kRed);
     }
 
     // The caption is centred over the image and the button looks the same disabled; the

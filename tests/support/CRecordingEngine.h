@@ -13,7 +13,6 @@
 class CRecordingEngine : public IVideoEngine
 {
 public:
-
     QStringList calls;
     QHash<QString, double> durations; // GetDuration answers by path; 0.0 otherwise
     bool saveResult = true;

@@ -49,7 +49,7 @@ public:
         return messageAnswer;
     }
     QStringList GetOpenFileNames(QWidget*, const QString&) override { return openFiles; }
-    QString BrowseForFolder(QWidget*, const QString& title) override
+    QString BrowseForFolder(QWidget*, const QString& title, const QString&) override
     {
         folderTitles << title;
         return folder;

@@ -2,7 +2,7 @@
 // letting them reach the desktop; the shell's answer is scripted.
 #pragma once
 
-#include "app/CPlatformUi.h"
+#include "platform/CPlatformUi.h"
 
 #include <QStringList>
 

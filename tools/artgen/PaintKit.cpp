@@ -75,7 +75,8 @@ void raisedPanel(QPainter& p, const QRectF& rect, qreal radius, const QColor& to
     p.drawPath(rounded(rect.adjusted(0.5, 0.5, -0.5, -0.5), radius));
     p.setPen(QPen(QColor(255, 255, 255, 150), 1));
     p.setBrush(Qt::NoBrush);
-    p.setClipRect(rect.adjusted(0, 0, 0, -rect.height() / 2));
+    // The highlight runs down both sides and stops where the bottom corners begin.
+    p.setClipRect(rect.adjusted(0, 0, 0, -radius));
     p.drawPath(rounded(rect.adjusted(1.5, 1.5, -1.5, -1.5), radius - 1));
     p.restore();
 }

@@ -23,7 +23,8 @@ QLinearGradient vertical(const QRectF& rect, const QColor& top, const QColor& bo
 QColor withAlpha(QColor color, int alpha);
 QColor mix(const QColor& a, const QColor& b, qreal t);
 
-// A raised panel: soft drop shadow, gradient face, crisp edge and a one-pixel top highlight.
+// A raised panel: soft drop shadow, gradient face, crisp edge and a one-pixel highlight
+// along the top and down both sides.
 void raisedPanel(QPainter& p, const QRectF& rect, qreal radius, const QColor& top, const QColor& bottom,
                  const QColor& edge);
 

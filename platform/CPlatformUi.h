@@ -33,8 +33,8 @@ public:
     virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style);
     // Chosen files in the order the chooser lists them; empty when cancelled.
     virtual QStringList GetOpenFileNames(QWidget* owner, const QString& filter);
-    // The chosen folder; empty when cancelled.
-    virtual QString BrowseForFolder(QWidget* owner, const QString& title);
+    // The chosen folder; empty when cancelled. The chooser opens in startFolder.
+    virtual QString BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder);
     // Runs a dialog modally; returns IDOK when accepted, IDCANCEL otherwise.
     virtual int RunModal(QDialog& dialog);
     // Shows a popup menu at a screen position; returns the chosen item's command

@@ -65,16 +65,18 @@ int CPlatformUi::MessageBox(QWidget* owner, const QString& text, const QString& 
 
 QStringList CPlatformUi::GetOpenFileNames(QWidget* owner, const QString& filter)
 {
+    // Each entry shows its own text only; Qt would repeat the patterns after it.
     QStringList files =
-        QFileDialog::getOpenFileNames(owner, QString(), QString(), QtFilterFromWindowsFilter(filter));
+        QFileDialog::getOpenFileNames(owner, QString(), QString(), QtFilterFromWindowsFilter(filter), nullptr,
+                                      QFileDialog::HideNameFilterDetails);
     for (QString& file : files)
         file = QDir::toNativeSeparators(file);
     return files;
 }
 
-QString CPlatformUi::BrowseForFolder(QWidget* owner, const QString& title)
+QString CPlatformUi::BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder)
 {
-    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(owner, title));
+    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(owner, title, startFolder));
 }
 
 int CPlatformUi::RunModal(QDialog& dialog)
