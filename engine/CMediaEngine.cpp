@@ -120,15 +120,17 @@ void CMediaEngine::clearClips()
 
 std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, MediaError* refused) const
 {
-    const OutputKind kind = outputKindFor(outputPath);
-    if (kind == OutputKind::Unsupported) {
-        *refused = refusal(QStringLiteral("the output is neither .wmv nor .wma"), outputPath);
+    const OutputContainer* container = outputContainerFor(outputPath);
+    if (!container) {
+        *refused = refusal(QStringLiteral("the output is not a type the engine writes"), outputPath);
         return std::nullopt;
     }
+    const OutputKind kind = outputKindFor(outputPath);
     if (!isUsableOutput(outputPath, m_clips, refused))
         return std::nullopt;
     WritePlan plan;
     plan.outputPath = outputPath;
+    plan.container = container;
     if (kind == OutputKind::Video) {
         const std::optional<OutputProfile> profile = loadProfileFile(m_profilePath);
         if (!profile || !profile->video || m_clips.video.empty()) {
@@ -166,18 +168,19 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
             *refused = refusal(QStringLiteral("a span is shorter than one frame"));
             return std::nullopt;
         }
-        if (!openVideoEncoder(*plan.video, refused))
+        if (!openVideoEncoder(*plan.video, *container, refused))
             return std::nullopt;
         plan.totalSeconds = *videoSeconds;
     }
     if (plan.audio) {
+        plan.audio = audioFormatFor(*container, *plan.audio);
         const std::optional<double> audioSeconds =
             totalSeconds(plan.clips.audio, AVRational{plan.audio->sampleRateHz, 1});
         if (!audioSeconds) {
             *refused = refusal(QStringLiteral("a span is shorter than one sample"));
             return std::nullopt;
         }
-        if (!openAudioEncoder(*plan.audio, refused))
+        if (!openAudioEncoder(*plan.audio, *container, refused))
             return std::nullopt;
         plan.totalSeconds = std::max(plan.totalSeconds, *audioSeconds);
     }

@@ -105,8 +105,8 @@ void CTranscodeJob::writeFrames()
     JobOutcome outcome = JobOutcome::Failed;
     try {
         MediaError error;
-        std::unique_ptr<CAsfWriter> writer =
-            CAsfWriter::create(m_plan.outputPath, m_plan.video, m_plan.audio, &error);
+        std::unique_ptr<CMediaWriter> writer =
+            CMediaWriter::create(m_plan.outputPath, *m_plan.container, m_plan.video, m_plan.audio, &error);
         if (!writer)
             recordFailure(error);
         else if (writeAll(*writer) && everyStreamDecodes(m_plan.outputPath, &error))
@@ -126,7 +126,7 @@ void CTranscodeJob::writeFrames()
 }
 
 // Encodes every queued frame and completes the file; false on any error.
-bool CTranscodeJob::writeAll(CAsfWriter& writer)
+bool CTranscodeJob::writeAll(CMediaWriter& writer)
 {
     while (std::optional<QueuedFrame> item = m_queue.pop()) {
         const int result = item->type == AVMEDIA_TYPE_VIDEO ? writer.writeVideo(item->frame.get())

@@ -3,9 +3,9 @@
 // threaded wmv2 encoder runs beside the decoding instead of after it.
 #pragma once
 
-#include "CAsfWriter.h"
 #include "CDataCoverage.h"
 #include "CFrameQueue.h"
+#include "CMediaWriter.h"
 #include "CWorkerThreads.h"
 #include "MediaClip.h"
 
@@ -18,7 +18,8 @@
 struct WritePlan
 {
     QString outputPath;
-    ClipList clips; // spans already clamped to their files
+    const OutputContainer* container = nullptr; // the file type, from the destination's extension
+    ClipList clips;                             // spans already clamped to their files
     std::optional<VideoEncoding> video;
     std::optional<AudioFormat> audio;
     double totalSeconds = 0.0;
@@ -56,7 +57,7 @@ public:
 private:
     void readFrames();
     void writeFrames();
-    bool writeAll(CAsfWriter& writer);
+    bool writeAll(CMediaWriter& writer);
     void reportProgress(double positionSeconds, bool force);
     void recordFailure(const MediaError& failure);
     MediaError failure() const;

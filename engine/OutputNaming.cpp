@@ -3,13 +3,37 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <array>
+
+namespace {
+
+// Windows Media as ever; then what browsers, phones and TVs play today.
+constexpr std::array<OutputContainer, 6> kContainers{{
+    {".wmv", "asf", "wmv2", "wmav2", false},
+    {".wma", "asf", nullptr, "wmav2", false},
+    {".mp4", "mp4", "libx264", "aac", true},
+    {".webm", "webm", "libvpx-vp9", "libopus", false},
+    {".mp3", "mp3", nullptr, "libmp3lame", false},
+    {".m4a", "ipod", nullptr, "aac", true},
+}};
+
+} // namespace
+
+const OutputContainer* outputContainerFor(const QString& destination)
+{
+    for (const OutputContainer& container : kContainers) {
+        if (destination.endsWith(QLatin1String(container.extension), Qt::CaseInsensitive))
+            return &container;
+    }
+    return nullptr;
+}
+
 OutputKind outputKindFor(const QString& destination)
 {
-    if (destination.endsWith(QLatin1String(".wmv"), Qt::CaseInsensitive))
-        return OutputKind::Video;
-    if (destination.endsWith(QLatin1String(".wma"), Qt::CaseInsensitive))
-        return OutputKind::Audio;
-    return OutputKind::Unsupported;
+    const OutputContainer* container = outputContainerFor(destination);
+    if (!container)
+        return OutputKind::Unsupported;
+    return container->videoEncoder ? OutputKind::Video : OutputKind::Audio;
 }
 
 QString tempPathFor(const QString& destination)

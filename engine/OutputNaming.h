@@ -1,5 +1,5 @@
-// Names of output files: which kind a destination asks for, and the temporary file
-// written beside it until the conversion succeeds.
+// Names of output files: which file type a destination asks for, by its extension,
+// and the temporary file written beside it until the conversion succeeds.
 #pragma once
 
 #include <QString>
@@ -7,10 +7,22 @@
 enum class OutputKind
 {
     Unsupported,
-    Video, // ".wmv": picture and sound
-    Audio, // ".wma": sound only
+    Video, // picture and sound
+    Audio, // sound only
 };
 
+// A file type the engine writes: the container and the encoders that fill it.
+struct OutputContainer
+{
+    const char* extension;
+    const char* muxer;        // FFmpeg's name for the container
+    const char* videoEncoder; // null for a sound-only type
+    const char* audioEncoder;
+    bool fastStart; // the index goes before the data, so the file plays while it downloads
+};
+
+// Null when the extension is not one the engine writes.
+const OutputContainer* outputContainerFor(const QString& destination);
 OutputKind outputKindFor(const QString& destination);
 
 // A fresh candidate name for the temporary file of destination: in the same folder,

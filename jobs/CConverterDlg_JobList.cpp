@@ -13,9 +13,13 @@
 #include <algorithm>
 
 namespace {
+// The first entries as ever; then one per family of today's files, and anything at all.
 const QString kVideoFileFilter = QStringLiteral(
-    "All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;|mpg (*.mpg) | *.mpg;*.mpeg|avi (*.avi) | "
-    "*.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | *.asf||");
+    "All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;*.mp4;*.m4v;*.mov;*.mkv;*.webm;*.flv;*.ts;*.mts;"
+    "*.m2ts;*.3gp;*.vob;|mpg (*.mpg) | *.mpg;*.mpeg|avi (*.avi) | *.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | "
+    "*.asf|mp4 (*.mp4)|*.mp4;*.m4v|mov (*.mov)|*.mov|mkv (*.mkv)|*.mkv|webm (*.webm)|*.webm|flv "
+    "(*.flv)|*.flv|"
+    "ts (*.ts)|*.ts;*.mts;*.m2ts|3gp (*.3gp)|*.3gp|vob (*.vob)|*.vob|All Files (*.*)|*||");
 } // namespace
 
 void CConverterDlg::OnOpenVideoFiles()

@@ -78,7 +78,7 @@ QString CConverterDlg::ChooseOutput(int row, QString* refusal)
 {
     const JobFormat format = JobFormatForIndex(m_cboProfile.currentIndex());
     const QString fileName = OutputFileName(CellText(row, kTitleColumn), format);
-    if (format == JobFormat::Wmv) {
+    if (IsVideoFormat(format)) {
         const QString profile =
             ProfilePath(DataFolder(QCoreApplication::applicationDirPath()), m_cboSize.currentIndex());
         if (!profile.isEmpty())

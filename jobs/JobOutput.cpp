@@ -9,8 +9,10 @@
 #include <array>
 
 namespace {
-const std::array<const char*, 4> kProfileNames{"320x240video", "High320x240video", "640x480video",
-                                               "High640x480video"};
+const std::array<const char*, 8> kProfileNames{"320x240video",     "High320x240video",  "640x480video",
+                                               "High640x480video", "1280x720video",     "High1280x720video",
+                                               "1920x1080video",   "High1920x1080video"};
+const std::array<const char*, 6> kExtensions{".wmv", ".wma", ".mp4", ".webm", ".mp3", ".m4a"};
 constexpr int kAudioCodeCount = 7;
 
 bool IsPlainVisibleName(const QString& base)
@@ -22,7 +24,13 @@ bool IsPlainVisibleName(const QString& base)
 
 JobFormat JobFormatForIndex(int formatIndex)
 {
-    return formatIndex == 1 ? JobFormat::Wma : JobFormat::Wmv;
+    const bool listed = formatIndex >= 0 && formatIndex < int(kExtensions.size());
+    return listed ? JobFormat(formatIndex) : JobFormat::Wmv;
+}
+
+bool IsVideoFormat(JobFormat format)
+{
+    return format == JobFormat::Wmv || format == JobFormat::Mp4 || format == JobFormat::WebM;
 }
 
 QString OutputFileName(const QString& title, JobFormat format)
@@ -31,7 +39,7 @@ QString OutputFileName(const QString& title, JobFormat format)
     const QString base = title.contains(QLatin1Char('.')) ? split.base : title;
     if (!IsPlainVisibleName(base))
         return QString();
-    return base + (format == JobFormat::Wma ? QStringLiteral(".wma") : QStringLiteral(".wmv"));
+    return base + QLatin1String(kExtensions[size_t(format)]);
 }
 
 QString OutputPath(const QString& folder, const QString& fileName)

@@ -4,16 +4,26 @@
 
 #include <QString>
 
+// In the order of the format list.
 enum class JobFormat
 {
-    Wmv = 1, // ".wmv", format list item 0
-    Wma,     // ".wma", format list item 1
+    Wmv,  // ".wmv"
+    Wma,  // ".wma"
+    Mp4,  // ".mp4", H.264 and AAC
+    WebM, // ".webm", VP9 and Opus
+    Mp3,  // ".mp3"
+    M4a,  // ".m4a", AAC
 };
 
+// The format of a format list index; Wmv for an index outside the list.
 JobFormat JobFormatForIndex(int formatIndex);
 
+// Picture and sound, written with a frame-size profile; otherwise sound alone, written
+// with an audio bit rate code.
+bool IsVideoFormat(JobFormat format);
+
 // The title's base (text before its last "."), or the whole title when it has no ".",
-// followed by ".wmv" or ".wma". Empty when that would not be a plain visible file
+// followed by the format's extension. Empty when that would not be a plain visible file
 // name inside the output folder: an empty base, a base starting with "." (which
 // covers "." and ".."), or one holding a path separator.
 QString OutputFileName(const QString& title, JobFormat format);
@@ -22,7 +32,7 @@ QString OutputFileName(const QString& title, JobFormat format);
 // does not end with one.
 QString OutputPath(const QString& folder, const QString& fileName);
 
-// The profile for a frame size list index (0 "320X240" to 3 "High 640X480") in the
+// The profile for a frame size list index (0 "320X240" to 7 "High 1920X1080") in the
 // "Profiles" folder of programFolder, with native separators; empty for any other index.
 QString ProfilePath(const QString& programFolder, int frameSizeIndex);
 

@@ -153,14 +153,18 @@ const DialogTemplate& EndTimeDialogTemplate()
 const std::vector<ComboItems>& ConverterComboItems()
 {
     static const std::vector<ComboItems> items{
-        {IDC_FRAMESIZE, {"320X240", "High 320X240", "640X480", "High 640X480"}},
+        {IDC_FRAMESIZE,
+         {"320X240", "High 320X240", "640X480", "High 640X480", "1280X720", "High 1280X720", "1920X1080",
+          "High 1920X1080"}},
         {IDC_STRETCHMODE,
          {"Stretched to fit", "No Resize", "Resize Preserving the aspect ratio", "Resize crop"}},
         {IDC_AUDIOBITRATE,
          {"Mono 28.8kbps", "stereo 28.8kbps", "32kbps", "48kbps", "64kbps", "96kbps", "128kbps"}},
         {IDC_OUTPUTPROFILE,
-         {"WMV-Windows Media Format               (*.wmv)",
-          "WMA-Windows Media Audio                (*.wma)"}},
+         {"WMV-Windows Media Format               (*.wmv)", "WMA-Windows Media Audio                (*.wma)",
+          "MP4-H.264 Video                        (*.mp4)", "WebM-VP9 Video                         (*.webm)",
+          "MP3-Audio                              (*.mp3)",
+          "M4A-AAC Audio                          (*.m4a)"}},
     };
     return items;
 }

@@ -3,6 +3,7 @@
 #include "engine/MediaInput.h"
 
 extern "C" {
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
@@ -86,6 +87,8 @@ std::optional<VideoSummary> summarizeVideo(const QString& path)
         return std::nullopt;
     VideoSummary video;
     video.codec = codecName(open.stream);
+    video.pixelFormat =
+        QString::fromLatin1(av_get_pix_fmt_name(AVPixelFormat(open.stream->codecpar->format)));
     video.size = QSize(open.stream->codecpar->width, open.stream->codecpar->height);
     video.frameRate = av_q2d(av_guess_frame_rate(open.format.get(), open.stream, nullptr));
     const std::vector<TimedFrame> frames = decodeFrames(path);

@@ -28,6 +28,7 @@ QByteArray withoutStream(QByteArray xml, bool picture);
 struct VideoSummary
 {
     QString codec;
+    QString pixelFormat;
     QSize size;
     double frameRate = 0.0;
     int frameCount = 0;

@@ -151,6 +151,57 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2").arg(top).arg(bottom)));
     }
 
+    // The formats of today's browsers, phones and TVs, read back by a plain decoder.
+    void todaysFormatsPlay_data()
+    {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<QString>("codecs"); // container, picture, sound
+        QTest::addColumn<int>("sampleRateHz");
+        QTest::addColumn<int>("channels");
+        const auto row = [](const char* name, const char* output, const char* profile, int code,
+                            const char* codecs, int sampleRateHz, int channels) {
+            const Step step{fixturePath(QStringLiteral("clip.avi")),
+                            0.5,
+                            2.5,
+                            2,
+                            QLatin1String(profile),
+                            code,
+                            QLatin1String(output)};
+            QTest::newRow(name) << step << QString::fromLatin1(codecs) << sampleRateHz << channels;
+        };
+        row("mp4", "out.mp4", "640x480video.prx", 15, "mov,mp4,m4a,3gp,3g2,mj2 h264 aac", 44100, 2);
+        row("webm", "out.webm", "High320x240video.prx", 15, "matroska,webm vp9 opus", 48000, 2);
+        row("mp3, mono", "out.mp3", "", 15, "mp3 - mp3", 22050, 1);
+        row("m4a", "out.m4a", "", 21, "mov,mp4,m4a,3gp,3g2,mj2 - aac", 44100, 2);
+    }
+    void todaysFormatsPlay()
+    {
+        QFETCH(Step, step);
+        QFETCH(QString, codecs);
+        QFETCH(int, sampleRateHz);
+        QFETCH(int, channels);
+        CDirarAror engine;
+        setUp(engine, step);
+        const std::optional<MediaSummary> summary = written(engine, step.output);
+        QVERIFY(summary && summary->audio);
+        const QString videoCodec = summary->video ? summary->video->codec : QStringLiteral("-");
+        QCOMPARE(QStringList({summary->container, videoCodec, summary->audio->codec}).join(' '), codecs);
+        if (summary->video) {
+            QCOMPARE(summary->video->pixelFormat, QStringLiteral("yuv420p"));
+            QCOMPARE(summary->video->size,
+                     step.profile.contains(QLatin1String("640")) ? QSize(640, 480) : QSize(320, 240));
+            QVERIFY2(qAbs(summary->video->frameCount - 60) <= 1,
+                     qPrintable(QString::number(summary->video->frameCount)));
+        }
+        QCOMPARE(summary->audio->sampleRateHz, sampleRateHz);
+        QCOMPARE(summary->audio->channels, channels);
+        QVERIFY2(summary->audio->lasts(2.0), qPrintable(QString::number(summary->audio->sampleCount)));
+        // MP4 files carry their index first, so that they play while they download
+        const QByteArray bytes = readFile(m_folder->filePath(step.output));
+        if (summary->container.startsWith(QLatin1String("mov")))
+            QVERIFY(bytes.indexOf("moov") >= 0 && bytes.indexOf("moov") < bytes.indexOf("mdat"));
+    }
+
     void trimStartsAtTheRightPicture_data()
     {
         QTest::addColumn<QString>("source");
@@ -397,7 +448,8 @@ private slots:
                [](Step& s) { s.profile.clear(), s.audioCode = 14, s.output = "out.wma"; });
         addRow("audio code above the list", "check: no usable sound format",
                [](Step& s) { s.profile.clear(), s.audioCode = 22, s.output = "out.wma"; });
-        addRow("other output type", "check: the output is neither", [](Step& s) { s.output = "out.avi"; });
+        addRow("other output type", "check: the output is not a type the engine writes",
+               [](Step& s) { s.output = "out.avi"; });
         addRow("folder missing", "check: the output folder does not exist",
                [](Step& s) { s.output = "no folder/out.wmv"; });
         addRow("output is a folder", "check: the output exists and is not a file",

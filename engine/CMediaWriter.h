@@ -1,9 +1,10 @@
-// Encodes pictures with wmv2 and sound with wmav2 and writes them into an ASF file
-// (".wmv" or ".wma"). Knows nothing of where the frames come from.
+// Encodes pictures and sound with the encoders of an output file type and writes them
+// into its container (ASF, MP4, WebM, MP3). Knows nothing of where the frames come from.
 #pragma once
 
 #include "FfmpegHandles.h"
 #include "MediaError.h"
+#include "OutputNaming.h"
 #include "OutputProfile.h"
 
 #include <QString>
@@ -19,19 +20,26 @@ struct VideoEncoding
 
 // The encoders alone, opened as the writer would open them: a format they refuse is
 // found out before any file is made. Null on failure, error says why.
-CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, MediaError* error = nullptr);
-CodecContextPtr openAudioEncoder(const AudioFormat& format, MediaError* error = nullptr);
+CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputContainer& container,
+                                 MediaError* error = nullptr);
+CodecContextPtr openAudioEncoder(const AudioFormat& format, const OutputContainer& container,
+                                 MediaError* error = nullptr);
 
-class CAsfWriter
+// The sound format the container's encoder is given for the one asked for (Opus
+// works at 48 kHz; MP3 takes only certain bit rates).
+AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& wanted);
+
+class CMediaWriter
 {
 public:
     // Opens the encoders and the file and writes the header; null on failure, error
     // says why. At least one of video and audio is needed; ".wma" files get no video.
-    static std::unique_ptr<CAsfWriter> create(const QString& path, const std::optional<VideoEncoding>& video,
-                                              const std::optional<AudioFormat>& audio, MediaError* error);
-    ~CAsfWriter();
-    CAsfWriter(const CAsfWriter&) = delete;
-    CAsfWriter& operator=(const CAsfWriter&) = delete;
+    static std::unique_ptr<CMediaWriter> create(const QString& path, const OutputContainer& container,
+                                                const std::optional<VideoEncoding>& video,
+                                                const std::optional<AudioFormat>& audio, MediaError* error);
+    ~CMediaWriter();
+    CMediaWriter(const CMediaWriter&) = delete;
+    CMediaWriter& operator=(const CMediaWriter&) = delete;
 
     // A picture with pts counted in frames (yuv420p at the output size).
     int writeVideo(AVFrame* frame);
@@ -47,7 +55,11 @@ public:
     const MediaError& error() const { return m_error; }
 
 private:
-    explicit CAsfWriter(QString path) : m_path(std::move(path)) {}
+    CMediaWriter(QString path, const OutputContainer& container)
+        : m_path(std::move(path)), m_container(container)
+    {
+    }
+    int audioFrameSize() const;
     bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio);
     AVStream* addStream(AVCodecContext* encoder);
     int fail(MediaStage stage, int code);
@@ -55,6 +67,7 @@ private:
     int encodeAudioFromFifo(int sampleCount);
 
     const QString m_path;
+    const OutputContainer& m_container;
     MediaError m_error;
     OutputFormatPtr m_output;
     CodecContextPtr m_videoEncoder;

@@ -1,0 +1,347 @@
+#include "CMediaWriter.h"
+
+#include "CCLocaleScope.h"
+#include "MediaPaths.h"
+#include "SamplePacking.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+}
+
+#include <QThread>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int kLevelFor720p = 31;
+constexpr int kLevelFor1080p = 40;
+constexpr int kLevelForSd = 30;
+
+const AVOutputFormat* muxerOf(const OutputContainer& container)
+{
+    return av_guess_format(container.muxer, nullptr, nullptr);
+}
+
+void requestGlobalHeader(AVCodecContext* encoder, const OutputContainer& container)
+{
+    const AVOutputFormat* muxer = muxerOf(container);
+    if (muxer && (muxer->flags & AVFMT_GLOBALHEADER))
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+}
+
+CodecContextPtr allocEncoder(const char* name, const AVCodec** codec)
+{
+    *codec = avcodec_find_encoder_by_name(name);
+    return CodecContextPtr(*codec ? avcodec_alloc_context3(*codec) : nullptr);
+}
+
+// Opens the encoder, or says which encoder refused what.
+CodecContextPtr openEncoder(CodecContextPtr encoder, const AVCodec* codec, const char* name,
+                            const QString& settings, MediaError* error)
+{
+    const CCLocaleScope cNumbers;
+    const int result = encoder ? avcodec_open2(encoder.get(), codec, nullptr) : AVERROR_ENCODER_NOT_FOUND;
+    if (result >= 0)
+        return encoder;
+    if (error) {
+        *error = mediaError(
+            MediaStage::Encode,
+            QStringLiteral("%1 refused %2: %3").arg(QLatin1String(name), settings, avErrorText(result)));
+    }
+    return nullptr;
+}
+
+bool isHighQuality(const VideoFormat& format)
+{
+    return format.quality >= kHighQualityThreshold;
+}
+
+// H.264 High profile at the level the frame size needs, so that phones and browsers
+// take it; the plain sizes encode fast, the High ones spend time on a better picture.
+void configureX264(AVCodecContext* encoder, const VideoFormat& format)
+{
+    const int pixels = format.widthPx * format.heightPx;
+    encoder->profile = FF_PROFILE_H264_HIGH;
+    encoder->level = pixels > 1280 * 720 ? kLevelFor1080p : pixels > 720 * 576 ? kLevelFor720p : kLevelForSd;
+    encoder->rc_max_rate = format.bitrateBps * 3 / 2;
+    encoder->rc_buffer_size = format.bitrateBps * 2;
+    av_opt_set(encoder->priv_data, "preset", isHighQuality(format) ? "medium" : "veryfast", 0);
+}
+
+// VP9 in rows and threads, at a speed that keeps up with the other formats.
+void configureVp9(AVCodecContext* encoder, const VideoFormat& format)
+{
+    encoder->thread_count = std::max(1, QThread::idealThreadCount());
+    av_opt_set_int(encoder->priv_data, "row-mt", 1, 0);
+    av_opt_set(encoder->priv_data, "deadline", isHighQuality(format) ? "good" : "realtime", 0);
+    av_opt_set_int(encoder->priv_data, "cpu-used", isHighQuality(format) ? 4 : 8, 0);
+    av_opt_set_int(encoder->priv_data, "tile-columns", 2, 0);
+}
+
+void configureWmv2(AVCodecContext* encoder, const VideoFormat& format)
+{
+    encoder->max_b_frames = 0;
+    if (isHighQuality(format))
+        encoder->mb_decision = FF_MB_DECISION_RD; // about twice the time for a visibly cleaner picture
+}
+
+void configureFor(AVCodecContext* encoder, const char* name, const VideoFormat& format)
+{
+    if (std::strcmp(name, "libx264") == 0)
+        configureX264(encoder, format);
+    else if (std::strcmp(name, "libvpx-vp9") == 0)
+        configureVp9(encoder, format);
+    else
+        configureWmv2(encoder, format);
+}
+
+// Sound as the encoder takes it: Opus works at 48 kHz; MP3 at the legal bit rate at
+// or above the one asked for.
+AudioFormat adaptedFor(const char* name, AudioFormat format)
+{
+    if (std::strcmp(name, "libopus") == 0) {
+        format.sampleRateHz = 48000;
+    } else if (std::strcmp(name, "libmp3lame") == 0) {
+        // MPEG-2 layer III below 32 kHz, MPEG-1 from there
+        static constexpr std::array<int, 14> kLow = {8,  16, 24, 32,  40,  48,  56,
+                                                     64, 80, 96, 112, 128, 144, 160};
+        static constexpr std::array<int, 14> kHigh = {32,  40,  48,  56,  64,  80,  96,
+                                                      112, 128, 160, 192, 224, 256, 320};
+        const auto& legal = format.sampleRateHz < 32000 ? kLow : kHigh;
+        const auto found = std::find_if(legal.begin(), legal.end(),
+                                        [&format](int kbps) { return kbps * 1000 >= format.bitrateBps; });
+        format.bitrateBps = (found == legal.end() ? legal.back() : *found) * 1000;
+    }
+    return format;
+}
+
+} // namespace
+
+AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& wanted)
+{
+    return adaptedFor(container.audioEncoder, wanted);
+}
+
+CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputContainer& container,
+                                 MediaError* error)
+{
+    const AVCodec* codec = nullptr;
+    const char* name = container.videoEncoder ? container.videoEncoder : "none";
+    CodecContextPtr encoder = allocEncoder(name, &codec);
+    if (!encoder)
+        return openEncoder(nullptr, codec, name, QString(), error);
+    const VideoFormat& format = encoding.format;
+    encoder->width = format.widthPx;
+    encoder->height = format.heightPx;
+    encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+    encoder->sample_aspect_ratio = AVRational{1, 1};
+    encoder->framerate = encoding.frameRate;
+    encoder->time_base = av_inv_q(encoding.frameRate);
+    encoder->bit_rate = format.bitrateBps;
+    const double framesPerKey = format.keyFrameSpacingSeconds * av_q2d(encoding.frameRate);
+    encoder->gop_size = int(std::clamp(std::lround(framesPerKey), 1L, 600L));
+    configureFor(encoder.get(), name, format);
+    requestGlobalHeader(encoder.get(), container);
+    const QString settings =
+        QStringLiteral("%1x%2 at %3 b/s").arg(format.widthPx).arg(format.heightPx).arg(format.bitrateBps);
+    return openEncoder(std::move(encoder), codec, name, settings, error);
+}
+
+CodecContextPtr openAudioEncoder(const AudioFormat& format, const OutputContainer& container,
+                                 MediaError* error)
+{
+    const AVCodec* codec = nullptr;
+    const char* name = container.audioEncoder;
+    CodecContextPtr encoder = allocEncoder(name, &codec);
+    if (!encoder)
+        return openEncoder(nullptr, codec, name, QString(), error);
+    // planar float where the encoder takes it, else its packed float
+    encoder->sample_fmt = std::strcmp(name, "libopus") == 0 ? AV_SAMPLE_FMT_FLT : AV_SAMPLE_FMT_FLTP;
+    encoder->sample_rate = format.sampleRateHz;
+    av_channel_layout_default(&encoder->ch_layout, format.channels);
+    encoder->bit_rate = format.bitrateBps;
+    encoder->time_base = AVRational{1, format.sampleRateHz};
+    requestGlobalHeader(encoder.get(), container);
+    const QString settings = QStringLiteral("%1 channel(s) at %2 Hz, %3 b/s")
+                                 .arg(format.channels)
+                                 .arg(format.sampleRateHz)
+                                 .arg(format.bitrateBps);
+    return openEncoder(std::move(encoder), codec, name, settings, error);
+}
+
+CMediaWriter::~CMediaWriter() = default;
+
+std::unique_ptr<CMediaWriter> CMediaWriter::create(const QString& path, const OutputContainer& container,
+                                                   const std::optional<VideoEncoding>& video,
+                                                   const std::optional<AudioFormat>& audio, MediaError* error)
+{
+    std::unique_ptr<CMediaWriter> writer(new CMediaWriter(path, container));
+    if (writer->open(video, audio))
+        return writer;
+    *error = writer->m_error;
+    return nullptr;
+}
+
+bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio)
+{
+    const auto refuse = [this](MediaStage stage, int code) {
+        fail(stage, code);
+        return false;
+    };
+    AVFormatContext* raw = nullptr;
+    if (!video && !audio)
+        return refuse(MediaStage::Encode, AVERROR(EINVAL));
+    // The name is kept: fast start re-opens the file to move the index to the front.
+    const QByteArray url = ffmpegUrlFor(m_path);
+    int result = avformat_alloc_output_context2(&raw, muxerOf(m_container), nullptr, url.constData());
+    if (result < 0)
+        return refuse(MediaStage::Write, result);
+    m_output.reset(raw);
+    m_packet = allocPacket();
+    if (!m_packet)
+        return refuse(MediaStage::Write, AVERROR(ENOMEM));
+    if (video && (!(m_videoEncoder = openVideoEncoder(*video, m_container, &m_error)) ||
+                  !(m_videoStream = addStream(m_videoEncoder.get()))))
+        return refuse(MediaStage::Encode, AVERROR(ENOMEM));
+    if (audio && (!(m_audioEncoder = openAudioEncoder(*audio, m_container, &m_error)) ||
+                  !(m_audioStream = addStream(m_audioEncoder.get()))))
+        return refuse(MediaStage::Encode, AVERROR(ENOMEM));
+    if (audio) {
+        m_audioFifo.reset(
+            av_audio_fifo_alloc(m_audioEncoder->sample_fmt, audio->channels, audioFrameSize() * 2));
+        if (!m_audioFifo)
+            return refuse(MediaStage::Encode, AVERROR(ENOMEM));
+    }
+    AVDictionary* options = nullptr;
+    if (m_container.fastStart)
+        av_dict_set(&options, "movflags", "+faststart", 0);
+    if ((result = avio_open(&m_output->pb, url.constData(), AVIO_FLAG_WRITE)) >= 0)
+        result = avformat_write_header(m_output.get(), &options);
+    av_dict_free(&options);
+    if (result < 0)
+        return refuse(MediaStage::Write, result);
+    return true;
+}
+
+// Keeps the first reason.
+int CMediaWriter::fail(MediaStage stage, int code)
+{
+    if (code < 0 && !m_error.isSet())
+        m_error = mediaError(stage, code, m_path);
+    return code;
+}
+
+AVStream* CMediaWriter::addStream(AVCodecContext* encoder)
+{
+    AVStream* stream = avformat_new_stream(m_output.get(), nullptr);
+    if (!stream || avcodec_parameters_from_context(stream->codecpar, encoder) < 0)
+        return nullptr;
+    stream->time_base = encoder->time_base;
+    return stream;
+}
+
+// Sends one frame (null: end of stream) and writes every packet that comes out.
+int CMediaWriter::encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame)
+{
+    int result = avcodec_send_frame(encoder, frame);
+    if (result < 0)
+        return fail(MediaStage::Encode, result);
+    for (;;) {
+        result = avcodec_receive_packet(encoder, m_packet.get());
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return 0;
+        if (result < 0)
+            return fail(MediaStage::Encode, result);
+        av_packet_rescale_ts(m_packet.get(), encoder->time_base, stream->time_base);
+        m_packet->stream_index = stream->index;
+        if (m_packet->pts != AV_NOPTS_VALUE) {
+            const int64_t end = m_packet->pts + std::max<int64_t>(m_packet->duration, 0);
+            m_writtenSeconds = std::max(m_writtenSeconds, double(end) * av_q2d(stream->time_base));
+        }
+        result = av_interleaved_write_frame(m_output.get(), m_packet.get());
+        if (result < 0)
+            return fail(MediaStage::Write, result);
+    }
+}
+
+int CMediaWriter::writeVideo(AVFrame* frame)
+{
+    if (!m_videoEncoder)
+        return fail(MediaStage::Encode, AVERROR(EINVAL));
+    frame->pict_type = AV_PICTURE_TYPE_NONE; // the source's frame types must not steer the encoder
+    return encode(m_videoEncoder.get(), m_videoStream, frame);
+}
+
+int CMediaWriter::writeAudio(const AVFrame* frame)
+{
+    if (!m_audioEncoder || frame->format != AV_SAMPLE_FMT_FLTP ||
+        frame->ch_layout.nb_channels != m_audioEncoder->ch_layout.nb_channels)
+        return fail(MediaStage::Encode, AVERROR(EINVAL));
+    FramePtr packed; // for an encoder that takes interleaved samples
+    if (m_audioEncoder->sample_fmt != AV_SAMPLE_FMT_FLTP &&
+        !(packed = packSamples(frame, m_audioEncoder->sample_fmt)))
+        return fail(MediaStage::Encode, AVERROR(ENOMEM));
+    const AVFrame* samples = packed ? packed.get() : frame;
+    void* const* planes = reinterpret_cast<void* const*>(samples->extended_data);
+    if (av_audio_fifo_write(m_audioFifo.get(), const_cast<void**>(planes), frame->nb_samples) <
+        frame->nb_samples)
+        return fail(MediaStage::Encode, AVERROR(ENOMEM));
+    const int frameSize = audioFrameSize();
+    while (av_audio_fifo_size(m_audioFifo.get()) >= frameSize) {
+        const int result = encodeAudioFromFifo(frameSize);
+        if (result < 0)
+            return result;
+    }
+    return 0;
+}
+
+// Encoders with a fixed frame take exactly frame_size samples a frame.
+int CMediaWriter::audioFrameSize() const
+{
+    constexpr int kAnySizeFrame = 1024;
+    return m_audioEncoder->frame_size > 0 ? m_audioEncoder->frame_size : kAnySizeFrame;
+}
+
+int CMediaWriter::encodeAudioFromFifo(int sampleCount)
+{
+    FramePtr frame = allocFrame();
+    if (!frame)
+        return fail(MediaStage::Encode, AVERROR(ENOMEM));
+    frame->nb_samples = sampleCount;
+    frame->format = m_audioEncoder->sample_fmt;
+    frame->sample_rate = m_audioEncoder->sample_rate;
+    int result = av_channel_layout_copy(&frame->ch_layout, &m_audioEncoder->ch_layout);
+    if (result < 0 || (result = av_frame_get_buffer(frame.get(), 0)) < 0)
+        return fail(MediaStage::Encode, result);
+    if (av_audio_fifo_read(m_audioFifo.get(), reinterpret_cast<void**>(frame->data), sampleCount) <
+        sampleCount)
+        return fail(MediaStage::Encode, AVERROR(EIO));
+    frame->pts = m_audioSamplesEncoded;
+    m_audioSamplesEncoded += sampleCount;
+    return encode(m_audioEncoder.get(), m_audioStream, frame.get());
+}
+
+int CMediaWriter::finish()
+{
+    int result = 0;
+    if (m_audioEncoder) {
+        // the encoder pads the short last frame with silence
+        const int rest = av_audio_fifo_size(m_audioFifo.get());
+        if (rest > 0 && (result = encodeAudioFromFifo(rest)) < 0)
+            return result;
+        if ((result = encode(m_audioEncoder.get(), m_audioStream, nullptr)) < 0)
+            return result;
+    }
+    if (m_videoEncoder && (result = encode(m_videoEncoder.get(), m_videoStream, nullptr)) < 0)
+        return result;
+    if ((result = av_write_trailer(m_output.get())) < 0)
+        return fail(MediaStage::Write, result);
+    if (m_output->pb->error < 0)
+        return fail(MediaStage::Write, m_output->pb->error);
+    return fail(MediaStage::Write, avio_closep(&m_output->pb));
+}
