@@ -9,6 +9,7 @@ extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/display.h>
 #include <libavutil/samplefmt.h>
 }
 
@@ -278,10 +279,18 @@ QString CClipReader::clipFilter() const
 {
     if (m_type == AVMEDIA_TYPE_VIDEO) {
         return videoClipFilter(m_clip.startSeconds, m_video.frameRate, StretchMode(m_clip.stretchMode),
-                               m_video.widthPx, m_video.heightPx);
+                               m_video.widthPx, m_video.heightPx, displayRotation());
     }
     return audioClipFilter(m_clip.startSeconds, m_clip.endSeconds, m_audio.sampleRateHz, m_audio.channels,
                            m_lengthUnits);
+}
+
+// Clockwise degrees the stream is shown turned by, as phones record portrait clips.
+double CClipReader::displayRotation() const
+{
+    const AVStream* stream = m_format->streams[m_streamIndex];
+    const uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+    return matrix ? -av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix)) : 0.0;
 }
 
 QString CClipReader::sourceFilterArgs(const AVFrame* first) const

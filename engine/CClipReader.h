@@ -56,6 +56,7 @@ private:
     bool matchesGraphInput(const AVFrame* frame) const;
     QString sourceFilterArgs(const AVFrame* first) const;
     QString clipFilter() const;
+    double displayRotation() const;
     int readVideo(AVFrame* out);
     int readAudio(AVFrame* out);
     int padVideo(AVFrame* out);

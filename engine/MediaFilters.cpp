@@ -50,11 +50,27 @@ QString stretchFilter(StretchMode mode, int widthPx, int heightPx)
 }
 
 QString videoClipFilter(double startSeconds, AVRational frameRate, StretchMode mode, int widthPx,
-                        int heightPx)
+                        int heightPx, double clockwiseDegrees)
 {
-    // fps before scaling, so that frames dropped for the rate are never scaled
-    return QStringLiteral("setpts=PTS-%1/TB,fps=fps=%2:start_time=0,%3,format=yuv420p")
-        .arg(seconds(startSeconds), rate(frameRate), stretchFilter(mode, widthPx, heightPx));
+    // fps before turning and scaling, so that frames dropped for the rate are never worked on
+    QString upright = uprightFilter(clockwiseDegrees);
+    if (!upright.isEmpty())
+        upright += QLatin1Char(',');
+    return QStringLiteral("setpts=PTS-%1/TB,fps=fps=%2:start_time=0,%3%4,format=yuv420p")
+        .arg(seconds(startSeconds), rate(frameRate), upright, stretchFilter(mode, widthPx, heightPx));
+}
+
+QString uprightFilter(double clockwiseDegrees)
+{
+    if (!std::isfinite(clockwiseDegrees))
+        return QString();
+    const long quarterTurns = ((std::lround(clockwiseDegrees / 90.0) % 4) + 4) % 4;
+    switch (quarterTurns) {
+    case 1: return QStringLiteral("transpose=clock");
+    case 2: return QStringLiteral("hflip,vflip");
+    case 3: return QStringLiteral("transpose=cclock");
+    default: return QString();
+    }
 }
 
 QString audioClipFilter(double startSeconds, double endSeconds, int sampleRateHz, int channels,

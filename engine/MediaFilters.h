@@ -24,9 +24,14 @@ bool isStretchMode(int mode);
 QString stretchFilter(StretchMode mode, int widthPx, int heightPx);
 
 // Frames timed from the start of their file in, frames of the span starting at
-// startSeconds at the output rate and size out. The reader stops after the span.
+// startSeconds at the output rate and size out, turned upright first (see
+// uprightFilter). The reader stops after the span.
 QString videoClipFilter(double startSeconds, AVRational frameRate, StretchMode mode, int widthPx,
-                        int heightPx);
+                        int heightPx, double clockwiseDegrees = 0.0);
+
+// What turns a picture shown rotated by clockwiseDegrees (a phone's display matrix)
+// upright, to the nearest quarter turn; empty when it already is.
+QString uprightFilter(double clockwiseDegrees);
 
 // Sound of [startSeconds, endSeconds) as at most sampleCount samples (gaps filled
 // with silence) in planar float at the output rate and channels. A short end is the

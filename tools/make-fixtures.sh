@@ -34,6 +34,41 @@ ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
 ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=1.5" \
    -c:v mpeg4 -b:v 90k -c:a mp2 -b:a 64k shortsound.avi
 
+# today's files, a second each: one per family the Add dialog offers, with the codecs
+# phones, cameras, screen recorders and downloads use
+short() { echo "testsrc2=size=$1:rate=$2:duration=1,eq=brightness=0.15"; }
+beep() { echo "sine=frequency=440:sample_rate=$1:duration=1"; }
+ff -f lavfi -i "$(short 128x96 30)" -f lavfi -i "$(beep 44100)" -c:v libx264 -preset ultrafast \
+   -c:a aac -b:a 32k -movflags +faststart phone.mp4
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libx265 -preset ultrafast \
+   -x265-params log-level=error -tag:v hvc1 -c:a aac -b:a 32k camera.mov
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libvpx-vp9 -threads 1 -deadline realtime \
+   -cpu-used 8 -b:v 100k -c:a libopus -b:a 32k -fflags +bitexact screen.mkv
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 44100)" -c:v libvpx -threads 1 -deadline realtime \
+   -cpu-used 8 -b:v 100k -c:a libvorbis -b:a 48k -fflags +bitexact clip.webm
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 44100)" -c:v flv1 -b:v 100k \
+   -c:a libmp3lame -b:a 48k clip.flv
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v mpeg2video -b:v 200k \
+   -c:a ac3 -b:a 96k clip.ts
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 8000)" -c:v mpeg4 -b:v 100k \
+   -c:a aac -ac 1 -b:a 12k clip.3gp
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libaom-av1 -threads 1 -cpu-used 8 -b:v 100k \
+   -c:a pcm_s16le -ac 1 -fflags +bitexact av1.mkv
+# 10-bit HEVC, as HDR phones record it
+ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libx265 -preset ultrafast \
+   -x265-params log-level=error -pix_fmt yuv420p10le -c:a aac -b:a 32k tenbit.mp4
+# a portrait phone clip: landscape pixels with a display matrix that turns them a
+# quarter clockwise (the track header's matrix, which ffmpeg 5.1 cannot set itself)
+cp phone.mp4 portrait.mp4
+python3 - portrait.mp4 <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+tkhd = data.find(b'tkhd')
+matrix = tkhd + 4 + 4 + (20 if data[tkhd + 4] == 0 else 32) + 16
+data[matrix:matrix + 36] = struct.pack('>9i', 0, 65536, 0, -65536, 0, 0, 0, 0, 1 << 30)
+open(sys.argv[1], 'wb').write(data)
+PY
+
 # bad files
 : > empty.avi
 echo "This is a text file, not a video." > text.avi

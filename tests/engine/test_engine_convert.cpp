@@ -202,6 +202,39 @@ private slots:
             QVERIFY(bytes.indexOf("moov") >= 0 && bytes.indexOf("moov") < bytes.indexOf("mdat"));
     }
 
+    // What phones, cameras, screen recorders and downloads make, read and converted.
+    void todaysInputsConvert_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<double>("frameRate"); // of the output
+        for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
+                                 "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
+            QTest::newRow(name) << fixturePath(QLatin1String(name))
+                                << (QByteArray(name).startsWith("p") ? 30.0 : 25.0);
+    }
+    void todaysInputsConvert()
+    {
+        QFETCH(QString, source);
+        QFETCH(double, frameRate);
+        CDirarAror engine;
+        QVERIFY2(qAbs(engine.GetDuration(source) - 1.0) < 0.1,
+                 qPrintable(QString::number(engine.GetDuration(source))));
+        setUp(engine,
+              {source, 0.0, 1.0, 2, QStringLiteral("320x240video.prx"), 15, QStringLiteral("out.mp4")});
+        const std::optional<MediaSummary> summary = written(engine, QStringLiteral("out.mp4"));
+        QVERIFY(summary && summary->video && summary->audio);
+        QVERIFY2(qAbs(summary->video->frameCount - frameRate) <= 1.0,
+                 qPrintable(QString::number(summary->video->frameCount)));
+        QVERIFY2(summary->audio->lasts(1.0), qPrintable(QString::number(summary->audio->sampleCount)));
+        // 4:3 pictures fill the 4:3 frame; the portrait phone clip stands upright between side bars
+        const QImage& picture = summary->video->middleFrame;
+        const double sides =
+            std::max(meanLuma(picture, QRect(0, 0, 20, 120)), meanLuma(picture, QRect(140, 0, 20, 120)));
+        const bool portrait = source.endsWith(QLatin1String("portrait.mp4"));
+        QVERIFY2(portrait ? sides < 24.0 : sides > 40.0, qPrintable(QString::number(sides)));
+        QVERIFY(meanLuma(picture, QRect(60, 20, 40, 80)) > 60.0);
+    }
+
     void trimStartsAtTheRightPicture_data()
     {
         QTest::addColumn<QString>("source");
