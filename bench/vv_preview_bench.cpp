@@ -1,13 +1,14 @@
 // Plays one clip in the engine control's preview area, for bench/preview.sh:
 //   vv_preview_bench FILE [WIDTH HEIGHT [STRETCH]]
-// Prints the pictures shown and dropped, the wall and CPU time of the playback and
-// the CPU share of one core it used.
+// Prints the pictures shown and dropped, the wall and CPU time of the playback, the
+// CPU share of one core it used, and how long Stop takes to halt a second playback.
 #include "engine/CDirarAror.h"
 #include "engine/CPreviewPlayer.h"
 #include "engine/MediaInput.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <cstdio>
 #include <ctime>
@@ -46,11 +47,29 @@ int main(int argc, char** argv)
     QApplication::exec();
     const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const double wallSeconds = wall.nsecsElapsed() / 1e9;
+    const int shown = player->presentedFrames();
+    const int dropped = player->droppedFrames();
+
+    // A second playback, stopped one second in: how long Stop keeps the window waiting.
+    double stopMs = 0.0;
+    int shownBeforeStop = 0;
+    engine.Play();
+    QTimer::singleShot(1000, &app, [&] {
+        shownBeforeStop = player->presentedFrames();
+        QElapsedTimer stopping;
+        stopping.start();
+        engine.Stop();
+        stopMs = stopping.nsecsElapsed() / 1e6;
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
 
     std::printf("clip: %.2f s into %dx%d, sound: %s, Play() returned after %.1f ms\n", lengthSeconds, widthPx,
                 heightPx, sound ? "device" : "none (system clock)", playCallMs);
-    std::printf("frames shown: %d, dropped: %d\n", player->presentedFrames(), player->droppedFrames());
+    std::printf("frames shown: %d, dropped: %d\n", shown, dropped);
     std::printf("wall: %.2f s, CPU: %.2f s, CPU share: %.1f%% of one core\n", wallSeconds, cpuSeconds,
                 100.0 * cpuSeconds / wallSeconds);
+    std::printf("Stop() after %d pictures of a second playback returned after %.2f ms\n", shownBeforeStop,
+                stopMs);
     return 0;
 }

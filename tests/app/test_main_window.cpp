@@ -2,6 +2,7 @@
 #include "app/CConverterDlg.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
+#include "support/ButtonLook.h"
 #include "support/CRecordingEngine.h"
 #include "support/CScriptedUi.h"
 
@@ -106,6 +107,23 @@ private slots:
         StoreFolder(QVariant());
     }
 
+    // Setup gives each image button the bitmaps of its row of the button table.
+    void buttonsShowTheirImages_data()
+    {
+        QTest::addColumn<int>("row");
+        for (size_t row = 0; row < ConverterButtonImages().size(); ++row)
+            QTest::addRow("%d", ConverterButtonImages()[row].id) << int(row);
+    }
+    void buttonsShowTheirImages()
+    {
+        QFETCH(int, row);
+        const ButtonImages& images = ConverterButtonImages()[row];
+        auto dlg = MakeWindow();
+        auto* button = qobject_cast<QAbstractButton*>(dlg->GetDlgItem(images.id));
+        QVERIFY(button);
+        QCOMPARE(MismatchedStates(*button, images.normal, images.pressed, images.hover), QStringList());
+    }
+
     void everyRepaintRestoresTheLayout()
     {
         auto dlg = MakeWindow();
@@ -121,14 +139,7 @@ private slots:
         for (const LayoutEntry& heading : SectionLabelRects())
             for (int id : {IDC_STRETCH_LABEL, IDC_BITRATE_LABEL, IDC_STRETCHMODE, IDC_AUDIOBITRATE})
                 QVERIFY(!dlg->GetDlgItem(heading.id)->geometry().intersects(dlg->GetDlgItem(id)->geometry()));
-    }
-
-    void sectionLabelsGetTheirFontAndColour()
-    {
-        auto dlg = MakeWindow();
-        dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
-        dlg->repaint();
+        // The headings, placed apart, still take their font and colour.
         for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL}) {
             QWidget* label = dlg->GetDlgItem(id);
             QCOMPARE(label->font().pointSize(), 12);

@@ -234,42 +234,91 @@ private slots:
         QVERIFY(w.ui.messages.isEmpty());
     }
 
-    void stopConverting()
+    // Convert during a run starts a new batch at the lowest checked row: the row being
+    // written, or a lower one checked again since.
+    void convertDuringARunRestartsAtTheLowestCheckedRow_data()
     {
+        QTest::addColumn<QList<int>>("checkedAgain");
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("the row being written") << QList<int>{} << QStringList{"b", "c"};
+        QTest::newRow("a completed row checked again") << QList<int>{0} << QStringList{"a", "b", "c"};
+    }
+    void convertDuringARunRestartsAtTheLowestCheckedRow()
+    {
+        QFETCH(QList<int>, checkedAgain);
+        QFETCH(QStringList, written);
+        JobWindow w;
+        w.AddTitles({"a.mpg", "b.mpg", "c.mpg"});
+        w.dlg->OnCommand(IDC_CONVERT);
+        w.engine->EmitFinished();
+        for (int row : checkedAgain)
+            w.List()->item(row, 0)->setCheckState(Qt::Checked);
+        w.engine->calls.clear();
+        w.dlg->OnCommand(IDC_CONVERT);
+        QStringList saves;
+        for (const QString& title : written) {
+            saves << "SaveFile(" + OutFolder() + title + ".wmv)";
+            w.engine->EmitFinished();
+        }
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile"), saves);
+        QCOMPARE(w.Column(kStatusColumn), QStringList(3, "Completed"));
+        QVERIFY(w.ui.messages.isEmpty());
+    }
+
+    // Each stop ends the write: its Finished never comes, so a stray one starts nothing.
+    // The row stays checked, only Stop Converting marks it, and the next Convert takes it first.
+    void stopsEndTheRun_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Stop Converting") << int(IDC_STOPCONVERT) << "Abort";
+        QTest::newRow("menu Stop") << int(ID_FILE_STOP) << "Ready";
+        QTest::newRow("preview Stop") << int(IDC_STOPPREVIEW) << "Ready";
+    }
+    void stopsEndTheRun()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, status);
         JobWindow w;
         w.AddTitles({"a.mpg", "b.mpg"});
+        w.dlg->OnCommand(IDC_CONVERT);
+        w.engine->calls.clear();
+        w.dlg->OnCommand(command);
+        w.engine->EmitFinished();
+        QCOMPARE(w.engine->calls, QStringList{"Stop()"});
+        QCOMPARE(w.Column(kStatusColumn), (QStringList{status, "Ready"}));
+        QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
+        w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile").last(), "SaveFile(" + OutFolder() + "a.wmv)");
+    }
+
+    // Cancel leaves the run going; with no run, OK still stops the engine but marks no row.
+    void stopConvertingAsksFirst()
+    {
+        JobWindow w;
+        w.AddTitles({"a.mpg"});
         w.dlg->OnCommand(IDC_CONVERT);
         w.engine->calls.clear();
         w.ui.messageAnswer = IDCANCEL;
         w.dlg->OnCommand(IDC_STOPCONVERT);
         QVERIFY(w.engine->calls.isEmpty());
+        w.engine->EmitFinished();
+        w.engine->calls.clear();
         w.ui.messageAnswer = IDOK;
         w.dlg->OnCommand(IDC_STOPCONVERT);
-        QCOMPARE(w.Column(kStatusColumn), (QStringList{"Abort", "Ready"}));
-        QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
-
-        // With no run the question is still asked and the engine stopped, but no row is marked.
-        w.SetCell(0, kStatusColumn, "Ready");
-        w.dlg->OnCommand(IDC_STOPCONVERT);
-        QCOMPARE(w.Messages(), QStringList(3, "Warning!|Do you want to Stop Converting?"));
-        QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
-        QCOMPARE(w.engine->calls, (QStringList{"Stop()", "Stop()"}));
-        QCOMPARE(w.Status(0), QString("Ready"));
-
-        // The menu's Stop only stops; the write it ends sends no Finished, and a later one marks nothing.
-        w.dlg->OnCommand(IDC_CONVERT);
-        w.engine->calls.clear();
-        w.dlg->OnCommand(ID_FILE_STOP);
-        w.engine->EmitFinished();
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
-        QCOMPARE(w.Status(0), QString("Ready"));
+        QCOMPARE(w.Status(0), QString("Completed"));
+        QCOMPARE(w.Messages(), QStringList(2, "Warning!|Do you want to Stop Converting?"));
+        QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
     }
 
     void progressDrawsTheBar()
     {
         JobWindow w;
         auto* bar = qobject_cast<CSkinProgress*>(w.dlg->GetDlgItem(IDC_PROGRESS));
+        bar->SetBarColor(MakeRgb(255, 0, 0));
         w.engine->EmitProgress(69999.9, 70000);
+        QCOMPARE(bar->BarColor(), COLORREF(CLR_PROGRESS_BAR));
         QCOMPARE((QList<int>{bar->minimum(), bar->maximum(), bar->value()}), (QList<int>{0, 70000, 69999}));
         w.engine->EmitProgress(50, 100);
         w.engine->EmitFinished();

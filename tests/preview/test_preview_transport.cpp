@@ -1,8 +1,9 @@
 // The preview transport of the main window against a recording engine: what each
 // button hands the engine, the messages, the looks of button 1029, the wrap-around
-// of Next and Previous and the clamps of Back 10 and Forward 10.
+// of Next and Previous, the clamps of Back 10 and Forward 10, and the engine's
+// Finished ending a preview.
 #include "jobs/JobWindow.h"
-#include "res/SkinBitmaps.h"
+#include "support/ButtonLook.h"
 
 #include <QAbstractButton>
 #include <QtTest>
@@ -23,11 +24,6 @@ QStringList Replay(const QString& path, int startSeconds, int endSeconds, int st
         QStringLiteral("AddAudioClip(%1,%2,%3)").arg(path).arg(startSeconds).arg(endSeconds), "Play()"};
 }
 
-QImage Rgb(const QPixmap& pixmap)
-{
-    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 } // namespace
 
 class TestPreviewTransport : public QObject
@@ -40,11 +36,13 @@ private slots:
     void playTogglesFromTheFirstSelectedRowAndStopEndsIt();
     void transportReplaysFromTheRightStart_data();
     void transportReplaysFromTheRightStart();
+    void finishedEndsThePreview_data();
+    void finishedEndsThePreview();
 
 private:
     // Clicks a button of the window and returns the engine calls it made.
     QStringList Click(int id);
-    // "play" or "pause", by the image button 1029 shows.
+    // "play" or "pause", by the images button 1029 shows in its three states.
     QString PlayLook() const;
     std::unique_ptr<JobWindow> m_w;
 };
@@ -58,10 +56,12 @@ QStringList TestPreviewTransport::Click(int id)
 
 QString TestPreviewTransport::PlayLook() const
 {
-    const QImage shown = Rgb(m_w->dlg->GetDlgItem(IDC_PLAY)->grab());
-    if (shown == Rgb(LoadSkinBitmap(IDB_PLAY_NORMAL)))
+    auto& button = *qobject_cast<QAbstractButton*>(m_w->dlg->GetDlgItem(IDC_PLAY));
+    if (MismatchedStates(button, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER).isEmpty())
         return QStringLiteral("play");
-    return shown == Rgb(LoadSkinBitmap(IDB_PAUSE_NORMAL)) ? QStringLiteral("pause") : QStringLiteral("other");
+    return MismatchedStates(button, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER).isEmpty()
+               ? QStringLiteral("pause")
+               : QStringLiteral("other");
 }
 
 void TestPreviewTransport::emptyListAsksOnPlayAndTransportPlaysAnEmptyPath()
@@ -155,6 +155,32 @@ void TestPreviewTransport::transportReplaysFromTheRightStart()
         const QStringList titleAndStart = played[i].split(' ');
         QCOMPARE(Click(clicks[i]), Replay("/v/" + titleAndStart[0], titleAndStart[1].toInt(), endSeconds));
     }
+}
+
+void TestPreviewTransport::finishedEndsThePreview_data()
+{
+    QTest::addColumn<int>("plays");
+    QTest::addColumn<bool>("converting");
+    QTest::newRow("playing") << 1 << false;
+    QTest::newRow("paused") << 2 << false;
+    QTest::newRow("playing beside a conversion") << 1 << true;
+}
+
+// With or without a conversion, the engine's Finished leaves the preview idle: the next
+// Play starts the selected row afresh instead of pausing or resuming.
+void TestPreviewTransport::finishedEndsThePreview()
+{
+    QFETCH(int, plays);
+    QFETCH(bool, converting);
+    m_w->AddTitles({"a"});
+    if (converting)
+        Click(IDC_CONVERT);
+    m_w->Select({0});
+    for (int i = 0; i < plays; ++i)
+        Click(IDC_PLAY);
+    m_w->engine->EmitFinished();
+    QCOMPARE(PlayLook(), QStringLiteral("play"));
+    QCOMPARE(Click(IDC_PLAY), QStringList{"SetClipOption(0)"} + Replay("/v/a", 0, 1));
 }
 
 QTEST_MAIN(TestPreviewTransport)

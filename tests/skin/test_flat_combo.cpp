@@ -65,7 +65,7 @@ private slots:
         f.host.PointAt(f.box);
         QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
         QVERIFY(f.box.IsHoverTimerActive());
-        QTest::qWait(100);
+        QTest::qWait(50); // a few 10 ms ticks, none of which may paint
         QCOMPARE(f.host.paints, 1);
         QCOMPARE(f.Frame(), QStringLiteral("dlfffldff"));
         QTest::mousePress(&f.box, Qt::LeftButton, {}, f.box.rect().center());
@@ -110,7 +110,7 @@ private slots:
         // The pointer passing by leaves it hot, with the timer running.
         f.host.PointAt(f.box);
         f.host.PointAway();
-        QTest::qWait(50);
+        QTest::qWait(50); // a few ticks that see the pointer gone, none of which may end the hot frame
         QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
         QVERIFY(f.box.IsHoverTimerActive());
 
