@@ -57,6 +57,10 @@ ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libaom-av1 
 # 10-bit HEVC, as HDR phones record it
 ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libx265 -preset ultrafast \
    -x265-params log-level=error -pix_fmt yuv420p10le -c:a aac -b:a 32k tenbit.mp4
+# a white flash and a beep together at 1 s, to see that picture and sound stay in step
+ff -f lavfi -i "color=c=black:s=160x120:r=25:d=3,drawbox=c=white:t=fill:enable='between(t,1,1.07)'" \
+   -f lavfi -i "aevalsrc='if(between(t,1,1.1),0.8*sin(2*PI*1000*t),0)':s=48000:d=3" \
+   -c:v libx264 -preset ultrafast -c:a aac -b:a 64k -movflags +faststart sync.mp4
 # a portrait phone clip: landscape pixels with a display matrix that turns them a
 # quarter clockwise (the track header's matrix, which ffmpeg 5.1 cannot set itself)
 cp phone.mp4 portrait.mp4

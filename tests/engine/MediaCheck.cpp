@@ -192,6 +192,41 @@ std::vector<TimedFrame> decodeFrames(const QString& path)
     return frames;
 }
 
+double flashSeconds(const QString& path)
+{
+    for (const TimedFrame& frame : decodeFrames(path)) {
+        if (meanLuma(frame.picture, QRect(QPoint(), kLumaSize)) > 128.0)
+            return frame.seconds;
+    }
+    return -1.0;
+}
+
+double beepSeconds(const QString& path)
+{
+    const OpenStream open = openStream(path, AVMEDIA_TYPE_AUDIO);
+    if (!open.decoder)
+        return -1.0;
+    const int64_t start = open.format->start_time;
+    const double fileStart = start == AV_NOPTS_VALUE ? 0.0 : double(start) / AV_TIME_BASE;
+    double found = -1.0;
+    decodeStream(open, [&](const AVFrame* frame) {
+        const auto format = AVSampleFormat(frame->format);
+        if (format != AV_SAMPLE_FMT_FLTP && format != AV_SAMPLE_FMT_FLT)
+            return false; // every decoder our outputs need gives float samples
+        const float* samples = reinterpret_cast<const float*>(frame->extended_data[0]);
+        const int step = format == AV_SAMPLE_FMT_FLT ? frame->ch_layout.nb_channels : 1;
+        for (int i = 0; i < frame->nb_samples; ++i) {
+            if (std::abs(samples[i * step]) > 0.3f) {
+                found = double(frame->best_effort_timestamp) * av_q2d(open.stream->time_base) - fileStart +
+                        double(i) / frame->sample_rate;
+                return false;
+            }
+        }
+        return true;
+    });
+    return found;
+}
+
 double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& picture)
 {
     const auto closer = [&picture](const TimedFrame& a, const TimedFrame& b) {

@@ -77,5 +77,10 @@ struct TimedFrame
 // Every picture of the file with its time.
 std::vector<TimedFrame> decodeFrames(const QString& path);
 
+// When the first bright picture and the first loud sound come, in seconds from the
+// file's start; -1 for one that never comes.
+double flashSeconds(const QString& path);
+double beepSeconds(const QString& path);
+
 // Time of the source picture that looks most like picture; -1 when there is none.
 double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& picture);

@@ -202,6 +202,29 @@ private slots:
             QVERIFY(bytes.indexOf("moov") >= 0 && bytes.indexOf("moov") < bytes.indexOf("mdat"));
     }
 
+    // A flash and a beep at the same moment stay together in every format.
+    void soundStaysInSync_data()
+    {
+        QTest::addColumn<QString>("output");
+        for (const char* name : {"out.mp4", "out.webm", "out.wmv"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void soundStaysInSync()
+    {
+        QFETCH(QString, output);
+        const QString source = fixturePath(QStringLiteral("sync.mp4"));
+        CDirarAror engine;
+        setUp(engine, {source, 0.5, 3.0, 0, QStringLiteral("320x240video.prx"), 15, output});
+        QVERIFY(written(engine, output));
+        const QString written = m_folder->filePath(output);
+        const double sourceOffset = beepSeconds(source) - flashSeconds(source);
+        const double offset = beepSeconds(written) - flashSeconds(written);
+        QVERIFY2(flashSeconds(written) > 0.0 && qAbs(offset - sourceOffset) <= 0.040,
+                 qPrintable(QStringLiteral("flash at %1 s, beep at %2 s")
+                                .arg(flashSeconds(written))
+                                .arg(beepSeconds(written))));
+    }
+
     // What phones, cameras, screen recorders and downloads make, read and converted.
     void todaysInputsConvert_data()
     {
