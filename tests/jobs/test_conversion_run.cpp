@@ -109,14 +109,21 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("bitrate");
         QTest::addColumn<QStringList>("settings");
-        const QStringList profiles{"320x240video", "High320x240video", "640x480video", "High640x480video"};
-        for (int size = 0; size < 4; ++size)
+        const QStringList profiles{"320x240video",     "High320x240video",  "640x480video",
+                                   "High640x480video", "1280x720video",     "High1280x720video",
+                                   "1920x1080video",   "High1920x1080video"};
+        for (int size = 0; size < 8; ++size)
             QTest::addRow("%s", qPrintable(profiles[size]))
                 << 0 << size << 5 << QStringList{Profile(profiles[size])};
         for (int bitrate = 0; bitrate < 7; ++bitrate)
             QTest::addRow("audio %d", bitrate)
                 << 1 << 3 << bitrate
                 << QStringList{"SetProfileFile()", QStringLiteral("SetAudioFormat(%1)").arg(15 + bitrate)};
+        // MP4 and WebM as WMV does, MP3 and M4A as WMA does
+        QTest::addRow("mp4") << 2 << 5 << 0 << QStringList{Profile(profiles[5])};
+        QTest::addRow("webm") << 3 << 6 << 0 << QStringList{Profile(profiles[6])};
+        QTest::addRow("mp3") << 4 << 7 << 0 << QStringList{"SetProfileFile()", "SetAudioFormat(15)"};
+        QTest::addRow("m4a") << 5 << 0 << 6 << QStringList{"SetProfileFile()", "SetAudioFormat(21)"};
     }
     void outputSettingsReachTheEngine()
     {
@@ -128,12 +135,13 @@ private slots:
         w.AddTitles({"holiday.mpg"});
         w.Combo(IDC_OUTPUTPROFILE)->setCurrentIndex(format);
         w.Combo(IDC_FRAMESIZE)->setCurrentIndex(size);
-        w.Combo(IDC_STRETCHMODE)->setCurrentIndex(size);
+        w.Combo(IDC_STRETCHMODE)->setCurrentIndex(size % 4);
         w.Combo(IDC_AUDIOBITRATE)->setCurrentIndex(bitrate);
         w.dlg->OnCommand(IDC_CONVERT);
-        const QString output = OutFolder() + (format == 0 ? "holiday.wmv" : "holiday.wma");
+        const QStringList extensions{".wmv", ".wma", ".mp4", ".webm", ".mp3", ".m4a"};
+        const QString output = OutFolder() + "holiday" + extensions[format];
         QCOMPARE(w.engine->calls,
-                 Passes(2) + Clips("holiday.mpg", "0,1", size) + settings << "SaveFile(" + output + ")");
+                 Passes(2) + Clips("holiday.mpg", "0,1", size % 4) + settings << "SaveFile(" + output + ")");
     }
 
     // Every failure to write shows "Save Fail" once and halts the batch with the row
