@@ -161,10 +161,12 @@ const std::vector<ComboItems>& ConverterComboItems()
         {IDC_AUDIOBITRATE,
          {"Mono 28.8kbps", "stereo 28.8kbps", "32kbps", "48kbps", "64kbps", "96kbps", "128kbps"}},
         {IDC_OUTPUTPROFILE,
+         // the patterns of the appended items line up with the first two's in the skin's face
          {"WMV-Windows Media Format               (*.wmv)", "WMA-Windows Media Audio                (*.wma)",
-          "MP4-H.264 Video                        (*.mp4)", "WebM-VP9 Video                         (*.webm)",
-          "MP3-Audio                              (*.mp3)",
-          "M4A-AAC Audio                          (*.m4a)"}},
+          "MP4-H.264 Video                                  (*.mp4)",
+          "WebM-VP9 Video                                  (*.webm)",
+          "MP3-Audio                                             (*.mp3)",
+          "M4A-AAC Audio                                     (*.m4a)"}},
     };
     return items;
 }
