@@ -61,6 +61,10 @@ ff -f lavfi -i "$(short 128x96 25)" -f lavfi -i "$(beep 48000)" -c:v libx265 -pr
 ff -f lavfi -i "color=c=black:s=160x120:r=25:d=3,drawbox=c=white:t=fill:enable='between(t,1,1.07)'" \
    -f lavfi -i "aevalsrc='if(between(t,1,1.1),0.8*sin(2*PI*1000*t),0)':s=48000:d=3" \
    -c:v libx264 -preset ultrafast -c:a aac -b:a 64k -movflags +faststart sync.mp4
+# the same at 2 s, with pictures 40 ms apart for a second and 80 ms apart after it
+ff -f lavfi -i "color=c=black:s=160x120:r=25:d=3,setpts='if(lt(N,25),N*0.04,1+(N-25)*0.08)/TB',drawbox=c=white:t=fill:enable='between(t,2,2.07)'" \
+   -f lavfi -i "aevalsrc='if(between(t,2,2.1),0.8*sin(2*PI*1000*t),0)':s=48000:d=4" -fps_mode passthrough \
+   -c:v libx264 -preset ultrafast -c:a aac -b:a 64k -t 3.5 -fflags +bitexact syncvfr.mkv
 # a portrait phone clip: landscape pixels with a display matrix that turns them a
 # quarter clockwise (the track header's matrix, which ffmpeg 5.1 cannot set itself)
 cp phone.mp4 portrait.mp4
