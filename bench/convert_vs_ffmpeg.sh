@@ -23,7 +23,7 @@ case "$format" in
   wmv) codecs=(-c:v wmv2 -b:v 1000k -g 200 -c:a wmav2 -b:a 64k -ar 44100 -f asf) ;;
   mp4) codecs=(-c:v libx264 -preset veryfast -profile:v high -level 3.0 -b:v 1000k -maxrate 1500k
                -bufsize 2000k -g 200 -pix_fmt yuv420p -c:a aac -b:a 64k -ar 44100 -movflags +faststart) ;;
-  webm) codecs=(-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -row-mt 1 -tile-columns 2 -threads "$(nproc)"
+  webm) codecs=(-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -row-mt 1 -tile-columns 2 -lag-in-frames 0 -threads "$(nproc)"
                 -b:v 1000k -g 200 -c:a libopus -b:a 64k -ar 48000) ;;
   *) echo "usage: $0 [build folder] [runs] [wmv|mp4|webm]" >&2; exit 2 ;;
 esac

@@ -71,6 +71,12 @@ void configureX264(AVCodecContext* encoder, const VideoFormat& format)
     encoder->rc_max_rate = format.bitrateBps * 3 / 2;
     encoder->rc_buffer_size = format.bitrateBps * 2;
     av_opt_set(encoder->priv_data, "preset", isHighQuality(format) ? "medium" : "veryfast", 0);
+    if (pixels > 1280 * 720) {
+        // Few 1080p pictures in flight keep the whole conversion under 250 MB: slices
+        // share each picture among the cores, and a short lookahead (measured: no worse).
+        encoder->thread_count = std::max(1, QThread::idealThreadCount());
+        av_opt_set(encoder->priv_data, "x264-params", "sliced-threads=1:rc-lookahead=5", 0);
+    }
 }
 
 // VP9 in rows and threads, at a speed that keeps up with the other formats.
@@ -81,6 +87,8 @@ void configureVp9(AVCodecContext* encoder, const VideoFormat& format)
     av_opt_set(encoder->priv_data, "deadline", isHighQuality(format) ? "good" : "realtime", 0);
     av_opt_set_int(encoder->priv_data, "cpu-used", isHighQuality(format) ? 4 : 8, 0);
     av_opt_set_int(encoder->priv_data, "tile-columns", 2, 0);
+    if (!isHighQuality(format))
+        av_opt_set_int(encoder->priv_data, "lag-in-frames", 0, 0); // real time needs no look ahead
 }
 
 void configureWmv2(AVCodecContext* encoder, const VideoFormat& format)

@@ -8,8 +8,20 @@
 
 namespace {
 
-// About a third of a second of 640x480 pictures: enough to keep both threads busy.
+// About a third of a second of pictures up to 720p: enough to keep both threads busy.
+// Larger pictures get fewer places, so that the queue stays near 16 MB.
 constexpr size_t kQueueCapacity = 12;
+constexpr size_t kMinQueueCapacity = 4;
+constexpr int64_t kQueueBytes = 16 << 20;
+
+size_t queueCapacityFor(const std::optional<VideoEncoding>& video)
+{
+    if (!video)
+        return kQueueCapacity;
+    const int64_t pictureBytes = int64_t(video->format.widthPx) * video->format.heightPx * 3 / 2;
+    return std::clamp(size_t(kQueueBytes / std::max<int64_t>(pictureBytes, 1)), kMinQueueCapacity,
+                      kQueueCapacity);
+}
 constexpr int64_t kProgressIntervalMs = 100;
 
 int64_t nowMs()
@@ -33,7 +45,7 @@ CClipSequence* sequenceBehind(std::optional<CClipSequence>& video, std::optional
 } // namespace
 
 CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks)
-    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_queue(kQueueCapacity),
+    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_queue(queueCapacityFor(m_plan.video)),
       m_coverage(m_plan.totalSeconds)
 {
 }
