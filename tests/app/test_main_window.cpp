@@ -73,6 +73,16 @@ private slots:
             QCOMPARE(combo->currentText(), text);
         }
         QCOMPARE(qobject_cast<QComboBox*>(dlg->GetDlgItem(IDC_AUDIOBITRATE))->count(), 7);
+        // Every format's pattern starts where the first one's does, in the list's own face.
+        const auto* formats = qobject_cast<QComboBox*>(dlg->GetDlgItem(IDC_OUTPUTPROFILE));
+        const QFontMetrics metrics(formats->font());
+        const auto patternX = [&metrics](const QString& item) {
+            return metrics.horizontalAdvance(item.left(item.indexOf("(*.")));
+        };
+        for (int i = 1; i < formats->count(); ++i)
+            QVERIFY2(qAbs(patternX(formats->itemText(i)) - patternX(formats->itemText(0))) <=
+                         metrics.horizontalAdvance(QLatin1Char(' ')) * 3 / 2,
+                     qPrintable(formats->itemText(i)));
         QVERIFY(engine->calls.isEmpty());
     }
 
