@@ -1,6 +1,5 @@
 #include "CClipReader.h"
 
-#include "CCLocaleScope.h"
 #include "MediaFilters.h"
 #include "MediaInput.h"
 #include "Saturating.h"
@@ -53,12 +52,8 @@ std::unique_ptr<CClipReader> CClipReader::openVideo(const MediaClip& clip, const
 {
     std::unique_ptr<CClipReader> reader(new CClipReader(AVMEDIA_TYPE_VIDEO, cancel));
     reader->m_video = format;
-    if (isStretchMode(clip.stretchMode) && reader->open(clip, format.frameRate))
-        return reader;
-    *error = reader->m_error.isSet()
-                 ? reader->m_error
-                 : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
-    return nullptr;
+    const bool opened = isStretchMode(clip.stretchMode) && reader->open(clip, format.frameRate);
+    return opened ? std::move(reader) : refused(*reader, clip, error);
 }
 
 std::unique_ptr<CClipReader> CClipReader::openAudio(const MediaClip& clip, const AudioFrameFormat& format,
@@ -66,10 +61,15 @@ std::unique_ptr<CClipReader> CClipReader::openAudio(const MediaClip& clip, const
 {
     std::unique_ptr<CClipReader> reader(new CClipReader(AVMEDIA_TYPE_AUDIO, cancel));
     reader->m_audio = format;
-    if (format.sampleRateHz > 0 && reader->open(clip, AVRational{format.sampleRateHz, 1}))
-        return reader;
-    *error = reader->m_error.isSet()
-                 ? reader->m_error
+    const bool opened = format.sampleRateHz > 0 && reader->open(clip, AVRational{format.sampleRateHz, 1});
+    return opened ? std::move(reader) : refused(*reader, clip, error);
+}
+
+std::unique_ptr<CClipReader> CClipReader::refused(const CClipReader& reader, const MediaClip& clip,
+                                                  MediaError* error)
+{
+    *error = reader.m_error.isSet()
+                 ? reader.m_error
                  : mediaError(MediaStage::Open, QStringLiteral("nothing to read"), clip.path);
     return nullptr;
 }
@@ -320,10 +320,10 @@ QString CClipReader::sourceFilterArgs(const AVFrame* first) const
 }
 
 // Builds source -> description -> sink; a description that generates its own frames
-// (black, silence) is built with no source.
+// (black, silence) is built with no source. Readers run on the engine's worker
+// threads, whose numbers are already in the C locale for FFmpeg's parser.
 int CClipReader::buildGraph(const QString& description, const AVFrame* first)
 {
-    const CCLocaleScope cNumbers;
     const bool video = m_type == AVMEDIA_TYPE_VIDEO;
     m_graph.reset(avfilter_graph_alloc());
     if (!m_graph)

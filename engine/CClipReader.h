@@ -43,6 +43,9 @@ public:
 
 private:
     CClipReader(AVMediaType type, const std::atomic_bool* cancel);
+    // Null, with why the reader could not open.
+    static std::unique_ptr<CClipReader> refused(const CClipReader& reader, const MediaClip& clip,
+                                                MediaError* error);
     bool open(const MediaClip& clip, AVRational unitsPerSecond);
     bool openStream();
     int fail(MediaStage stage, int code);

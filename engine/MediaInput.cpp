@@ -198,34 +198,45 @@ double probeDurationSeconds(const QString& path, MediaError* error)
     return info ? info->durationSeconds : 0.0;
 }
 
+namespace {
+
+// What the write checks need of an opened input; empty, with the problem, when it
+// has no picture or sound, no decoder for one, or no known length.
+MediaInfo describeInput(AVFormatContext* format, const QString& path, MediaError* problem)
+{
+    MediaInfo info;
+    const int videoIndex = bestStreamIndex(format, AVMEDIA_TYPE_VIDEO);
+    const int audioIndex = bestStreamIndex(format, AVMEDIA_TYPE_AUDIO);
+    info.hasVideo = videoIndex >= 0;
+    info.hasAudio = audioIndex >= 0;
+    if (!info.hasVideo && !info.hasAudio) {
+        *problem = mediaError(MediaStage::Probe, QStringLiteral("no picture or sound"), path);
+        return info;
+    }
+    for (const int index : {videoIndex, audioIndex}) {
+        const AVStream* stream = index >= 0 ? format->streams[index] : nullptr;
+        if (stream && !openDecoder(stream, 1)) {
+            const char* codec = avcodec_get_name(stream->codecpar->codec_id);
+            *problem = mediaError(MediaStage::Decode,
+                                  QStringLiteral("no decoder for %1").arg(QLatin1String(codec)), path);
+            return info;
+        }
+    }
+    if (info.hasVideo)
+        info.videoFrameRate = av_guess_frame_rate(format, format->streams[videoIndex], nullptr);
+    if ((info.durationSeconds = verifiedDurationSecondsOf(format)) <= 0.0)
+        *problem = mediaError(MediaStage::Probe, QStringLiteral("the length is unknown"), path);
+    return info;
+}
+
+} // namespace
+
 std::optional<MediaInfo> inspectMedia(const QString& path, MediaError* error)
 {
     MediaError problem;
-    const InputFormatPtr format = openMediaInput(path, nullptr, &problem);
-    std::optional<MediaInfo> info;
-    if (format) {
-        info.emplace();
-        const int videoIndex = bestStreamIndex(format.get(), AVMEDIA_TYPE_VIDEO);
-        const int audioIndex = bestStreamIndex(format.get(), AVMEDIA_TYPE_AUDIO);
-        if (videoIndex >= 0) {
-            AVStream* stream = format->streams[videoIndex];
-            info->hasVideo = true;
-            info->videoFrameRate = av_guess_frame_rate(format.get(), stream, nullptr);
-        }
-        info->hasAudio = audioIndex >= 0;
-        for (const int index : {videoIndex, audioIndex}) {
-            if (index >= 0 && !openDecoder(format->streams[index], 1))
-                problem = mediaError(MediaStage::Decode,
-                                     QStringLiteral("no decoder for %1")
-                                         .arg(QString::fromLatin1(
-                                             avcodec_get_name(format->streams[index]->codecpar->codec_id))),
-                                     path);
-        }
-        if (!info->hasVideo && !info->hasAudio)
-            problem = mediaError(MediaStage::Probe, QStringLiteral("no picture or sound"), path);
-        if (!problem.isSet() && (info->durationSeconds = verifiedDurationSecondsOf(format.get())) <= 0.0)
-            problem = mediaError(MediaStage::Probe, QStringLiteral("the length is unknown"), path);
-    }
+    MediaInfo info;
+    if (const InputFormatPtr format = openMediaInput(path, nullptr, &problem))
+        info = describeInput(format.get(), path, &problem);
     if (!problem.isSet())
         return info;
     qCWarning(lcEngine, "%s", qPrintable(problem.text()));
