@@ -13,16 +13,6 @@ class TestOutputFolder : public QObject
 private:
     QTemporaryDir m_config;
 
-    void StoreRaw(const QVariant& value)
-    {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
-        if (value.isValid())
-            settings.setValue("Default", value);
-        else
-            settings.clear();
-        settings.sync();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -30,9 +20,12 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     }
 
-    void init() { StoreRaw(QVariant()); }
+    void init()
+    {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput").clear();
+    }
 
-    void absentGivesDefaultWithSeparator()
+    void absentGivesDefaultWithSeparatorAddedOnlyWhenMissing()
     {
         const QString folder = ReadStoredOutputFolder();
         QCOMPARE(folder, DefaultOutputFolder());
@@ -42,6 +35,10 @@ private slots:
 #else
         QVERIFY(QDir(folder).exists());
 #endif
+        const QString sep = QDir::separator();
+        QCOMPARE(WithTrailingSeparator("out"), "out" + sep);
+        QCOMPARE(WithTrailingSeparator("out" + sep), "out" + sep);
+        QCOMPARE(WithTrailingSeparator(""), sep);
     }
 
     void storedValueComesBackExactly_data()
@@ -61,14 +58,6 @@ private slots:
         QVERIFY(QFile::exists(m_config.filePath("ZezuvVelmora/LastOutput.conf")));
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
         QCOMPARE(settings.value("Default").toString(), stored);
-    }
-
-    void trailingSeparatorAddedOnlyWhenMissing()
-    {
-        const QString sep = QDir::separator();
-        QCOMPARE(WithTrailingSeparator("out"), "out" + sep);
-        QCOMPARE(WithTrailingSeparator("out" + sep), "out" + sep);
-        QCOMPARE(WithTrailingSeparator(""), sep);
     }
 
     void dataFolderBesideTheProgramOrInstalled()

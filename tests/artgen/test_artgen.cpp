@@ -3,9 +3,6 @@
 
 #include "res/resource.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <queue>
@@ -104,29 +101,6 @@ private slots:
                 QCOMPARE(normal.pixel(x, 0), bg.pixel(b.layout.x() + x, b.layout.y()));
         }
         QVERIFY(m_bitmaps.at(IDB_PLAY_NORMAL) != m_bitmaps.at(IDB_PAUSE_NORMAL));
-    }
-
-    void writesEveryFileAndTheResourceList()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString folder = dir.filePath(QStringLiteral("skin"));
-        QCOMPARE(SkinArt::write(folder), QString());
-        QFile qrc(QDir(folder).filePath(QStringLiteral("skin.qrc")));
-        QVERIFY(qrc.open(QIODevice::ReadOnly));
-        const QString list = QString::fromUtf8(qrc.readAll());
-        QVERIFY(list.contains(QStringLiteral("prefix=\"/skin\"")));
-        QStringList names;
-        for (int id : SkinLayout::bitmapIds())
-            names << QString::number(id);
-        names << QStringLiteral("128") << QStringLiteral("128-16") << QStringLiteral("128-32")
-              << QStringLiteral("128-48") << QStringLiteral("128-256");
-        for (const QString& name : names) {
-            QVERIFY2(list.contains(QStringLiteral("<file>%1.png</file>").arg(name)), qPrintable(name));
-            QVERIFY2(QFile::exists(QDir(folder).filePath(name + QStringLiteral(".png"))), qPrintable(name));
-        }
-        QCOMPARE(QImage(QDir(folder).filePath(QStringLiteral("131.png"))),
-                 m_bitmaps.at(IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32));
     }
 };
 

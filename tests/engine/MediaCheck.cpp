@@ -21,6 +21,13 @@ struct OpenStream
     InputFormatPtr format;
     AVStream* stream = nullptr;
     CodecContextPtr decoder;
+
+    double secondsOf(const AVFrame* frame) const
+    {
+        const int64_t start = format->start_time;
+        return double(frame->best_effort_timestamp) * av_q2d(stream->time_base) -
+               (start == AV_NOPTS_VALUE ? 0.0 : double(start) / AV_TIME_BASE);
+    }
 };
 
 OpenStream openStream(const QString& path, AVMediaType type)
@@ -38,21 +45,6 @@ OpenStream openStream(const QString& path, AVMediaType type)
 QString codecName(const AVStream* stream)
 {
     return QString::fromLatin1(avcodec_get_name(stream->codecpar->codec_id));
-}
-
-QImage scaledLuma(const AVFrame* frame)
-{
-    std::unique_ptr<SwsContext, decltype(&sws_freeContext)> scaler(
-        sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), kLumaSize.width(),
-                       kLumaSize.height(), AV_PIX_FMT_GRAY8, SWS_BILINEAR, nullptr, nullptr, nullptr),
-        &sws_freeContext);
-    if (!scaler)
-        return QImage();
-    QImage image(kLumaSize, QImage::Format_Grayscale8);
-    uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
-    const int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
-    sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides);
-    return image;
 }
 
 // Runs every frame of the stream through visit(frame) until it returns false.
@@ -78,53 +70,6 @@ template <typename Visit> void decodeStream(const OpenStream& open, Visit visit)
     }
     avcodec_send_packet(open.decoder.get(), nullptr);
     drain();
-}
-
-std::optional<VideoSummary> summarizeVideo(const QString& path)
-{
-    const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO);
-    if (!open.decoder)
-        return std::nullopt;
-    VideoSummary video;
-    video.codec = codecName(open.stream);
-    video.pixelFormat =
-        QString::fromLatin1(av_get_pix_fmt_name(AVPixelFormat(open.stream->codecpar->format)));
-    video.size = QSize(open.stream->codecpar->width, open.stream->codecpar->height);
-    video.frameRate = av_q2d(av_guess_frame_rate(open.format.get(), open.stream, nullptr));
-    const std::vector<TimedFrame> frames = decodeFrames(path);
-    video.frameCount = int(frames.size());
-    if (!frames.empty()) {
-        video.firstFrame = frames.front().picture;
-        video.middleFrame = frames[frames.size() / 2].picture;
-    }
-    return video;
-}
-
-std::optional<AudioSummary> summarizeAudio(const QString& path)
-{
-    const OpenStream open = openStream(path, AVMEDIA_TYPE_AUDIO);
-    if (!open.decoder)
-        return std::nullopt;
-    const AVCodecParameters* parameters = open.stream->codecpar;
-    AudioSummary audio{codecName(open.stream), parameters->ch_layout.nb_channels, parameters->sample_rate,
-                       parameters->bit_rate};
-    decodeStream(open, [&](const AVFrame* frame) {
-        audio.sampleCount += frame->nb_samples;
-        return true;
-    });
-    return audio;
-}
-
-double meanAbsoluteDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return std::numeric_limits<double>::max();
-    double sum = 0.0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x)
-            sum += std::abs(int(a.constScanLine(y)[x]) - int(b.constScanLine(y)[x]));
-    }
-    return sum / double(a.width() * a.height());
 }
 
 } // namespace
@@ -160,8 +105,28 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
         summary.videoStreams += type == AVMEDIA_TYPE_VIDEO ? 1 : 0;
         summary.audioStreams += type == AVMEDIA_TYPE_AUDIO ? 1 : 0;
     }
-    summary.video = summarizeVideo(path);
-    summary.audio = summarizeAudio(path);
+    if (const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO); open.decoder) {
+        const AVCodecParameters* parameters = open.stream->codecpar;
+        const std::vector<TimedFrame> frames = decodeFrames(path);
+        summary.video =
+            VideoSummary{codecName(open.stream),
+                         QString::fromLatin1(av_get_pix_fmt_name(AVPixelFormat(parameters->format))),
+                         QSize(parameters->width, parameters->height),
+                         av_q2d(av_guess_frame_rate(open.format.get(), open.stream, nullptr)),
+                         int(frames.size()),
+                         frames.empty() ? QImage() : frames.front().picture,
+                         frames.empty() ? QImage() : frames[frames.size() / 2].picture};
+    }
+    if (const OpenStream open = openStream(path, AVMEDIA_TYPE_AUDIO); open.decoder) {
+        const AVCodecParameters* parameters = open.stream->codecpar;
+        AudioSummary audio{codecName(open.stream), parameters->ch_layout.nb_channels, parameters->sample_rate,
+                           parameters->bit_rate};
+        decodeStream(open, [&audio](const AVFrame* frame) {
+            audio.sampleCount += frame->nb_samples;
+            return true;
+        });
+        summary.audio = audio;
+    }
     return summary;
 }
 
@@ -181,12 +146,18 @@ std::vector<TimedFrame> decodeFrames(const QString& path)
     const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO);
     if (!open.decoder)
         return frames;
-    const int64_t start = open.format->start_time;
-    const double fileStart = start == AV_NOPTS_VALUE ? 0.0 : double(start) / AV_TIME_BASE;
     decodeStream(open, [&](const AVFrame* frame) {
-        const double seconds =
-            double(frame->best_effort_timestamp) * av_q2d(open.stream->time_base) - fileStart;
-        frames.push_back(TimedFrame{seconds, scaledLuma(frame)});
+        std::unique_ptr<SwsContext, decltype(&sws_freeContext)> scaler(
+            sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), kLumaSize.width(),
+                           kLumaSize.height(), AV_PIX_FMT_GRAY8, SWS_BILINEAR, nullptr, nullptr, nullptr),
+            &sws_freeContext);
+        QImage image(kLumaSize, QImage::Format_Grayscale8);
+        uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
+        const int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
+        if (!scaler ||
+            sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides) <= 0)
+            image = QImage();
+        frames.push_back(TimedFrame{open.secondsOf(frame), image});
         return true;
     });
     return frames;
@@ -204,11 +175,9 @@ double flashSeconds(const QString& path)
 double beepSeconds(const QString& path)
 {
     const OpenStream open = openStream(path, AVMEDIA_TYPE_AUDIO);
-    if (!open.decoder)
-        return -1.0;
-    const int64_t start = open.format->start_time;
-    const double fileStart = start == AV_NOPTS_VALUE ? 0.0 : double(start) / AV_TIME_BASE;
     double found = -1.0;
+    if (!open.decoder)
+        return found;
     decodeStream(open, [&](const AVFrame* frame) {
         const auto format = AVSampleFormat(frame->format);
         if (format != AV_SAMPLE_FMT_FLTP && format != AV_SAMPLE_FMT_FLT)
@@ -217,8 +186,7 @@ double beepSeconds(const QString& path)
         const int step = format == AV_SAMPLE_FMT_FLT ? frame->ch_layout.nb_channels : 1;
         for (int i = 0; i < frame->nb_samples; ++i) {
             if (std::abs(samples[i * step]) > 0.3f) {
-                found = double(frame->best_effort_timestamp) * av_q2d(open.stream->time_base) - fileStart +
-                        double(i) / frame->sample_rate;
+                found = open.secondsOf(frame) + double(i) / frame->sample_rate;
                 return false;
             }
         }
@@ -229,9 +197,19 @@ double beepSeconds(const QString& path)
 
 double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& picture)
 {
-    const auto closer = [&picture](const TimedFrame& a, const TimedFrame& b) {
-        return meanAbsoluteDifference(a.picture, picture) < meanAbsoluteDifference(b.picture, picture);
+    const auto difference = [&picture](const QImage& other) {
+        if (other.size() != picture.size() || other.isNull())
+            return std::numeric_limits<double>::max();
+        double sum = 0.0;
+        for (int y = 0; y < other.height(); ++y) {
+            for (int x = 0; x < other.width(); ++x)
+                sum += std::abs(int(other.constScanLine(y)[x]) - int(picture.constScanLine(y)[x]));
+        }
+        return sum;
     };
-    const auto best = std::min_element(source.begin(), source.end(), closer);
+    const auto best =
+        std::min_element(source.begin(), source.end(), [&](const TimedFrame& a, const TimedFrame& b) {
+            return difference(a.picture) < difference(b.picture);
+        });
     return best == source.end() ? -1.0 : best->seconds;
 }

@@ -1,5 +1,4 @@
-// Shared by the engine tests: where the test media and profiles are, and reading a
-// converted file back, decoded without the engine's clip reader.
+// Test media and profiles, and converted files read back without the engine's clip reader.
 #pragma once
 
 #include <QByteArray>
@@ -74,11 +73,9 @@ struct TimedFrame
     QImage picture;
 };
 
-// Every picture of the file with its time.
 std::vector<TimedFrame> decodeFrames(const QString& path);
 
-// When the first bright picture and the first loud sound come, in seconds from the
-// file's start; -1 for one that never comes.
+// Seconds from the file's start to the first bright picture / loud sound; -1 for none.
 double flashSeconds(const QString& path);
 double beepSeconds(const QString& path);
 

@@ -1,6 +1,4 @@
-// The engine's rules: profile reading, the stretch filters (run through libavfilter
-// and measured), output and temporary names, and probing: the length of every
-// container we read, 0.0 for anything else, file names taken literally.
+// Engine rules: profiles, stretch filters (measured through libavfilter), output names, probing.
 #include "MediaCheck.h"
 #include "engine/CCLocaleScope.h"
 #include "engine/FfmpegHandles.h"
@@ -60,25 +58,6 @@ QRect pictureBox(const AVFrame* frame)
     return box;
 }
 
-bool near(QPoint a, QPoint b)
-{
-    return qAbs(a.x() - b.x()) <= 1 && qAbs(a.y() - b.y()) <= 1;
-}
-
-// Saves the file with the given modification time, as an editor saving it then would.
-bool writeFileAt(const QString& path, const QByteArray& content, const QDateTime& modified)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size() &&
-           file.flush() && file.setFileTime(modified, QFileDevice::FileModificationTime);
-}
-
-int widthRead(const QString& path)
-{
-    const std::optional<OutputProfile> profile = loadProfileFile(path);
-    return profile && profile->video ? profile->video->widthPx : 0;
-}
-
 } // namespace
 
 class TestEngineRules : public QObject
@@ -115,12 +94,8 @@ private slots:
             << changed(" bitrate=\"64000\"", "").replace("\"8000\"", "\"2305843009213701952\"");
         QTest::newRow("height of -2^63") << changed("biheight=\"480\"", "biheight=\"-9223372036854775808\"");
         QTest::newRow("quality wrapping to 50") << changed("quality=\"75\"", "quality=\"4294967346\"");
-        QTest::newRow("quality not a number") << changed("quality=\"75\"", "quality=\"best\"");
         QTest::newRow("negative key frame spacing") << changed("\"80000000\"", "\"-80000000\"");
         QTest::newRow("key frame spacing of centuries") << changed("\"80000000\"", "\"9223372036854775807\"");
-        QTest::newRow("key frame spacing beyond 64 bits")
-            << changed("\"80000000\"", "\"99999999999999999999\"");
-        QTest::newRow("negative frame time") << changed("\"333333\"", "\"-333333\"");
         QTest::newRow("frame time beyond 64 bits") << changed("\"333333\"", "\"9223372036854775808\"");
         QTest::newRow("negative bit rate") << changed(" bitrate=\"1000000\"", " bitrate=\"-1000000\"");
         QTest::newRow("header bit rate wrapping to 1 Mbps")
@@ -157,42 +132,34 @@ private slots:
         QVERIFY(!loadProfileFile(QStringLiteral("/no/such/folder/320x240video.prx")));
     }
 
-    void profileFileSizeLimit_data()
-    {
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<bool>("read");
-        QTest::newRow("at the limit") << kMaxProfileBytes << true;
-        QTest::newRow("one byte over") << kMaxProfileBytes + 1 << false;
-    }
-    void profileFileSizeLimit()
-    {
-        QFETCH(qint64, size);
-        QFETCH(bool, read);
-        QByteArray xml = readFile(profilePath(QStringLiteral("320x240video.prx")));
-        xml.append(QByteArray(size - xml.size(), '\n'));
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("padded.prx"));
-        QVERIFY(writeFile(path, xml));
-        QCOMPARE(bool(loadProfileFile(path)), read);
-    }
-
-    // A file is read again only when its size or modification time changed.
-    void profileFilesAreReadOncePerVersion()
+    // Files over the size limit are refused; a file is read again only when its size or time changed.
+    void profileFilesAreLimitedAndReadOncePerVersion()
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("custom.prx"));
         const QByteArray small = readFile(profilePath(QStringLiteral("320x240video.prx")));
         const QByteArray large = readFile(profilePath(QStringLiteral("640x480video.prx")));
         const QDateTime saved(QDate(2024, 1, 1), QTime(12, 0));
-        QVERIFY(writeFileAt(path, small, saved));
-        QCOMPARE(widthRead(path), 320);
-        QVERIFY(writeFileAt(path, QByteArray(small).replace("biwidth=\"320\"", "biwidth=\"322\""), saved));
-        QCOMPARE(widthRead(path), 320); // looks unchanged
-        QVERIFY(writeFileAt(path, large, saved));
-        QCOMPARE(widthRead(path), 640);
-        QVERIFY(writeFileAt(path, QByteArray(large).replace("biwidth=\"640\"", "biwidth=\"642\""),
-                            saved.addSecs(1)));
-        QCOMPARE(widthRead(path), 642);
+        const auto widthAfterSaving = [&path](const QByteArray& content, const QDateTime& modified) {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                file.write(content) != content.size() || !file.flush() ||
+                !file.setFileTime(modified, QFileDevice::FileModificationTime))
+                return -1;
+            file.close();
+            const std::optional<OutputProfile> profile = loadProfileFile(path);
+            return profile && profile->video ? profile->video->widthPx : 0;
+        };
+        const auto padded = [&small](qint64 size) { return small + QByteArray(size - small.size(), '\n'); };
+        QCOMPARE(widthAfterSaving(padded(kMaxProfileBytes + 1), saved.addSecs(-2)), 0);
+        QCOMPARE(widthAfterSaving(padded(kMaxProfileBytes), saved.addSecs(-1)), 320);
+        QCOMPARE(widthAfterSaving(small, saved), 320);
+        QCOMPARE(widthAfterSaving(QByteArray(small).replace("biwidth=\"320\"", "biwidth=\"322\""), saved),
+                 320); // looks unchanged
+        QCOMPARE(widthAfterSaving(large, saved), 640);
+        QCOMPARE(widthAfterSaving(QByteArray(large).replace("biwidth=\"640\"", "biwidth=\"642\""),
+                                  saved.addSecs(1)),
+                 642);
     }
 
     void stretchModesFitThePicture_data()
@@ -223,7 +190,8 @@ private slots:
         QCOMPARE(QSize(output->width, output->height), QSize(320, 240));
         QCOMPARE(output->sample_aspect_ratio.num, output->sample_aspect_ratio.den);
         const QRect found = pictureBox(output.get());
-        QVERIFY2(near(found.topLeft(), picture.topLeft()) && near(found.bottomRight(), picture.bottomRight()),
+        QVERIFY2(found.adjusted(-1, -1, 1, 1).contains(picture) &&
+                     picture.adjusted(-1, -1, 1, 1).contains(found),
                  qPrintable(QString::asprintf("picture at %d,%d %dx%d", found.x(), found.y(), found.width(),
                                               found.height())));
     }
@@ -249,46 +217,55 @@ private slots:
 
     void probing_data()
     {
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("path");   // relative: a copy of clip.mpg under that name; "fifo": a pipe
         QTest::addColumn<double>("seconds"); // 0.0: not readable media
+        QTest::addColumn<QString>("error");  // empty: not checked
+        const auto row = [](const char* name, const QString& path, double seconds, const char* error = "") {
+            QTest::newRow(name) << path << seconds << QString::fromUtf8(error);
+        };
         for (const char* name :
              {"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf", "shortsound.avi"})
-            QTest::newRow(name) << fixturePath(QLatin1String(name)) << 3.0;
+            row(name, fixturePath(QLatin1String(name)), 3.0);
         // its header claims 1844674407367.9 s; the timestamps at its end say 3 s
-        QTest::newRow("lying header") << fixturePath(QStringLiteral("lyingduration.asf")) << 3.0;
+        row("lying header", fixturePath(QStringLiteral("lyingduration.asf")), 3.0);
         for (const char* name :
              {"empty.avi", "text.avi", "random.mpg", "truncated.wmv", "headercut.asf", "none.mpg"})
-            QTest::newRow(name) << fixturePath(QLatin1String(name)) << 0.0;
-        QTest::newRow("folder") << QStringLiteral(VV_FIXTURES_DIR) << 0.0;
-        QTest::newRow("empty path") << QString() << 0.0;
+            row(name, fixturePath(QLatin1String(name)), 0.0);
+        row("folder", QStringLiteral(VV_FIXTURES_DIR), 0.0);
+        row("empty path", QString(), 0.0);
+        // names are taken literally, never as a protocol prefix or a pattern
+        for (const char* name : {"http:clip.mpg", "concat:a.mpg", "ünï 名前 #1 %20 %d.mpg"})
+            row(name, QString::fromUtf8(name), 3.0);
+#ifdef Q_OS_UNIX
+        // opening a pipe or a device would block the thread with no interrupt to reach it
+        row("fifo", QStringLiteral("fifo"), 0.0, "open: not a regular file (fifo)");
+        row("device", QStringLiteral("/dev/zero"), 0.0, "open: not a regular file (zero)");
+#endif
     }
     void probing()
     {
         QFETCH(QString, path);
         QFETCH(double, seconds);
-        const double probed = probeDurationSeconds(path);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+#ifdef Q_OS_UNIX
+        if (path == QLatin1String("fifo"))
+            QVERIFY(mkfifo("fifo", 0600) == 0);
+        else
+#endif
+            if (!path.isEmpty() && QDir::isRelativePath(path))
+            QVERIFY(QFile::copy(fixturePath(QStringLiteral("clip.mpg")), path));
+        MediaError probeError;
+        const double probed = probeDurationSeconds(path, &probeError);
+        const std::optional<MediaInfo> info = inspectMedia(path);
+        QDir::setCurrent(previous);
         QVERIFY2(seconds > 0.0 ? qAbs(probed - seconds) < 0.15 : probed == 0.0,
                  qPrintable(QString::number(probed)));
-        const std::optional<MediaInfo> info = inspectMedia(path);
         QCOMPARE(info && info->hasVideo && info->hasAudio, seconds > 0.0);
-    }
-
-    // Opening a pipe or a device would block the thread with no interrupt to reach it.
-    void blockingSourcesAreNotRead()
-    {
-#ifdef Q_OS_UNIX
-        QTemporaryDir folder;
-        const QString fifo = folder.filePath(QStringLiteral("clip.mpg"));
-        QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
-            MediaError error;
-            QCOMPARE(probeDurationSeconds(path, &error), 0.0);
-            QCOMPARE(error.text(),
-                     QStringLiteral("open: not a regular file (%1)").arg(QFileInfo(path).fileName()));
-        }
-#else
-        QSKIP("pipes and devices are not files here");
-#endif
+        if (!error.isEmpty())
+            QCOMPARE(probeError.text(), error);
     }
 
     void timestampArithmeticSaturates()
@@ -302,25 +279,6 @@ private slots:
         QCOMPARE(saturatingSub(-5, min), max - 4);
         QCOMPARE(saturatingSub(min, 1), kMinTimestamp);
         QCOMPARE(saturatingSub(1000, 250), int64_t(750));
-    }
-
-    void namesAreTakenLiterally()
-    {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        // relative names, so that a protocol prefix would be taken as one
-        const QStringList names = {QStringLiteral("http:clip.mpg"), QStringLiteral("concat:a.mpg"),
-                                   QStringLiteral("ünï 名前 #1 %20 %d.mpg")};
-        QList<double> seconds;
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        for (const QString& name : names)
-            seconds << (QFile::copy(fixturePath(QStringLiteral("clip.mpg")), name)
-                            ? probeDurationSeconds(name)
-                            : -1.0);
-        QDir::setCurrent(previous);
-        for (int i = 0; i < names.size(); ++i)
-            QVERIFY2(seconds[i] > 2.9, qPrintable(QStringLiteral("%1: %2").arg(names[i]).arg(seconds[i])));
     }
 };
 

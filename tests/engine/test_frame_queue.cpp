@@ -1,6 +1,4 @@
-// The frame queue between a decoding thread and its user: a full queue holds the
-// producer back, close lets the consumer drain, abort frees both sides at once.
-// Each blocking call runs on its own thread, so that a deadlock fails the test.
+// Frame queue: back-pressure, close drains, abort frees both sides; blocking calls run on threads.
 #include "engine/CFrameQueue.h"
 
 #include <QtTest>
@@ -13,13 +11,10 @@
 
 namespace {
 
-// Only a deadlock takes this long.
-constexpr std::chrono::milliseconds kDeadlock(10000);
-// Long enough for a call that does not wait to have returned.
-constexpr std::chrono::milliseconds kBrief(50);
+constexpr std::chrono::milliseconds kDeadlock(10000); // only a deadlock takes this long
+constexpr std::chrono::milliseconds kBrief(50);       // a call that does not wait has returned by then
 
-// A call on a thread of its own. Leaving scope aborts the queue before the thread is
-// joined, so a failed check never leaves the test waiting on a thread stuck in it.
+// A call on its own thread; leaving scope aborts the queue first, so a failed check never hangs.
 template <typename Result> class Background
 {
 public:
@@ -47,7 +42,6 @@ QueuedFrame numbered(int number)
 
 using Numbers = std::vector<int64_t>;
 
-// What the consumer gets until the queue says there is no more.
 Numbers drain(CFrameQueue& queue)
 {
     Numbers numbers;
@@ -89,30 +83,25 @@ private slots:
     void closedQueueIsDrainedThenEnds()
     {
         CFrameQueue queue(2);
-        QVERIFY(queue.push(numbered(0)) && queue.push(numbered(1)));
-        queue.close();
+        Background<Numbers> waiting(queue, [&queue] { return drain(queue); });
+        QVERIFY(waiting.isWaiting());
+        QVERIFY(queue.push(numbered(0)));
+        queue.close(); // wakes the waiting consumer
+        QVERIFY(waiting.finishes());
+        QCOMPARE(waiting.result(), (Numbers{0}));
+
+        CFrameQueue full(2);
+        QVERIFY(full.push(numbered(0)) && full.push(numbered(1)));
+        full.close();
         // full and closed: the late frame is refused at once, not held until there is room
-        Background<bool> lateProducer(queue, [&queue] { return queue.push(numbered(2)); });
+        Background<bool> lateProducer(full, [&full] { return full.push(numbered(2)); });
         QVERIFY(lateProducer.finishes());
         QVERIFY(!lateProducer.result());
-        QVERIFY(!queue.isFinished());
-
-        Background<Numbers> consumer(queue, [&queue] { return drain(queue); });
+        QVERIFY(!full.isFinished());
+        Background<Numbers> consumer(full, [&full] { return drain(full); });
         QVERIFY(consumer.finishes());
         QCOMPARE(consumer.result(), (Numbers{0, 1}));
-        QVERIFY(queue.isFinished());
-        QVERIFY(!queue.isAborted());
-    }
-
-    void closeWakesAWaitingConsumer()
-    {
-        CFrameQueue queue(2);
-        Background<Numbers> consumer(queue, [&queue] { return drain(queue); });
-        QVERIFY(consumer.isWaiting());
-        QVERIFY(queue.push(numbered(0)));
-        queue.close();
-        QVERIFY(consumer.finishes());
-        QCOMPARE(consumer.result(), (Numbers{0}));
+        QVERIFY(full.isFinished() && !full.isAborted());
     }
 
     void abortFreesAWaitingSide_data()

@@ -1,6 +1,4 @@
-// Fuzzes the media core with whole input files: probing, then a two-second conversion
-// at the smallest profile. A crash, a sanitizer report or a hang is a fault, and so is
-// a conversion that reports success without leaving a file.
+// Fuzzes probing and a two-second conversion; a crash, a hang or success without a file is a fault.
 #include "engine/CMediaEngine.h"
 #include "engine/MediaInput.h"
 
@@ -22,8 +20,7 @@ constexpr int kBestAudioCode = 21;
 // Far longer than two seconds of a small clip take to convert, even under the sanitizers.
 constexpr int kHangMs = 20000;
 
-// Set up once: the engine posts its events through the application's event loop,
-// and every input reuses one folder so a long run leaves nothing behind.
+// Set up once: the engine's events need an event loop, and every input reuses one folder.
 struct Harness
 {
     Harness()

@@ -1,5 +1,4 @@
-// A main window with a recording engine and scripted prompts, and short ways to
-// drive and read its job list.
+// A main window with a recording engine and scripted prompts, and ways to drive its job list.
 #pragma once
 
 #include "app/CConverterDlg.h"
@@ -40,11 +39,6 @@ public:
     QTableWidget* List() const { return qobject_cast<QTableWidget*>(dlg->GetDlgItem(IDC_JOBLIST)); }
     QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(dlg->GetDlgItem(id)); }
 
-    void ChooseOutputFolder(const QString& folder)
-    {
-        ui.folder = QDir::toNativeSeparators(folder);
-        dlg->OnCommand(IDC_SELECTFOLDER);
-    }
     void AddFiles(const QStringList& paths)
     {
         ui.openFiles = paths;
@@ -66,13 +60,6 @@ public:
         const QTableWidgetItem* item = List()->item(row, column);
         return item ? item->text() : QString();
     }
-    QStringList Row(int row) const
-    {
-        QStringList cells;
-        for (int column = 0; column < List()->columnCount(); ++column)
-            cells << Cell(row, column);
-        return cells;
-    }
     QStringList Column(int column) const
     {
         QStringList cells;
@@ -80,7 +67,6 @@ public:
             cells << Cell(row, column);
         return cells;
     }
-    QString Status(int row) const { return Cell(row, kStatusColumn); }
     void SetCell(int row, int column, const QString& text) { List()->item(row, column)->setText(text); }
 
     QList<bool> CheckStates() const

@@ -1,6 +1,4 @@
-// The conversion run against a recording engine: the calls of each step, the chain
-// of steps driven by Finished, stopping, progress and the output settings; then one
-// batch with the real engine.
+// Conversion runs against a recording engine, step by step, then one batch with the real engine.
 #include "JobWindow.h"
 #include "app/OutputFolderStore.h"
 #include "engine/CDirarAror.h"
@@ -11,6 +9,7 @@
 
 namespace {
 const QString kSaveFail = "Virav Velmora Video Converter|Save Fail";
+const QString kEngineReason = "decode: Invalid data found when processing input (movie.wmv)";
 
 // The engine calls of each step's search for a checked row: one pass per row, and one more.
 QStringList Passes(int count)
@@ -55,11 +54,9 @@ private slots:
     {
         RedirectSettings(m_config);
         QVERIFY(m_out.isValid());
-        // Times are read with a point whatever the locale.
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // times are read with a point
     }
-    // Every window starts with m_out stored without a trailing separator, so every
-    // output path below shows the separator is added.
+    // m_out is stored without a trailing separator, so every output path below shows it added.
     void init() { QVERIFY(StoreOutputFolder(Native(m_out.path()))); }
 
     void checkedRowsAreConvertedInOrder_data()
@@ -92,7 +89,7 @@ private slots:
             const QString output = OutFolder() + QStringLiteral("r%1.wmv").arg(row);
             QCOMPARE(w.engine->calls, Passes(rows + 1) + Clips(titles[row], "12,40.5")
                                           << Profile("320x240video") << "SaveFile(" + output + ")");
-            QCOMPARE(w.Status(row), QString("Ready"));
+            QCOMPARE(w.Cell(row, kStatusColumn), QString("Ready"));
             w.engine->calls.clear();
             w.engine->EmitFinished();
         }
@@ -144,53 +141,49 @@ private slots:
                  Passes(2) + Clips("holiday.mpg", "0,1", size % 4) + settings << "SaveFile(" + output + ")");
     }
 
-    // Every failure to write shows "Save Fail" once and halts the batch with the row
-    // unchanged but for the reason, which its status cell shows as a tooltip.
+    // Every failure to write shows "Save Fail" once and halts the batch, the reason in a tooltip.
     void saveFailHaltsTheBatch_data()
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("engineRefuses");
-        QTest::addColumn<bool>("failsPartWay");
+        QTest::addColumn<bool>("failsMidway");
         QTest::addColumn<QString>("reason");
-        const QString engineReason = "decode: Invalid data found when processing input (movie.wmv)";
-        QTest::newRow("engine refuses") << "a.mpg" << true << false << engineReason;
+        QTest::newRow("engine refuses") << "a.mpg" << true << false << kEngineReason;
         QTest::newRow("title leaves the folder")
             << "..\\x" << false << false << "check: the title gives no usable file name";
         QTest::newRow("output would replace the source")
             << "movie.wmv" << false << false
             << "check: the output would replace a source or an earlier output of this batch";
-        QTest::newRow("write fails part-way") << "a.mpg" << false << true << engineReason;
+        QTest::newRow("write fails midway") << "a.mpg" << false << true << kEngineReason;
     }
     void saveFailHaltsTheBatch()
     {
         QFETCH(QString, title);
         QFETCH(bool, engineRefuses);
-        QFETCH(bool, failsPartWay);
+        QFETCH(bool, failsMidway);
         QFETCH(QString, reason);
         JobWindow w;
         w.AddFiles({OutFolder() + "movie.wmv", Native("/v/b.mpg")});
         w.SetCell(0, kTitleColumn, title);
         w.engine->saveResult = !engineRefuses;
-        w.engine->lastWriteFailed = failsPartWay;
-        w.engine->lastErrorText = "decode: Invalid data found when processing input (movie.wmv)";
+        w.engine->lastWriteFailed = failsMidway;
+        w.engine->lastErrorText = kEngineReason;
         w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), engineRefuses || failsPartWay ? 1 : 0);
-        if (failsPartWay)
+        QCOMPARE(w.engine->CallsStartingWith("SaveFile").size(), engineRefuses || failsMidway ? 1 : 0);
+        if (failsMidway)
             w.engine->EmitFinished();
         QCOMPARE(w.Messages(), QStringList{kSaveFail});
         QCOMPARE(w.ui.messages.first().style, 0u);
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
-        // Nothing runs, so a stray Finished marks nothing and starts nothing.
         w.engine->calls.clear();
         w.engine->EmitFinished();
         QVERIFY(w.engine->calls.isEmpty());
-        QCOMPARE(w.Status(0), QString("Ready"));
+        QCOMPARE(w.Cell(0, kStatusColumn), QString("Ready"));
         QCOMPARE(w.List()->item(0, kStatusColumn)->toolTip(), reason);
         QVERIFY(w.List()->item(1, kStatusColumn)->toolTip().isEmpty());
     }
 
-    // A row whose output another row of the batch already wrote is refused; a row refused
-    // while a write runs stops that write, which then marks nothing.
+    // A repeated output of the batch is refused; one refused while a write runs stops that write.
     void refusedStepsDuringABatch()
     {
         JobWindow w;
@@ -232,7 +225,7 @@ private slots:
         w.AddTitles({"d.mpg"});
         w.SetChecked({1});
         w.engine->EmitFinished();
-        QCOMPARE(w.Status(1), QString("Ready"));
+        QCOMPARE(w.Cell(1, kStatusColumn), QString("Ready"));
         QCOMPARE(w.engine->CallsStartingWith("SaveFile"), QStringList{"SaveFile(" + OutFolder() + "d.wmv)"});
         // Clearing: the next step finds nothing and stops.
         w.dlg->OnCommand(ID_LIST_CLEAR);
@@ -242,8 +235,7 @@ private slots:
         QVERIFY(w.ui.messages.isEmpty());
     }
 
-    // Convert during a run starts a new batch at the lowest checked row: the row being
-    // written, or a lower one checked again since.
+    // Convert during a run starts a new batch at the lowest checked row.
     void convertDuringARunRestartsAtTheLowestCheckedRow_data()
     {
         QTest::addColumn<QList<int>>("checkedAgain");
@@ -273,8 +265,8 @@ private slots:
         QVERIFY(w.ui.messages.isEmpty());
     }
 
-    // Each stop ends the write: its Finished never comes, so a stray one starts nothing.
-    // The row stays checked, only Stop Converting marks it, and the next Convert takes it first.
+    // Each stop ends the write and leaves the row checked; only Stop Converting asks first and
+    // marks the row. The bar shows the progress in its own colour and empties when the write ends.
     void stopsEndTheRun_data()
     {
         QTest::addColumn<int>("command");
@@ -287,50 +279,39 @@ private slots:
     {
         QFETCH(int, command);
         QFETCH(QString, status);
+        const bool asks = command == IDC_STOPCONVERT;
         JobWindow w;
+        auto* bar = qobject_cast<CSkinProgress*>(w.dlg->GetDlgItem(IDC_PROGRESS));
+        bar->SetBarColor(MakeRgb(255, 0, 0));
         w.AddTitles({"a.mpg", "b.mpg"});
         w.dlg->OnCommand(IDC_CONVERT);
+        w.engine->EmitProgress(69999.9, 70000);
+        QCOMPARE(bar->BarColor(), COLORREF(CLR_PROGRESS_BAR));
+        QCOMPARE((QList<int>{bar->minimum(), bar->maximum(), bar->value()}), (QList<int>{0, 70000, 69999}));
         w.engine->calls.clear();
+        w.ui.messageAnswer = IDCANCEL; // leaves the run going
         w.dlg->OnCommand(command);
+        QCOMPARE(w.engine->calls.isEmpty(), asks);
+        w.ui.messageAnswer = IDOK;
+        if (asks)
+            w.dlg->OnCommand(command);
         w.engine->EmitFinished();
+        QCOMPARE(bar->value(), 0);
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
         QCOMPARE(w.Column(kStatusColumn), (QStringList{status, "Ready"}));
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
         w.dlg->OnCommand(IDC_CONVERT);
         QCOMPARE(w.engine->CallsStartingWith("SaveFile").last(), "SaveFile(" + OutFolder() + "a.wmv)");
-    }
-
-    // Cancel leaves the run going; with no run, OK still stops the engine but marks no row.
-    void stopConvertingAsksFirst()
-    {
-        JobWindow w;
-        w.AddTitles({"a.mpg"});
-        w.dlg->OnCommand(IDC_CONVERT);
-        w.engine->calls.clear();
-        w.ui.messageAnswer = IDCANCEL;
-        w.dlg->OnCommand(IDC_STOPCONVERT);
-        QVERIFY(w.engine->calls.isEmpty());
         w.engine->EmitFinished();
+        w.engine->EmitFinished();
+        // With no run, OK still stops the engine but marks no row.
         w.engine->calls.clear();
-        w.ui.messageAnswer = IDOK;
-        w.dlg->OnCommand(IDC_STOPCONVERT);
+        w.dlg->OnCommand(command);
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
-        QCOMPARE(w.Status(0), QString("Completed"));
-        QCOMPARE(w.Messages(), QStringList(2, "Warning!|Do you want to Stop Converting?"));
-        QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
-    }
-
-    void progressDrawsTheBar()
-    {
-        JobWindow w;
-        auto* bar = qobject_cast<CSkinProgress*>(w.dlg->GetDlgItem(IDC_PROGRESS));
-        bar->SetBarColor(MakeRgb(255, 0, 0));
-        w.engine->EmitProgress(69999.9, 70000);
-        QCOMPARE(bar->BarColor(), COLORREF(CLR_PROGRESS_BAR));
-        QCOMPARE((QList<int>{bar->minimum(), bar->maximum(), bar->value()}), (QList<int>{0, 70000, 69999}));
-        w.engine->EmitProgress(50, 100);
-        w.engine->EmitFinished();
-        QCOMPARE(bar->value(), 0);
+        QCOMPARE(w.Column(kStatusColumn), QStringList(2, "Completed"));
+        QCOMPARE(w.Messages(), QStringList(asks ? 3 : 0, "Warning!|Do you want to Stop Converting?"));
+        if (asks)
+            QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
     }
 
     // The whole workflow with the real engine: two videos, one retitled, converted and probed.
@@ -351,7 +332,6 @@ private slots:
         for (const QString name : {"clip.wmv", "second.wmv"})
             QVERIFY2(std::abs(probe.GetDuration(m_out.filePath(name)) - 3.0) < 0.5, qPrintable(name));
         QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 2);
-        // Held on screen on request, for a picture of a finished batch.
         if (const int holdMs = qEnvironmentVariableIntValue("VV_HOLD_WINDOW_MS"))
             QTest::qWait(holdMs);
     }

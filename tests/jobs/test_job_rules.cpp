@@ -48,16 +48,15 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("name");
-        auto row = [](const char* name, const char* title, const char* fileName) {
-            QTest::newRow(name) << QString(title) << QString(fileName);
-        };
-        row("last point counts", "x.y.mpg", "x.y.wmv");
-        row("no point: whole title", "clip", "clip.wmv");
-        row("empty base", ".mpg", "");
-        row("hidden base", ".secret.mpg", "");
-        row("parent folder", "..\\x", "");
-        row("slash", "sub/clip.mpg", "");
-        row("backslash", "sub\\clip.mpg", "");
+        const char* const rows[][3]{{"last point counts", "x.y.mpg", "x.y.wmv"},
+                                    {"no point: whole title", "clip", "clip.wmv"},
+                                    {"empty base", ".mpg", ""},
+                                    {"hidden base", ".secret.mpg", ""},
+                                    {"parent folder", "..\\x", ""},
+                                    {"slash", "sub/clip.mpg", ""},
+                                    {"backslash", "sub\\clip.mpg", ""}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
     }
     void outputFileNames()
     {
@@ -87,8 +86,7 @@ private slots:
         QFETCH(int, maximum);
         QFETCH(int, value);
         const ProgressSteps steps = MapProgress(position, total);
-        QCOMPARE(steps.maximum, maximum);
-        QCOMPARE(steps.value, value);
+        QCOMPARE((QList<int>{steps.maximum, steps.value}), (QList<int>{maximum, value}));
     }
 };
 

@@ -1,7 +1,4 @@
-// Real preview playback offscreen: pictures on the clock over exactly the trimmed
-// span, the real window's Pause, Resume and Stop around a new Play, damaged files, and
-// a preview beside a conversion. Without a sound device (the usual test machine) the
-// system clock sets the pace.
+// Real preview playback offscreen, paced by the system clock when there is no sound device.
 #include "engine/MediaCheck.h"
 #include "jobs/JobWindow.h"
 
@@ -29,20 +26,17 @@ struct PictureLog
 {
     struct Shown
     {
-        double wallSeconds = 0.0;
-        double pictureSeconds = 0.0;
+        double wallSeconds, pictureSeconds;
         QImage picture;
     };
-
     explicit PictureLog(const CPreviewPlayer* player)
     {
         wall.start();
         QObject::connect(player, &CPreviewPlayer::pictureChanged, &context, [this, player] {
-            shown.push_back(Shown{elapsedSeconds(), player->pictureSeconds(), player->picture()});
+            shown.push_back({elapsedSeconds(), player->pictureSeconds(), player->picture()});
         });
     }
     double elapsedSeconds() const { return wall.nsecsElapsed() / 1e9; }
-
     std::vector<Shown> shown;
     QObject context;
     QElapsedTimer wall;
@@ -91,175 +85,163 @@ class TestPreviewPlayback : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void playsTheTrimmedSpanOnTheClock();
-    void transportOfTheRealWindow();
-    void previewBesideAConversionLeavesItsFileAlone();
-    void filesPlayOrEndQuietly_data();
-    void filesPlayOrEndQuietly();
+    void init()
+    {
+        m_engine = std::make_unique<CDirarAror>();
+        m_engine->resize(kPreviewSize);
+        m_engine->show();
+        m_player = m_engine->findChild<CPreviewPlayer*>();
+        QVERIFY(m_player);
+    }
+    void playsTheTrimmedSpanOnTheClock()
+    {
+        QVERIFY(!m_engine->Play()); // an empty clip list shows nothing
+        QVERIFY(isIdle(m_engine.get()));
+        QSignalSpy ended(m_player, &CPreviewPlayer::ended);
+        CEngineEvents events(*m_engine);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
+        PictureLog log(m_player);
+        QVERIFY(preview(*m_engine, QStringLiteral("clip.mpg"), 0.5, 2.5));
+        QVERIFY(ended.wait(kPlayTimeoutMs));
+
+        // 25 pictures a second for 2 s, each either shown or overtaken by the next.
+        QCOMPARE(m_player->presentedFrames() + m_player->droppedFrames(), 50);
+        QVERIFY(log.shown.size() >= 10);
+        QVERIFY(log.elapsedSeconds() >= 2.0 - kEarlySlackSeconds);
+        QCOMPARE(log.shown.front().pictureSeconds, 0.0);
+        QCOMPARE(log.shown.back().pictureSeconds, 1.96); // the last one is never overtaken
+        for (size_t i = 1; i < log.shown.size(); ++i) {
+            const PictureLog::Shown& shown = log.shown[i];
+            QVERIFY(shown.pictureSeconds > log.shown[i - 1].pictureSeconds);
+            QVERIFY2(shown.wallSeconds - log.shown.front().wallSeconds >=
+                         shown.pictureSeconds - kEarlySlackSeconds,
+                     qPrintable(QStringLiteral("picture of %1 s shown early").arg(shown.pictureSeconds)));
+        }
+        // The first picture is the source's at the start, the last its last before the end.
+        const std::vector<TimedFrame> source = decodeFrames(fixturePath("clip.mpg"));
+        QVERIFY(qAbs(bestMatchSeconds(source, lumaOf(log.shown.front().picture)) - 0.5) < 0.021);
+        QVERIFY(qAbs(bestMatchSeconds(source, lumaOf(log.shown.back().picture)) - 2.46) < 0.021);
+
+        // The last picture stays; the end of a preview is no event of the engine.
+        QCOMPARE(m_player->picture().size(), kPreviewSize);
+        QVERIFY(!isIdle(m_engine.get()));
+        QCOMPARE(finished.count(), 0);
+    }
+    // The main window's transport with its real engine: Pause holds the picture, Resume
+    // goes on from it, a new Play replaces the list mid-way and Stop halts it at once.
+    void transportOfTheRealWindow()
+    {
+        m_engine.reset();
+        QTemporaryDir settings;
+        RedirectSettings(settings);
+        JobWindow w(nullptr);
+        w.dlg->show();
+        w.AddFiles({fixturePath(QStringLiteral("clip.avi"))});
+        w.Select({0});
+        auto* engine = qobject_cast<CDirarAror*>(w.dlg->GetDlgItem(IDC_ENGINE));
+        const CPreviewPlayer* player = engine->findChild<CPreviewPlayer*>();
+        QSignalSpy ended(player, &CPreviewPlayer::ended);
+        PictureLog log(player);
+        w.dlg->OnCommand(IDC_PLAY);
+        QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= 0.6, kPlayTimeoutMs);
+        QCOMPARE(player->picture().size(), engine->size());
+        w.dlg->OnCommand(IDC_PLAY);
+        const double pausedAt = player->pictureSeconds();
+        const size_t shownAtPause = log.shown.size();
+        const QImage held = engine->grab().toImage();
+        // Nothing may show while paused. Longer than the 0.25 s the resume check below allows,
+        // so a clock that ran on while paused shows there too.
+        QTest::qWait(400);
+        QCOMPARE(log.shown.size(), shownAtPause);
+        QCOMPARE(engine->grab().toImage(), held);
+        const double resumedAtWall = log.elapsedSeconds();
+        w.dlg->OnCommand(IDC_PLAY);
+        QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= pausedAt + 0.3, kPlayTimeoutMs);
+        const double wentOnAt = log.shown[shownAtPause].pictureSeconds;
+        QVERIFY2(wentOnAt > pausedAt && wentOnAt < pausedAt + 0.25, qPrintable(QString::number(wentOnAt)));
+        for (size_t i = shownAtPause; i < log.shown.size(); ++i) { // the clock skips no paused time
+            const double sinceResume = log.shown[i].wallSeconds - resumedAtWall;
+            QVERIFY2(
+                sinceResume >= log.shown[i].pictureSeconds - pausedAt - 0.05,
+                qPrintable(QStringLiteral("picture of %1 s shown early").arg(log.shown[i].pictureSeconds)));
+        }
+
+        // The new list: a 4:3 clip stretched, then a 16:9 one with its aspect kept (bars).
+        engine->ClearClips();
+        addClip(*engine, QStringLiteral("clip.mpg"), 1.0, 2.0, 0);
+        addClip(*engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 2);
+        PictureLog newList(player);
+        QVERIFY(engine->Play());
+        QTRY_VERIFY_WITH_TIMEOUT(!newList.shown.empty() && newList.shown.back().pictureSeconds >= 1.2,
+                                 kPlayTimeoutMs);
+        QCOMPARE(newList.shown.front().pictureSeconds, 0.0);
+        for (const PictureLog::Shown& shown : newList.shown) {
+            QVERIFY2(hasBarsTopAndBottom(shown.picture) == (shown.pictureSeconds >= 1.0),
+                     qPrintable(QString::number(shown.pictureSeconds)));
+        }
+
+        w.dlg->OnCommand(IDC_STOPPREVIEW);
+        QVERIFY(isIdle(engine));
+        const size_t shownAtStop = newList.shown.size();
+        engine->Resume();  // nothing to resume
+        QTest::qWait(300); // time for several pictures, none of which may come
+        QCOMPARE(newList.shown.size(), shownAtStop);
+        QCOMPARE(ended.count(), 0); // neither the replaced nor the stopped list ended
+    }
+    // A preview replaces the engine's clip list, but not the clips being written.
+    void previewBesideAConversionLeavesItsFileAlone()
+    {
+        QTemporaryDir folder;
+        const auto convert = [&](const QString& name, bool withPreview) {
+            CEngineEvents events(*m_engine);
+            QSignalSpy finished(&events, &CEngineEvents::Finished);
+            m_engine->SetOutputMode(9);
+            m_engine->SetClipOption(0);
+            m_engine->ClearClips();
+            addClip(*m_engine, QStringLiteral("clip.avi"), 0.0, 3.0);
+            m_engine->SetProfileFile(profilePath(QStringLiteral("320x240video.prx")));
+            QVERIFY(m_engine->SaveFile(folder.filePath(name)));
+            if (withPreview)
+                QVERIFY(preview(*m_engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 1));
+            QVERIFY(finished.wait(kWriteTimeoutMs));
+            QVERIFY(!m_engine->LastWriteFailed());
+        };
+        convert(QStringLiteral("alone.wmv"), false);
+        convert(QStringLiteral("beside.wmv"), true);
+        QTRY_VERIFY_WITH_TIMEOUT(m_player->presentedFrames() > 0, kPlayTimeoutMs);
+
+        const QByteArray alone = readFile(folder.filePath(QStringLiteral("alone.wmv")));
+        QVERIFY(!alone.isEmpty());
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("beside.wmv"))), alone);
+    }
+    void filesPlayOrEndQuietly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("showsPictures");
+        QTest::newRow("text") << "text.avi" << false;
+        QTest::newRow("header cut") << "headercut.asf" << false;
+        QTest::newRow("truncated, no length") << "truncated.wmv" << false;
+        QTest::newRow("bits flipped") << "bitflip.wmv" << true;
+        // today's files play like any other
+        for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
+                                 "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
+            QTest::newRow(name) << name << true;
+    }
+    void filesPlayOrEndQuietly()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, showsPictures);
+        QSignalSpy ended(m_player, &CPreviewPlayer::ended);
+        QVERIFY(preview(*m_engine, name, 0.0, 3.0));
+        QVERIFY(ended.wait(kPlayTimeoutMs));
+        QCOMPARE(m_player->presentedFrames() > 0, showsPictures);
+        QCOMPARE(isIdle(m_engine.get()), !showsPictures);
+    }
 
 private:
     std::unique_ptr<CDirarAror> m_engine;
     CPreviewPlayer* m_player = nullptr;
 };
-
-void TestPreviewPlayback::init()
-{
-    m_engine = std::make_unique<CDirarAror>();
-    m_engine->resize(kPreviewSize);
-    m_engine->show();
-    m_player = m_engine->findChild<CPreviewPlayer*>();
-    QVERIFY(m_player);
-}
-
-void TestPreviewPlayback::playsTheTrimmedSpanOnTheClock()
-{
-    QVERIFY(!m_engine->Play()); // an empty clip list shows nothing
-    QVERIFY(isIdle(m_engine.get()));
-    QSignalSpy ended(m_player, &CPreviewPlayer::ended);
-    CEngineEvents events(*m_engine);
-    QSignalSpy finished(&events, &CEngineEvents::Finished);
-    PictureLog log(m_player);
-    QVERIFY(preview(*m_engine, QStringLiteral("clip.mpg"), 0.5, 2.5));
-    QVERIFY(ended.wait(kPlayTimeoutMs));
-    const double wallSeconds = log.elapsedSeconds();
-
-    // 25 pictures a second for 2 s, each either shown or overtaken by the next.
-    QCOMPARE(m_player->presentedFrames() + m_player->droppedFrames(), 50);
-    QVERIFY2(log.shown.size() >= 10, qPrintable(QString::number(log.shown.size())));
-    QVERIFY2(wallSeconds >= 2.0 - kEarlySlackSeconds, qPrintable(QString::number(wallSeconds)));
-    QCOMPARE(log.shown.front().pictureSeconds, 0.0);
-    QCOMPARE(log.shown.back().pictureSeconds, 1.96); // the last one is never overtaken
-    for (size_t i = 1; i < log.shown.size(); ++i) {
-        const PictureLog::Shown& shown = log.shown[i];
-        QVERIFY(shown.pictureSeconds > log.shown[i - 1].pictureSeconds);
-        QVERIFY2(shown.wallSeconds - log.shown.front().wallSeconds >=
-                     shown.pictureSeconds - kEarlySlackSeconds,
-                 qPrintable(QStringLiteral("picture of %1 s shown early").arg(shown.pictureSeconds)));
-    }
-    // The first picture is the source's at the start, the last its last before the end.
-    const std::vector<TimedFrame> source = decodeFrames(fixturePath("clip.mpg"));
-    QVERIFY(qAbs(bestMatchSeconds(source, lumaOf(log.shown.front().picture)) - 0.5) < 0.021);
-    QVERIFY(qAbs(bestMatchSeconds(source, lumaOf(log.shown.back().picture)) - 2.46) < 0.021);
-
-    // The last picture stays; the end of a preview is no event of the engine.
-    QCOMPARE(m_player->picture().size(), kPreviewSize);
-    QVERIFY(!isIdle(m_engine.get()));
-    QCOMPARE(finished.count(), 0);
-}
-
-// The main window's transport with its real engine: Pause holds the picture, Resume
-// goes on from it, a new Play replaces the list mid-way and Stop halts it at once.
-void TestPreviewPlayback::transportOfTheRealWindow()
-{
-    m_engine.reset();
-    QTemporaryDir settings;
-    RedirectSettings(settings);
-    JobWindow w(nullptr);
-    w.dlg->show();
-    w.AddFiles({fixturePath(QStringLiteral("clip.avi"))});
-    w.Select({0});
-    auto* engine = qobject_cast<CDirarAror*>(w.dlg->GetDlgItem(IDC_ENGINE));
-    const CPreviewPlayer* player = engine->findChild<CPreviewPlayer*>();
-    QSignalSpy ended(player, &CPreviewPlayer::ended);
-    PictureLog log(player);
-    w.dlg->OnCommand(IDC_PLAY);
-    QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= 0.6, kPlayTimeoutMs);
-    QCOMPARE(player->picture().size(), engine->size());
-    w.dlg->OnCommand(IDC_PLAY);
-    const double pausedAt = player->pictureSeconds();
-    const size_t shownAtPause = log.shown.size();
-    const QImage held = engine->grab().toImage();
-    // Nothing may show while paused. Longer than the 0.25 s the resume check below allows,
-    // so a clock that ran on while paused shows there too.
-    QTest::qWait(400);
-    QCOMPARE(log.shown.size(), shownAtPause);
-    QCOMPARE(engine->grab().toImage(), held);
-    const double resumedAtWall = log.elapsedSeconds();
-    w.dlg->OnCommand(IDC_PLAY);
-    QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= pausedAt + 0.3, kPlayTimeoutMs);
-    const double wentOnAt = log.shown[shownAtPause].pictureSeconds;
-    QVERIFY2(wentOnAt > pausedAt && wentOnAt < pausedAt + 0.25, qPrintable(QString::number(wentOnAt)));
-    for (size_t i = shownAtPause; i < log.shown.size(); ++i) { // the clock skips no paused time
-        const double sinceResume = log.shown[i].wallSeconds - resumedAtWall;
-        QVERIFY2(sinceResume >= log.shown[i].pictureSeconds - pausedAt - 0.05,
-                 qPrintable(QStringLiteral("picture of %1 s shown early").arg(log.shown[i].pictureSeconds)));
-    }
-
-    // The new list: a 4:3 clip stretched, then a 16:9 one with its aspect kept (bars).
-    engine->ClearClips();
-    addClip(*engine, QStringLiteral("clip.mpg"), 1.0, 2.0, 0);
-    addClip(*engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 2);
-    PictureLog newList(player);
-    QVERIFY(engine->Play());
-    QTRY_VERIFY_WITH_TIMEOUT(!newList.shown.empty() && newList.shown.back().pictureSeconds >= 1.2,
-                             kPlayTimeoutMs);
-    QCOMPARE(newList.shown.front().pictureSeconds, 0.0);
-    for (const PictureLog::Shown& shown : newList.shown) {
-        QVERIFY2(hasBarsTopAndBottom(shown.picture) == (shown.pictureSeconds >= 1.0),
-                 qPrintable(QString::number(shown.pictureSeconds)));
-    }
-
-    w.dlg->OnCommand(IDC_STOPPREVIEW);
-    QVERIFY(isIdle(engine));
-    const size_t shownAtStop = newList.shown.size();
-    engine->Resume();  // nothing to resume
-    QTest::qWait(300); // time for several pictures, none of which may come
-    QCOMPARE(newList.shown.size(), shownAtStop);
-    QCOMPARE(ended.count(), 0); // neither the replaced nor the stopped list ended
-}
-
-// A preview replaces the engine's clip list, but not the clips being written.
-void TestPreviewPlayback::previewBesideAConversionLeavesItsFileAlone()
-{
-    QTemporaryDir folder;
-    const auto convert = [&](const QString& name, bool withPreview) {
-        CEngineEvents events(*m_engine);
-        QSignalSpy finished(&events, &CEngineEvents::Finished);
-        m_engine->SetOutputMode(9);
-        m_engine->SetClipOption(0);
-        m_engine->ClearClips();
-        addClip(*m_engine, QStringLiteral("clip.avi"), 0.0, 3.0);
-        m_engine->SetProfileFile(profilePath(QStringLiteral("320x240video.prx")));
-        QVERIFY(m_engine->SaveFile(folder.filePath(name)));
-        if (withPreview)
-            QVERIFY(preview(*m_engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 1));
-        QVERIFY(finished.wait(kWriteTimeoutMs));
-        QVERIFY(!m_engine->LastWriteFailed());
-    };
-    convert(QStringLiteral("alone.wmv"), false);
-    convert(QStringLiteral("beside.wmv"), true);
-    QTRY_VERIFY_WITH_TIMEOUT(m_player->presentedFrames() > 0, kPlayTimeoutMs);
-
-    const QByteArray alone = readFile(folder.filePath(QStringLiteral("alone.wmv")));
-    QVERIFY(!alone.isEmpty());
-    QCOMPARE(readFile(folder.filePath(QStringLiteral("beside.wmv"))), alone);
-}
-
-void TestPreviewPlayback::filesPlayOrEndQuietly_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("showsPictures");
-    QTest::newRow("text") << "text.avi" << false;
-    QTest::newRow("header cut") << "headercut.asf" << false;
-    QTest::newRow("truncated, no length") << "truncated.wmv" << false;
-    QTest::newRow("bits flipped") << "bitflip.wmv" << true;
-    // today's files play like any other
-    for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
-                             "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
-        QTest::newRow(name) << name << true;
-}
-
-void TestPreviewPlayback::filesPlayOrEndQuietly()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, showsPictures);
-    QSignalSpy ended(m_player, &CPreviewPlayer::ended);
-    QVERIFY(preview(*m_engine, name, 0.0, 3.0));
-    QVERIFY(ended.wait(kPlayTimeoutMs));
-    QCOMPARE(m_player->presentedFrames() > 0, showsPictures);
-    QCOMPARE(isIdle(m_engine.get()), !showsPictures);
-}
 
 QTEST_MAIN(TestPreviewPlayback)
 #include "test_preview_playback.moc"

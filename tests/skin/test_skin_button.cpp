@@ -126,17 +126,6 @@ private slots:
         f.button.SetStateImages(59991u, 59992u, 59993u);
         QCOMPARE(f.At(5, 5), kBackground.rgb());
     }
-
-    void replacedImagesAreReleased()
-    {
-        ButtonFixture f;
-        QPixmap play = Solid({36, 40}, Qt::darkGreen);
-        QPixmap pause = Solid({36, 40}, Qt::darkRed);
-        f.button.SetStateImages(play, play, play);
-        f.button.SetStateImages(pause, pause, pause);
-        QVERIFY(play.isDetached());
-        QCOMPARE(f.At(1, 1), QColor(Qt::darkRed).rgb());
-    }
 };
 
 QTEST_MAIN(TestSkinButton)
