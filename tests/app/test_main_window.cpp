@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -107,9 +108,24 @@ private slots:
         for (int id : {IDC_JOBLIST, IDC_PICTURE, IDC_ENGINE, IDC_CLOSE})
             dlg->GetDlgItem(id)->setGeometry(3, 4, 10, 10);
         dlg->repaint();
-        for (const LayoutEntry& entry : MainWindowLayout())
+        QSet<int> ids;
+        for (const DialogControl& ctl : ConverterDialogTemplate().controls) {
+            QVERIFY2(!ids.contains(ctl.id), qPrintable(QString::number(ctl.id))); // each control once
+            ids.insert(ctl.id);
+        }
+        // The two section labels and the progress bar are placed apart from the table.
+        ids -= {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL, IDC_PROGRESS};
+        for (const LayoutEntry& entry : MainWindowLayout()) {
+            QVERIFY(ids.remove(entry.id));
+            QVERIFY(dlg->rect().contains(entry.rect));
             QCOMPARE(dlg->GetDlgItem(entry.id)->geometry(), entry.rect);
+        }
+        QVERIFY(ids.isEmpty());
+        QVERIFY(dlg->rect().contains(ProgressBarRect()));
         QCOMPARE(dlg->GetDlgItem(IDC_PROGRESS)->geometry(), ProgressBarRect());
+        // Template units round as MapDialogRect does, with base units 6 x 13.
+        QCOMPARE(DluToPixels(QRect(337, 214, 35, 16), QSize(6, 13)), QRect(506, 348, 52, 26));
+        QCOMPARE(DluToPixels(QSize(4, 8), QSize(6, 13)), QSize(6, 13));
         // The section headings sit clear of the labels of their groups and keep their font and colour.
         for (const LayoutEntry& heading : SectionLabelRects())
             for (int id : {IDC_STRETCH_LABEL, IDC_BITRATE_LABEL, IDC_STRETCHMODE, IDC_AUDIOBITRATE})

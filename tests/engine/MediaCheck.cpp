@@ -95,17 +95,17 @@ QByteArray withoutStream(QByteArray xml, bool picture)
 
 std::optional<MediaSummary> summarizeMedia(const QString& path)
 {
-    const InputFormatPtr format = openMediaInput(path);
-    if (!format)
+    const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO);
+    if (!open.format)
         return std::nullopt;
     MediaSummary summary;
-    summary.container = QString::fromLatin1(format->iformat->name);
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVMediaType type = format->streams[i]->codecpar->codec_type;
+    summary.container = QString::fromLatin1(open.format->iformat->name);
+    for (unsigned i = 0; i < open.format->nb_streams; ++i) {
+        const AVMediaType type = open.format->streams[i]->codecpar->codec_type;
         summary.videoStreams += type == AVMEDIA_TYPE_VIDEO ? 1 : 0;
         summary.audioStreams += type == AVMEDIA_TYPE_AUDIO ? 1 : 0;
     }
-    if (const OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO); open.decoder) {
+    if (open.decoder) {
         const AVCodecParameters* parameters = open.stream->codecpar;
         const std::vector<TimedFrame> frames = decodeFrames(path);
         summary.video =
@@ -117,11 +117,11 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
                          frames.empty() ? QImage() : frames.front().picture,
                          frames.empty() ? QImage() : frames[frames.size() / 2].picture};
     }
-    if (const OpenStream open = openStream(path, AVMEDIA_TYPE_AUDIO); open.decoder) {
-        const AVCodecParameters* parameters = open.stream->codecpar;
-        AudioSummary audio{codecName(open.stream), parameters->ch_layout.nb_channels, parameters->sample_rate,
-                           parameters->bit_rate};
-        decodeStream(open, [&audio](const AVFrame* frame) {
+    if (const OpenStream sound = openStream(path, AVMEDIA_TYPE_AUDIO); sound.decoder) {
+        const AVCodecParameters* parameters = sound.stream->codecpar;
+        AudioSummary audio{codecName(sound.stream), parameters->ch_layout.nb_channels,
+                           parameters->sample_rate, parameters->bit_rate};
+        decodeStream(sound, [&audio](const AVFrame* frame) {
             audio.sampleCount += frame->nb_samples;
             return true;
         });

@@ -5,32 +5,31 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <future>
 #include <vector>
 
 namespace {
 
-constexpr std::chrono::milliseconds kDeadlock(10000); // only a deadlock takes this long
-constexpr std::chrono::milliseconds kBrief(50);       // a call that does not wait has returned by then
+using namespace std::chrono_literals;
+using Numbers = std::vector<int64_t>;
 
 // A call on its own thread; leaving scope aborts the queue first, so a failed check never hangs.
-template <typename Result> class Background
+template <typename Call> struct Background
 {
-public:
-    Background(CFrameQueue& queue, std::function<Result()> call)
-        : m_queue(queue), m_result(std::async(std::launch::async, std::move(call)))
+    Background(CFrameQueue& queue, Call call) : queue(queue), result(std::async(std::launch::async, call)) {}
+    ~Background() { queue.abort(); }
+
+    // A call that does not wait has returned within 50 ms; only a deadlock takes 10 s.
+    bool waits() const { return result.wait_for(50ms) == std::future_status::timeout; }
+    std::optional<std::invoke_result_t<Call>> get()
     {
+        if (result.wait_for(10s) != std::future_status::ready)
+            return std::nullopt;
+        return result.get();
     }
-    ~Background() { m_queue.abort(); }
 
-    bool finishes() const { return m_result.wait_for(kDeadlock) == std::future_status::ready; }
-    bool isWaiting() const { return m_result.wait_for(kBrief) == std::future_status::timeout; }
-    Result result() { return m_result.get(); }
-
-private:
-    CFrameQueue& m_queue;
-    std::future<Result> m_result;
+    CFrameQueue& queue;
+    std::future<std::invoke_result_t<Call>> result;
 };
 
 QueuedFrame numbered(int number)
@@ -40,14 +39,18 @@ QueuedFrame numbered(int number)
     return item;
 }
 
-using Numbers = std::vector<int64_t>;
-
 Numbers drain(CFrameQueue& queue)
 {
     Numbers numbers;
     while (std::optional<QueuedFrame> item = queue.pop())
         numbers.push_back(item->frame->pts);
     return numbers;
+}
+
+bool tryPops(CFrameQueue& queue, int64_t number)
+{
+    const std::optional<QueuedFrame> item = queue.tryPop();
+    return item && item->frame->pts == number;
 }
 
 } // namespace
@@ -60,47 +63,40 @@ private slots:
     {
         CFrameQueue queue(2);
         std::atomic<int> pushed{0};
-        Background<bool> producer(queue, [&queue, &pushed] {
-            for (int number = 0; number < 5; ++number) {
+        Background producer(queue, [&queue, &pushed] {
+            for (int number = 0; number < 5; ++number, ++pushed) {
                 if (!queue.push(numbered(number)))
                     return false;
-                ++pushed;
             }
             queue.close();
             return true;
         });
-        QTRY_COMPARE_WITH_TIMEOUT(pushed.load(), 2, int(kDeadlock.count()));
-        QVERIFY(producer.isWaiting());
+        QTRY_COMPARE_WITH_TIMEOUT(pushed.load(), 2, 10000);
+        QVERIFY(producer.waits());
         QCOMPARE(pushed.load(), 2);
-
-        Background<Numbers> consumer(queue, [&queue] { return drain(queue); });
-        QVERIFY(consumer.finishes());
-        QCOMPARE(consumer.result(), (Numbers{0, 1, 2, 3, 4}));
-        QVERIFY(producer.finishes());
-        QVERIFY(producer.result());
+        Background consumer(queue, [&queue] { return drain(queue); });
+        QVERIFY(consumer.get() == Numbers({0, 1, 2, 3, 4}));
+        QVERIFY(producer.get() == true);
     }
 
     void closedQueueIsDrainedThenEnds()
     {
         CFrameQueue queue(2);
-        Background<Numbers> waiting(queue, [&queue] { return drain(queue); });
-        QVERIFY(waiting.isWaiting());
+        Background waiting(queue, [&queue] { return drain(queue); });
+        QVERIFY(waiting.waits());
         QVERIFY(queue.push(numbered(0)));
         queue.close(); // wakes the waiting consumer
-        QVERIFY(waiting.finishes());
-        QCOMPARE(waiting.result(), (Numbers{0}));
+        QVERIFY(waiting.get() == Numbers{0});
 
         CFrameQueue full(2);
         QVERIFY(full.push(numbered(0)) && full.push(numbered(1)));
         full.close();
         // full and closed: the late frame is refused at once, not held until there is room
-        Background<bool> lateProducer(full, [&full] { return full.push(numbered(2)); });
-        QVERIFY(lateProducer.finishes());
-        QVERIFY(!lateProducer.result());
+        Background lateProducer(full, [&full] { return full.push(numbered(2)); });
+        QVERIFY(lateProducer.get() == false);
         QVERIFY(!full.isFinished());
-        Background<Numbers> consumer(full, [&full] { return drain(full); });
-        QVERIFY(consumer.finishes());
-        QCOMPARE(consumer.result(), (Numbers{0, 1}));
+        Background consumer(full, [&full] { return drain(full); });
+        QVERIFY(consumer.get() == Numbers({0, 1}));
         QVERIFY(full.isFinished() && !full.isAborted());
     }
 
@@ -114,15 +110,13 @@ private slots:
     {
         QFETCH(bool, producer);
         CFrameQueue queue(1);
-        if (producer)
-            QVERIFY(queue.push(numbered(0)));
-        Background<bool> side(queue, [&queue, producer] {
+        QVERIFY(!producer || queue.push(numbered(0)));
+        Background side(queue, [&queue, producer] {
             return producer ? queue.push(numbered(1)) : queue.pop().has_value();
         });
-        QVERIFY(side.isWaiting());
+        QVERIFY(side.waits());
         queue.abort();
-        QVERIFY(side.finishes());
-        QVERIFY(!side.result());
+        QVERIFY(side.get() == false);
         QVERIFY(queue.isAborted() && queue.isFinished());
         QVERIFY(!queue.tryPop() && !queue.pop()); // what was queued is dropped
         QVERIFY(!queue.push(numbered(2)));
@@ -132,23 +126,18 @@ private slots:
     void tryPopNeverWaits()
     {
         CFrameQueue queue(1);
-        Background<bool> onEmpty(queue, [&queue] { return queue.tryPop().has_value(); });
-        QVERIFY(onEmpty.finishes());
-        QVERIFY(!onEmpty.result());
+        Background onEmpty(queue, [&queue] { return queue.tryPop().has_value(); });
+        QVERIFY(onEmpty.get() == false);
         QVERIFY(!queue.isFinished()); // nothing yet, but more may come
 
         QVERIFY(queue.push(numbered(0)));
-        Background<bool> producer(queue, [&queue] { return queue.push(numbered(1)); });
-        QVERIFY(producer.isWaiting());
-        std::optional<QueuedFrame> item = queue.tryPop();
-        QVERIFY(item && item->frame->pts == 0);
-        QVERIFY(producer.finishes());
-        QVERIFY(producer.result());
-        item = queue.tryPop();
-        QVERIFY(item && item->frame->pts == 1);
+        Background producer(queue, [&queue] { return queue.push(numbered(1)); });
+        QVERIFY(producer.waits());
+        QVERIFY(tryPops(queue, 0));
+        QVERIFY(producer.get() == true);
+        QVERIFY(tryPops(queue, 1));
         queue.close();
-        QVERIFY(!queue.tryPop());
-        QVERIFY(queue.isFinished());
+        QVERIFY(!queue.tryPop() && queue.isFinished());
     }
 };
 

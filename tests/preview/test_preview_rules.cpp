@@ -11,7 +11,7 @@ class TestPreviewRules : public QObject
 {
     Q_OBJECT
 private slots:
-    void clockRunsFromStartAndHoldsWhilePaused()
+    void clockRunsHoldsWhilePausedAndFollowsTheSound()
     {
         CPresentationClock clock;
         QCOMPARE(clock.positionAt(5.0), 0.0); // not started
@@ -23,10 +23,7 @@ private slots:
         QCOMPARE(clock.positionAt(31.0), 3.0);
         clock.resume(32.0); // not paused: no effect
         QCOMPARE(clock.positionAt(32.0), 4.0);
-    }
-    void clockFollowsTheSoundOnlyBeyondAPeriod()
-    {
-        CPresentationClock clock;
+
         clock.start(0.0);
         clock.follow(1.01, 1.0); // a device's reporting step: ignored
         QCOMPARE(clock.positionAt(1.0), 1.0);
