@@ -5,19 +5,12 @@
 #pragma once
 
 #include "FfmpegHandles.h"
+#include "FrameOrigin.h"
 #include "MediaClip.h"
 #include "MediaError.h"
 
 #include <atomic>
 #include <memory>
-
-// Where a delivered frame came from.
-enum class FrameOrigin
-{
-    Source,  // decoded from the file
-    Padding, // made up after the file's data ran out: the last picture again, or silence
-    StandIn, // black or silence for a file without that kind of stream
-};
 
 class CClipReader
 {

@@ -60,23 +60,12 @@ int CClipSequence::readFrame(AVFrame* out)
     }
 }
 
-// Real data moves the covered time on; padding may not run far past it.
+// Without a coverage the taker of the frames accounts for them (see lastOrigin()).
 int CClipSequence::account(const CClipReader& reader)
 {
-    const double endSeconds = positionSeconds();
-    switch (reader.lastOrigin()) {
-    case FrameOrigin::Source: m_coverage->reach(endSeconds); break;
-    case FrameOrigin::StandIn: break;
-    case FrameOrigin::Padding:
-        if (!m_coverage->mayPad(endSeconds)) {
-            m_error = mediaError(MediaStage::Decode,
-                                 QStringLiteral("the data ends at %1 s of %2 s planned")
-                                     .arg(m_coverage->reached(), 0, 'f', 1)
-                                     .arg(m_coverage->plannedSeconds(), 0, 'f', 1),
-                                 m_clips[m_nextClip - 1].path);
-            return AVERROR_INVALIDDATA;
-        }
-        break;
-    }
-    return 0;
+    m_lastOrigin = reader.lastOrigin();
+    if (!m_coverage || m_coverage->admit(m_lastOrigin, positionSeconds()))
+        return 0;
+    m_error = m_coverage->shortfall(m_clips[m_nextClip - 1].path);
+    return AVERROR_INVALIDDATA;
 }

@@ -14,7 +14,8 @@ class CClipSequence
 public:
     // Pictures of format, pts in frames; or sound of format, pts in samples. Both
     // stop at the next packet once cancel is set. coverage, shared with the other
-    // kind's sequence, bounds how far a clip whose data ran out may be padded.
+    // kind's sequence, bounds how far a clip whose data ran out may be padded; null
+    // leaves that to whoever takes the frames.
     static CClipSequence pictures(std::vector<MediaClip> clips, const VideoFrameFormat& format,
                                   const std::atomic_bool* cancel, CDataCoverage* coverage);
     static CClipSequence sound(std::vector<MediaClip> clips, const AudioFrameFormat& format,
@@ -25,6 +26,7 @@ public:
     // data ends well before its span does.
     int readFrame(AVFrame* out);
     const MediaError& error() const { return m_error; }
+    FrameOrigin lastOrigin() const { return m_lastOrigin; }
 
     // Output time up to which frames have been read.
     double positionSeconds() const { return double(m_positionUnits) * av_q2d(m_timeBase); }
@@ -46,5 +48,6 @@ private:
     int64_t m_clipOffsetUnits = 0;
     int64_t m_positionUnits = 0;
     bool m_atEnd = false;
+    FrameOrigin m_lastOrigin = FrameOrigin::Source;
     MediaError m_error;
 };

@@ -23,12 +23,21 @@ CDataCoverage::CDataCoverage(double plannedSeconds)
 {
 }
 
-void CDataCoverage::reach(double outputSeconds)
+bool CDataCoverage::admit(FrameOrigin origin, double endSeconds)
 {
-    m_reachedSeconds = std::max(m_reachedSeconds, outputSeconds);
+    switch (origin) {
+    case FrameOrigin::Source: m_reachedSeconds = std::max(m_reachedSeconds, endSeconds); break;
+    case FrameOrigin::StandIn: break;
+    case FrameOrigin::Padding: return endSeconds <= m_reachedSeconds + m_toleranceSeconds;
+    }
+    return true;
 }
 
-bool CDataCoverage::mayPad(double outputSeconds) const
+MediaError CDataCoverage::shortfall(const QString& path) const
 {
-    return outputSeconds <= m_reachedSeconds + m_toleranceSeconds;
+    return mediaError(MediaStage::Decode,
+                      QStringLiteral("the data ends at %1 s of %2 s planned")
+                          .arg(m_reachedSeconds, 0, 'f', 1)
+                          .arg(m_plannedSeconds, 0, 'f', 1),
+                      path);
 }

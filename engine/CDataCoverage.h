@@ -1,9 +1,12 @@
 // How far real source data has reached in the output's time, across the picture and
-// sound of one write (both are read on one thread). A stream whose source has run
+// sound of one write (taken in output order on one thread). A stream whose source has run
 // out may be padded (its last picture held, silence) while the other stream's data
 // still runs, and a little past it; further padding would fill a span no data
 // covers: the source ended early, and the write fails instead of inventing the rest.
 #pragma once
+
+#include "FrameOrigin.h"
+#include "MediaError.h"
 
 // How far short of the planned end data may stop and still count as complete:
 // 5 % of the span, at least a quarter second (the usual gap between a file's sound
@@ -19,10 +22,11 @@ class CDataCoverage
 public:
     explicit CDataCoverage(double plannedSeconds);
 
-    // Source data has been delivered up to outputSeconds.
-    void reach(double outputSeconds);
-    // Whether padding up to outputSeconds stays within what the data covers.
-    bool mayPad(double outputSeconds) const;
+    // Takes a frame ending at endSeconds: source data moves the covered time on,
+    // padding may not run far past it. False when it does (see shortfall()).
+    bool admit(FrameOrigin origin, double endSeconds);
+    // Why a frame was refused: the data of path ends early.
+    MediaError shortfall(const QString& path) const;
     double reached() const { return m_reachedSeconds; }
     double plannedSeconds() const { return m_plannedSeconds; }
 

@@ -131,6 +131,21 @@ AudioFormat adaptedFor(const char* name, AudioFormat format)
 
 } // namespace
 
+int encodePackets(AVCodecContext* encoder, const AVFrame* frame, AVPacket* packet,
+                  const std::function<int(AVPacket*)>& take)
+{
+    int result = avcodec_send_frame(encoder, frame);
+    while (result >= 0) {
+        result = avcodec_receive_packet(encoder, packet);
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return 0;
+        if (result >= 0)
+            result = take(packet);
+        av_packet_unref(packet);
+    }
+    return result;
+}
+
 AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& wanted)
 {
     return adaptedFor(container.audioEncoder, wanted);
@@ -257,25 +272,30 @@ AVStream* CMediaWriter::addStream(AVCodecContext* encoder)
 // Sends one frame (null: end of stream) and writes every packet that comes out.
 int CMediaWriter::encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame)
 {
-    int result = avcodec_send_frame(encoder, frame);
-    if (result < 0)
-        return fail(MediaStage::Encode, result);
-    for (;;) {
-        result = avcodec_receive_packet(encoder, m_packet.get());
-        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
-            return 0;
-        if (result < 0)
-            return fail(MediaStage::Encode, result);
-        av_packet_rescale_ts(m_packet.get(), encoder->time_base, stream->time_base);
-        m_packet->stream_index = stream->index;
-        if (m_packet->pts != AV_NOPTS_VALUE) {
-            const int64_t end = m_packet->pts + std::max<int64_t>(m_packet->duration, 0);
-            m_writtenSeconds = std::max(m_writtenSeconds, double(end) * av_q2d(stream->time_base));
-        }
-        result = av_interleaved_write_frame(m_output.get(), m_packet.get());
-        if (result < 0)
-            return fail(MediaStage::Write, result);
+    int written = 0;
+    const int result = encodePackets(encoder, frame, m_packet.get(), [&](AVPacket* packet) {
+        return written = writePacket(packet, encoder->time_base, stream);
+    });
+    return result < 0 && written >= 0 ? fail(MediaStage::Encode, result) : result;
+}
+
+int CMediaWriter::writePacket(AVPacket* packet, AVRational timeBase, AVStream* stream)
+{
+    av_packet_rescale_ts(packet, timeBase, stream->time_base);
+    packet->stream_index = stream->index;
+    if (packet->pts != AV_NOPTS_VALUE) {
+        const int64_t end = packet->pts + std::max<int64_t>(packet->duration, 0);
+        m_writtenSeconds = std::max(m_writtenSeconds, double(end) * av_q2d(stream->time_base));
     }
+    const int result = av_interleaved_write_frame(m_output.get(), packet);
+    return result < 0 ? fail(MediaStage::Write, result) : 0;
+}
+
+int CMediaWriter::writeVideoPacket(AVPacket* packet)
+{
+    if (!m_videoEncoder)
+        return fail(MediaStage::Write, AVERROR(EINVAL));
+    return writePacket(packet, m_videoEncoder->time_base, m_videoStream);
 }
 
 int CMediaWriter::writeVideo(AVFrame* frame)

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,6 +25,11 @@ CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputCont
                                  MediaError* error = nullptr);
 CodecContextPtr openAudioEncoder(const AudioFormat& format, const OutputContainer& container,
                                  MediaError* error = nullptr);
+
+// Sends frame (null: the end) to encoder and hands each packet it gives back to
+// take, which returns a negative code to stop. The encoder's or take's error, or 0.
+int encodePackets(AVCodecContext* encoder, const AVFrame* frame, AVPacket* packet,
+                  const std::function<int(AVPacket*)>& take);
 
 // The sound format the container's encoder is given for the one asked for (Opus
 // works at 48 kHz; MP3 takes only certain bit rates).
@@ -43,6 +49,9 @@ public:
 
     // A picture with pts counted in frames (yuv420p at the output size).
     int writeVideo(AVFrame* frame);
+    // A picture encoded elsewhere by an encoder opened like this writer's (see
+    // openVideoEncoder), pts counted in frames.
+    int writeVideoPacket(AVPacket* packet);
     // Sound in planar float at the output rate, any number of samples.
     int writeAudio(const AVFrame* frame);
     // Flushes the encoders, writes the trailer and closes the file; the file is
@@ -64,6 +73,7 @@ private:
     AVStream* addStream(AVCodecContext* encoder);
     int fail(MediaStage stage, int code);
     int encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame);
+    int writePacket(AVPacket* packet, AVRational timeBase, AVStream* stream);
     int encodeAudioFromFifo(int sampleCount);
 
     const QString m_path;

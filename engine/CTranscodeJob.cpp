@@ -1,10 +1,12 @@
 #include "CTranscodeJob.h"
 
-#include "CClipSequence.h"
 #include "EngineLog.h"
+#include "MediaFilters.h"
 #include "MediaInput.h"
 
 #include <chrono>
+#include <limits>
+#include <map>
 
 namespace {
 
@@ -42,11 +44,34 @@ CClipSequence* sequenceBehind(std::optional<CClipSequence>& video, std::optional
     return best;
 }
 
+int64_t pictureCount(const WritePlan& plan)
+{
+    if (!plan.video || plan.clips.video.empty())
+        return 0;
+    const MediaClip& clip = plan.clips.video.front();
+    return unitsInSpan(clip.endSeconds - clip.startSeconds, plan.video->frameRate);
+}
+
+// Segments pay for a single picture from a single-core encoder; one clip keeps the
+// cut simple (the window writes one clip a file). The encoder must give each packet
+// back for its picture, so that a segment is complete when its last picture is sent.
+std::vector<FrameSpan> segmentsFor(const WritePlan& plan, int64_t frames, int workers)
+{
+    if (!plan.video || plan.container->encoderThreads || plan.clips.video.size() != 1)
+        return {};
+    const AVCodec* codec = avcodec_find_encoder_by_name(plan.container->videoEncoder);
+    if (!codec || (codec->capabilities & AV_CODEC_CAP_DELAY))
+        return {};
+    return planSegments(frames, plan.video->frameRate, workers);
+}
+
 } // namespace
 
-CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks)
-    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_queue(queueCapacityFor(m_plan.video)),
-      m_coverage(m_plan.totalSeconds)
+CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks, int workers)
+    : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_workers(std::max(1, workers)),
+      m_queue(queueCapacityFor(m_plan.video)), m_coverage(m_plan.totalSeconds),
+      m_frames(pictureCount(m_plan)), m_segmentSpans(segmentsFor(m_plan, m_frames, m_workers)),
+      m_segments(m_segmentSpans.size(), size_t(m_workers))
 {
 }
 
@@ -58,14 +83,25 @@ CTranscodeJob::~CTranscodeJob()
 
 void CTranscodeJob::start()
 {
-    m_threads.start([this] { readFrames(); });
+    if (m_segmentSpans.empty()) {
+        m_threads.start([this] { readFrames(); });
+    } else {
+        for (size_t worker = 0; worker < std::min(size_t(m_workers), m_segmentSpans.size()); ++worker)
+            m_threads.start([this] { encodeSegments(); });
+    }
     m_threads.start([this] { writeFrames(); });
 }
 
 void CTranscodeJob::cancel()
 {
     m_cancel = true;
+    abortAll();
+}
+
+void CTranscodeJob::abortAll()
+{
     m_queue.abort();
+    m_segments.abort();
 }
 
 void CTranscodeJob::readFrames()
@@ -93,9 +129,7 @@ void CTranscodeJob::readFrames()
                 continue;
             if (result < 0) {
                 failed = !m_cancel;
-                if (failed)
-                    recordFailure(next->error().isSet() ? next->error()
-                                                        : mediaError(MediaStage::Decode, result));
+                recordReadFailure(*next, result);
                 break;
             }
             const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
@@ -121,7 +155,8 @@ void CTranscodeJob::writeFrames()
             CMediaWriter::create(m_plan.outputPath, *m_plan.container, m_plan.video, m_plan.audio, &error);
         if (!writer)
             recordFailure(error);
-        else if (writeAll(*writer) && everyStreamDecodes(m_plan.outputPath, &error))
+        else if ((m_segmentSpans.empty() ? writeAll(*writer) : writeSegments(*writer)) &&
+                 everyStreamDecodes(m_plan.outputPath, &error))
             outcome = JobOutcome::Completed;
         else if (!m_queue.isAborted())
             recordFailure(writer->error().isSet() ? writer->error() : error);
@@ -131,7 +166,7 @@ void CTranscodeJob::writeFrames()
     if (m_cancel)
         outcome = JobOutcome::Cancelled;
     if (outcome != JobOutcome::Completed)
-        m_queue.abort(); // lets the reading thread go
+        abortAll(); // lets the reading threads go
     else
         reportProgress(m_plan.totalSeconds, true);
     m_callbacks.finished(outcome, failure());
@@ -151,6 +186,128 @@ bool CTranscodeJob::writeAll(CMediaWriter& writer)
     if (m_queue.isAborted() || m_cancel)
         return false;
     return writer.finish() >= 0;
+}
+
+// Each worker keeps one encoder for all its segments: its rate control then sees one
+// continuous stream, as on the two-thread path, instead of starting afresh (and
+// overspending at every start) in each segment.
+void CTranscodeJob::encodeSegments()
+{
+    try {
+        MediaError error;
+        SegmentEncoder encoder{openVideoEncoder(*m_plan.video, *m_plan.container, &error), allocFrame(),
+                               allocPacket()};
+        if (!encoder.context || !encoder.frame || !encoder.packet) {
+            recordFailure(error.isSet() ? error : mediaError(MediaStage::Encode, AVERROR(ENOMEM)));
+            m_segments.abort();
+            return;
+        }
+        while (const std::optional<size_t> index = m_segments.take()) {
+            if (!encodeSegment(*index, encoder)) {
+                m_segments.abort();
+                break;
+            }
+        }
+    } catch (const std::exception& error) {
+        recordFailure(mediaError(MediaStage::Encode, QString::fromLocal8Bit(error.what())));
+        m_segments.abort();
+    }
+}
+
+// One segment from its own reader, seeking to the segment's start; its first picture
+// is made a key frame. Packets get the pts the two-thread path gives them. The muxer
+// accounts for padded pictures, in output order with the sound.
+bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder)
+{
+    const FrameSpan& span = m_segmentSpans[index];
+    const VideoEncoding& encoding = *m_plan.video;
+    const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
+    CClipSequence pictures =
+        CClipSequence::pictures({segmentClip(m_plan.clips.video.front(), span, m_frames, encoding.frameRate)},
+                                format, &m_cancel, nullptr);
+    const int64_t shift = span.first - encoder.sent;
+    FrameOrigin origin = FrameOrigin::Source;
+    const auto deliver = [&](AVPacket* encoded) {
+        PacketPtr copy(av_packet_clone(encoded));
+        if (!copy)
+            return AVERROR(ENOMEM);
+        copy->pts += shift;
+        copy->dts += shift;
+        m_segments.deliver(index, EncodedPicture{std::move(copy), origin});
+        return 0;
+    };
+    AVFrame* frame = encoder.frame.get();
+    for (int64_t done = 0; !m_cancel; ++done) {
+        int result = pictures.readFrame(frame);
+        if (result == AVERROR_EOF) {
+            m_segments.complete(index);
+            return true;
+        }
+        if (result < 0) {
+            recordReadFailure(pictures, result);
+            return false;
+        }
+        origin = pictures.lastOrigin();
+        frame->pts = encoder.sent++; // the rate control spends by pts
+        frame->pict_type = done == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+        result = encodePackets(encoder.context.get(), frame, encoder.packet.get(), deliver);
+        av_frame_unref(frame);
+        if (result < 0) {
+            recordFailure(mediaError(MediaStage::Encode, result));
+            return false;
+        }
+    }
+    return false;
+}
+
+// Muxes the segments' pictures in order, with the sound read and encoded up to each.
+bool CTranscodeJob::writeSegments(CMediaWriter& writer)
+{
+    std::optional<CClipSequence> sound;
+    if (m_plan.audio) {
+        const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
+        sound = CClipSequence::sound(m_plan.clips.audio, format, &m_cancel, &m_coverage);
+    }
+    const double secondsPerFrame = av_q2d(av_inv_q(m_plan.video->frameRate));
+    while (std::optional<EncodedPicture> picture = m_segments.next()) {
+        const double startSeconds = double(picture->packet->pts) * secondsPerFrame;
+        if (!writeSoundUntil(writer, sound, startSeconds))
+            return false;
+        if (!m_coverage.admit(picture->origin, startSeconds + secondsPerFrame)) {
+            recordFailure(m_coverage.shortfall(m_plan.clips.video.front().path));
+            return false;
+        }
+        if (writer.writeVideoPacket(picture->packet.get()) < 0)
+            return false;
+        reportProgress(writer.writtenSeconds(), false);
+    }
+    if (m_segments.isAborted() || m_cancel)
+        return false;
+    return writeSoundUntil(writer, sound, std::numeric_limits<double>::infinity()) && writer.finish() >= 0;
+}
+
+bool CTranscodeJob::writeSoundUntil(CMediaWriter& writer, std::optional<CClipSequence>& sound, double seconds)
+{
+    while (sound && !sound->atEnd() && sound->positionSeconds() < seconds) {
+        const FramePtr frame = allocFrame();
+        const int result = frame ? sound->readFrame(frame.get()) : AVERROR(ENOMEM);
+        if (result == AVERROR_EOF)
+            continue;
+        if (result < 0) {
+            recordReadFailure(*sound, result);
+            return false;
+        }
+        if (writer.writeAudio(frame.get()) < 0)
+            return false;
+    }
+    return true;
+}
+
+// A stopped write's read errors are no failure of their own.
+void CTranscodeJob::recordReadFailure(const CClipSequence& sequence, int result)
+{
+    if (!m_cancel)
+        recordFailure(sequence.error().isSet() ? sequence.error() : mediaError(MediaStage::Decode, result));
 }
 
 void CTranscodeJob::recordFailure(const MediaError& failure)

@@ -18,7 +18,8 @@ struct OutputContainer
     const char* muxer;        // FFmpeg's name for the container
     const char* videoEncoder; // null for a sound-only type
     const char* audioEncoder;
-    bool fastStart; // the index goes before the data, so the file plays while it downloads
+    bool fastStart;      // the index goes before the data, so the file plays while it downloads
+    bool encoderThreads; // the video encoder spreads over the cores by itself
 };
 
 // Null when the extension is not one the engine writes.

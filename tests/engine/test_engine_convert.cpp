@@ -436,9 +436,10 @@ private slots:
     {
         QTest::addColumn<QString>("change"); // what happens to the source once the write runs
         QTest::addColumn<QString>(
-            "reason"); // empty: the decoder may conceal the damage, ending in a whole file
+            "reason"); // how it starts, alternatives by |; empty: the decoder may conceal the damage
+        // a segment that opens the file only now finds it shorter
         QTest::newRow("truncated part-way") << "truncate"
-                                            << "decode: the data ends at";
+                                            << "decode: the data ends at|open: the file ends before the span";
         QTest::newRow("overwritten with noise part-way") << "noise"
                                                          << "decode: ";
         QTest::newRow("sound-only span too short to decode")
@@ -496,7 +497,10 @@ private slots:
             return;
         }
         QVERIFY(engine.LastWriteFailed() && !engine.LastErrorText().isEmpty());
-        QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
+        const QStringList reasons = reason.split(QLatin1Char('|'));
+        QVERIFY2(std::any_of(reasons.begin(), reasons.end(),
+                             [&](const QString& start) { return engine.LastErrorText().startsWith(start); }),
+                 qPrintable(engine.LastErrorText()));
         QVERIFY(!QFile::exists(output));
         QTRY_VERIFY_WITH_TIMEOUT(!filesInFolder().join(' ').contains(QLatin1String(".part")), 10000);
     }
