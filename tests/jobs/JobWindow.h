@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -34,6 +35,13 @@ public:
     explicit JobWindow(std::unique_ptr<CRecordingEngine> fake = std::make_unique<CRecordingEngine>())
         : engine(fake.get()), dlg(std::make_unique<CConverterDlg>(std::move(fake)))
     {
+    }
+
+    // Shows the window and waits until it is on screen.
+    bool Show()
+    {
+        dlg->show();
+        return QTest::qWaitForWindowExposed(dlg.get());
     }
 
     QTableWidget* List() const { return qobject_cast<QTableWidget*>(dlg->GetDlgItem(IDC_JOBLIST)); }

@@ -316,8 +316,7 @@ private slots:
     void realEngineConvertsTheCheckedRows()
     {
         JobWindow w(nullptr);
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QVERIFY(w.Show());
         const QString fixtures = QStringLiteral(VV_FIXTURES_DIR "/");
         w.AddFiles({Native(fixtures + "clip.mpg"), Native(fixtures + "clip.avi")});
         QVERIFY(w.Cell(0, kEndColumn).toDouble() > 2.5);

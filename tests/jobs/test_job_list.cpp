@@ -21,8 +21,7 @@ private slots:
     void addingFilesMakesCheckedReadyRows()
     {
         JobWindow w;
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QVERIFY(w.Show());
         w.AddFiles({});
         QCOMPARE(w.List()->rowCount(), 0);
         QVERIFY(w.dlg->GetDlgItem(IDC_PICTURE)->isVisible());

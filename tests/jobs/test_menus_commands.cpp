@@ -54,8 +54,7 @@ private slots:
     {
         JobWindow w;
         w.dlg->move(40, 30);
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QVERIFY(w.Show());
         QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
         // The buttons' menus choose with the left button only; the list menu opens at the
         // pointer, the others below their button's left edge.
