@@ -12,12 +12,7 @@
 class TestMainWindow : public QObject
 {
     Q_OBJECT
-private:
-    QTemporaryDir m_config;
-
 private slots:
-    void initTestCase() { RedirectSettings(m_config); }
-
     // Captionless, fixed and shaped; the lists at their first items without telling the engine,
     // and the stored folder shown as stored.
     void comesUpAsLaidOut()

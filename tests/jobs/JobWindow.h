@@ -17,12 +17,14 @@
 
 #include <memory>
 
-// Keeps the stored output folder of the tests away from the user's own.
-inline void RedirectSettings(const QTemporaryDir& dir)
+// Keeps the output folder the tests store away from the user's own, from the start of every
+// program that drives the window.
+inline void RedirectSettings()
 {
+    static QTemporaryDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput").clear();
 }
+Q_COREAPP_STARTUP_FUNCTION(RedirectSettings)
 
 class JobWindow
 {

@@ -44,7 +44,6 @@ class TestConversionRun : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
     QTemporaryDir m_out;
 
     QString OutFolder() const { return Native(m_out.path()) + QDir::separator(); }
@@ -52,7 +51,6 @@ private:
 private slots:
     void initTestCase()
     {
-        RedirectSettings(m_config);
         QVERIFY(m_out.isValid());
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // times are read with a point
     }

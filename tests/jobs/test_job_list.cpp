@@ -11,12 +11,7 @@ const QString kCaption = "Virav Velmora Video Converter";
 class TestJobList : public QObject
 {
     Q_OBJECT
-private:
-    QTemporaryDir m_config;
-
 private slots:
-    void initTestCase() { RedirectSettings(m_config); }
-
     // Added rows are checked and "Ready"; a title typed in place is not kept.
     void addingFilesMakesCheckedReadyRows()
     {

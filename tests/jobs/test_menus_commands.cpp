@@ -44,12 +44,7 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> che
 class TestMenusCommands : public QObject
 {
     Q_OBJECT
-private:
-    QTemporaryDir m_config;
-
 private slots:
-    void initTestCase() { RedirectSettings(m_config); }
-
     void menusOpenWhereTheyShouldAndRunTheChoice()
     {
         JobWindow w;
@@ -105,7 +100,7 @@ private slots:
         for (int command : {IDC_HOMEPAGE, ID_HELP_HOMEPAGE, ID_FILE_SELECTFOLDER, IDC_EXPLORE})
             w.dlg->OnCommand(command);
         QVERIFY(QDir::setCurrent(cwd));
-        w.ui.folder = QDir::toNativeSeparators(m_config.path());
+        w.ui.folder = QDir::toNativeSeparators(elsewhere.path());
         w.dlg->OnCommand(IDC_SELECTFOLDER);
         w.dlg->OnCommand(IDC_EXPLORE);
         const QString chosen = w.ui.folder + QDir::separator();

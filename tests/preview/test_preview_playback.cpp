@@ -125,8 +125,6 @@ private slots:
     void transportOfTheRealWindow()
     {
         m_engine.reset();
-        QTemporaryDir settings;
-        RedirectSettings(settings);
         JobWindow w(nullptr);
         w.dlg->show();
         w.AddFiles({fixturePath(QStringLiteral("clip.avi"))});
