@@ -121,9 +121,8 @@ private slots:
             QTest::addRow("wma, code %d", sound[0])
                 << Step{avi, 0.5, 2.5, 2, "", sound[0], "sound.wma"} << QStringLiteral("asf - wmav2") << 0.0
                 << QString() << sound.mid(1);
-        // what phones, cameras, screen recorders and downloads make; the portrait clip stands upright
-        for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
-                                 "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
+        // today's files, into the format most of them come in
+        for (const char* name : kTodaysFixtures)
             row(name, {fixturePath(QLatin1String(name)), 0.0, 1.0, 2, "320x240video.prx", 15, "out.mp4"},
                 mp4Codecs, name[0] == 'p' ? 30.0 : 25.0,
                 QByteArray(name).startsWith("portrait") ? "sides" : "", {22050, 2, 0});

@@ -212,8 +212,7 @@ private slots:
         QTest::newRow("truncated, no length") << "truncated.wmv" << false;
         QTest::newRow("bits flipped") << "bitflip.wmv" << true;
         // today's files play like any other
-        for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
-                                 "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
+        for (const char* name : kTodaysFixtures)
             QTest::newRow(name) << name << true;
     }
     void filesPlayOrEndQuietly()
