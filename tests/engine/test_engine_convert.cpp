@@ -390,8 +390,8 @@ private slots:
     void badSourcesFailWithAReason_data()
     {
         QTest::addColumn<QString>("change"); // what happens to the source once the write runs
-        QTest::addColumn<QString>(
-            "reason"); // empty: the decoder may conceal the damage, ending in a whole file
+        // no reason: the decoder may conceal the damage, ending in a whole file
+        QTest::addColumn<QString>("reason");
         const char* const rows[][3]{{"truncated part-way", "truncate", "decode: the data ends at"},
                                     {"overwritten with noise part-way", "noise", "decode: "},
                                     {"sound-only span too short to decode", "short sound",
