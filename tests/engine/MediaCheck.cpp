@@ -42,11 +42,6 @@ OpenStream openStream(const QString& path, AVMediaType type)
     return open;
 }
 
-QString codecName(const AVStream* stream)
-{
-    return QString::fromLatin1(avcodec_get_name(stream->codecpar->codec_id));
-}
-
 // Runs every frame of the stream through visit(frame) until it returns false.
 template <typename Visit> void decodeStream(const OpenStream& open, Visit visit)
 {
@@ -109,7 +104,7 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
         const AVCodecParameters* parameters = open.stream->codecpar;
         const std::vector<TimedFrame> frames = decodeFrames(path);
         summary.video =
-            VideoSummary{codecName(open.stream),
+            VideoSummary{QString::fromLatin1(avcodec_get_name(parameters->codec_id)),
                          QString::fromLatin1(av_get_pix_fmt_name(AVPixelFormat(parameters->format))),
                          QSize(parameters->width, parameters->height),
                          av_q2d(av_guess_frame_rate(open.format.get(), open.stream, nullptr)),
@@ -119,8 +114,8 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
     }
     if (const OpenStream sound = openStream(path, AVMEDIA_TYPE_AUDIO); sound.decoder) {
         const AVCodecParameters* parameters = sound.stream->codecpar;
-        AudioSummary audio{codecName(sound.stream), parameters->ch_layout.nb_channels,
-                           parameters->sample_rate, parameters->bit_rate};
+        AudioSummary audio{QString::fromLatin1(avcodec_get_name(parameters->codec_id)),
+                           parameters->ch_layout.nb_channels, parameters->sample_rate, parameters->bit_rate};
         decodeStream(sound, [&audio](const AVFrame* frame) {
             audio.sampleCount += frame->nb_samples;
             return true;

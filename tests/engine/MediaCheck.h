@@ -18,6 +18,19 @@ inline QString profilePath(const QString& name)
     return QStringLiteral(VV_PROFILES_DIR "/") + name;
 }
 
+// What phones, cameras, screen recorders and downloads make: 1 s each, the portrait clip upright.
+inline const char* const kTodaysFixtures[]{"phone.mp4",  "camera.mov",  "screen.mkv", "clip.webm",
+                                           "clip.flv",   "clip.ts",     "clip.3gp",   "av1.mkv",
+                                           "tenbit.mp4", "portrait.mp4"};
+
+// One span of a file's picture and sound, as the window adds a row.
+template <typename Engine>
+void addClip(Engine& engine, const QString& path, double startSeconds, double endSeconds, int stretch = 0)
+{
+    engine.AddVideoClip(path, startSeconds, endSeconds, short(stretch));
+    engine.AddAudioClip(path, startSeconds, endSeconds);
+}
+
 QByteArray readFile(const QString& path); // empty when it cannot be read
 bool writeFile(const QString& path, const QByteArray& content);
 

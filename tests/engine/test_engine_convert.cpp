@@ -36,21 +36,6 @@ struct Step
 const Step kLongStep{fixturePath(QStringLiteral("clip.avi")), 0.0, 3.0, 0,
                      QStringLiteral("High640x480video.prx")};
 
-enum class Interruption
-{
-    None,
-    StopAtOnce,
-    Stop,
-    Close,
-    FileVanishes, // the write cannot be completed
-};
-
-void addClip(CDirarAror& engine, const QString& path, double startSeconds, double endSeconds, int stretch = 0)
-{
-    engine.AddVideoClip(path, startSeconds, endSeconds, short(stretch));
-    engine.AddAudioClip(path, startSeconds, endSeconds);
-}
-
 void setUp(CDirarAror& engine, const Step& step)
 {
     engine.SetOutputMode(9);
@@ -76,46 +61,58 @@ private slots:
         QVERIFY(m_folder->isValid());
     }
 
-    // Profiles, stretch modes, today's formats and the sound-only codes, read back by a plain decoder.
+    // Profiles, stretch modes, trims, today's formats in and out, the sound-only codes and a flash with
+    // a beep, read back by a plain decoder.
     void conversionsDecode_data()
     {
         QTest::addColumn<Step>("step");
         QTest::addColumn<QString>("codecs"); // container, picture, sound
         QTest::addColumn<double>("frameRate");
-        QTest::addColumn<bool>("bars");        // black above and below the picture
+        QTest::addColumn<QString>("look");     // black "bars" above and below or at the "sides", a "flash"
         QTest::addColumn<QList<int>>("sound"); // rate in Hz, channels, bits per second (0: the encoder's)
-        const auto row = [](const char* name, const Step& step, const char* codecs, double frameRate,
-                            bool bars, const QList<int>& sound) {
-            QTest::newRow(name) << step << QString::fromLatin1(codecs) << frameRate << bars << sound;
+        const auto row = [](const char* name, const Step& step, const QString& codecs, double frameRate,
+                            const char* look, const QList<int>& sound) {
+            QTest::newRow(name) << step << codecs << frameRate << QString::fromLatin1(look) << sound;
         };
         const double ntsc = 30000.0 / 1001;
-        const auto wmv = [&row](const char* name, const char* source, double startSeconds, double endSeconds,
-                                int stretch = 0, const char* profile = "320x240video.prx", bool bars = false,
-                                double frameRate = 25.0, const QList<int>& sound = {22050, 2, 32000}) {
+        const QString wmvCodecs = QStringLiteral("asf wmv2 wmav2");
+        const QString mp4Codecs = QStringLiteral("mov,mp4,m4a,3gp,3g2,mj2 h264 aac");
+        const QString webmCodecs = QStringLiteral("matroska,webm vp9 opus");
+        const auto wmv = [&](const char* name, const char* source, double startSeconds, double endSeconds,
+                             int stretch = 0, const char* profile = "320x240video.prx", const char* look = "",
+                             double frameRate = 25.0, const QList<int>& sound = {22050, 2, 32000}) {
             row(name, {fixturePath(QLatin1String(source)), startSeconds, endSeconds, stretch, profile},
-                "asf wmv2 wmav2", frameRate, bars, sound);
+                wmvCodecs, frameRate, look, sound);
         };
         wmv("320x240 from mpg", "clip.mpg", 0.5, 2.5);
         // 176x144 pixels shown 16:9: the aspect comes from the stream, not the pixel count
         wmv("High 320x240 from anamorphic mpeg, keep aspect", "clip.mpeg", 1.4, 2.9, 2,
-            "High320x240video.prx", true, 25.0, {32000, 2, 48000});
-        wmv("640x480 from avi, NTSC rate, 5.1 sound, crop", "clip.avi", 1.2, 2.2, 3, "640x480video.prx",
-            false, ntsc, {44100, 2, 64000});
-        wmv("High 640x480 from asf", "clip.asf", 0.0, 1.5, 0, "High640x480video.prx", false, 15.0,
+            "High320x240video.prx", "bars", 25.0, {32000, 2, 48000});
+        wmv("640x480 from avi, NTSC rate, 5.1 sound, crop", "clip.avi", 1.2, 2.2, 3, "640x480video.prx", "",
+            ntsc, {44100, 2, 64000});
+        wmv("High 640x480 from asf", "clip.asf", 0.0, 1.5, 0, "High640x480video.prx", "", 15.0,
             {44100, 2, 128000});
-        wmv("16:9 keep aspect, end past the file's end", "clip.wmv", 2.0, 10.0, 2, "320x240video.prx", true);
+        wmv("16:9 keep aspect, end past the file's end", "clip.wmv", 2.0, 10.0, 2, "320x240video.prx",
+            "bars");
         wmv("16:9 crop", "clip.wmv", 1.0, 1.5, 3);
         // the header claims 2^64-1 units; the data holds 3 s, and so does the output
-        wmv("lying header, end far past", "lyingduration.asf", 0.0, 1e6, 0, "320x240video.prx", false, 15.0);
+        wmv("lying header, end far past", "lyingduration.asf", 0.0, 1e6, 0, "320x240video.prx", "", 15.0);
         // the picture's data covers the silence added after the sound's end
         wmv("sound ends half-way", "shortsound.avi", 0.0, 3.0);
+        // the files start at about 0.5 s (programme streams) or 0; far starts need a seek
+        const char* const names[]{"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf"};
+        const double rates[]{25.0, 25.0, ntsc, 25.0, 15.0};
+        for (int i = 0; i < 5; ++i) {
+            for (const double startSeconds : {0.4, 1.8})
+                wmv(qPrintable(QString::asprintf("%s from %.1f s", names[i], startSeconds)), names[i],
+                    startSeconds, startSeconds + 1.0, 0, "320x240video.prx", "", rates[i]);
+        }
         const QString avi = fixturePath(QStringLiteral("clip.avi"));
-        row("mp4", {avi, 0.5, 2.5, 2, "640x480video.prx", 15, "out.mp4"}, "mov,mp4,m4a,3gp,3g2,mj2 h264 aac",
-            ntsc, false, {44100, 2, 0});
-        row("webm", {avi, 0.5, 2.5, 2, "High320x240video.prx", 15, "out.webm"}, "matroska,webm vp9 opus",
-            ntsc, false, {48000, 2, 0});
-        row("mp3", {avi, 0.5, 2.5, 2, "", 15, "out.mp3"}, "mp3 - mp3", 0.0, false, {22050, 1, 0});
-        row("m4a", {avi, 0.5, 2.5, 2, "", 21, "out.m4a"}, "mov,mp4,m4a,3gp,3g2,mj2 - aac", 0.0, false,
+        row("mp4", {avi, 0.5, 2.5, 2, "640x480video.prx", 15, "out.mp4"}, mp4Codecs, ntsc, "", {44100, 2, 0});
+        row("webm", {avi, 0.5, 2.5, 2, "High320x240video.prx", 15, "out.webm"}, webmCodecs, ntsc, "",
+            {48000, 2, 0});
+        row("mp3", {avi, 0.5, 2.5, 2, "", 15, "out.mp3"}, "mp3 - mp3", 0.0, "", {22050, 1, 0});
+        row("m4a", {avi, 0.5, 2.5, 2, "", 21, "out.m4a"}, "mov,mp4,m4a,3gp,3g2,mj2 - aac", 0.0, "",
             {44100, 2, 0});
         // 5.1 sound mixed down; "Mono 28.8kbps" first
         const QList<QList<int>> wmaSounds{
@@ -123,14 +120,30 @@ private slots:
         for (const QList<int>& sound : wmaSounds)
             QTest::addRow("wma, code %d", sound[0])
                 << Step{avi, 0.5, 2.5, 2, "", sound[0], "sound.wma"} << QStringLiteral("asf - wmav2") << 0.0
-                << false << sound.mid(1);
+                << QString() << sound.mid(1);
+        // today's files, into the format most of them come in
+        for (const char* name : kTodaysFixtures)
+            row(name, {fixturePath(QLatin1String(name)), 0.0, 1.0, 2, "320x240video.prx", 15, "out.mp4"},
+                mp4Codecs, name[0] == 'p' ? 30.0 : 25.0,
+                QByteArray(name).startsWith("portrait") ? "sides" : "", {22050, 2, 0});
+        // the flash and the beep stay together in every format, and when pictures come 40 ms apart for a
+        // second, then 80 ms, the output's constant rate does not drift
+        const QString sync = fixturePath(QStringLiteral("sync.mp4"));
+        row("sync mp4", {sync, 0.5, 3.0, 0, "320x240video.prx", 15, "out.mp4"}, mp4Codecs, 25.0, "flash",
+            {22050, 2, 0});
+        row("sync webm", {sync, 0.5, 3.0, 0, "320x240video.prx", 15, "out.webm"}, webmCodecs, 25.0, "flash",
+            {48000, 2, 0});
+        row("sync wmv", {sync, 0.5, 3.0}, wmvCodecs, 25.0, "flash", {22050, 2, 32000});
+        row("sync, variable frame rate",
+            {fixturePath(QStringLiteral("syncvfr.mkv")), 0.5, 3.0, 0, "320x240video.prx", 15, "out.mp4"},
+            mp4Codecs, 25.0, "flash", {22050, 2, 0});
     }
     void conversionsDecode()
     {
         QFETCH(Step, step);
         QFETCH(QString, codecs);
         QFETCH(double, frameRate);
-        QFETCH(bool, bars);
+        QFETCH(QString, look);
         QFETCH(QList<int>, sound);
         CDirarAror engine;
         setUp(engine, step);
@@ -146,7 +159,8 @@ private slots:
         QVERIFY(sound[2] == 0 || audio.bitrateBps == sound[2]);
         QVERIFY2(audio.lasts(span), qPrintable(QString::number(audio.sampleCount)));
         // MP4 files carry their index first, so that they play while they download
-        const QByteArray bytes = readFile(m_folder->filePath(step.output));
+        const QString output = m_folder->filePath(step.output);
+        const QByteArray bytes = readFile(output);
         if (summary->container.startsWith(QLatin1String("mov")))
             QVERIFY(bytes.indexOf("moov") >= 0 && bytes.indexOf("moov") < bytes.indexOf("mdat"));
         if (!summary->video)
@@ -157,44 +171,7 @@ private slots:
         QVERIFY2(qAbs(video.frameRate - frameRate) < 0.01, qPrintable(QString::number(video.frameRate)));
         QVERIFY2(qAbs(video.frameCount / frameRate - span) <= 1.0 / frameRate + 1e-6,
                  qPrintable(QStringLiteral("%1 frames for %2 s").arg(video.frameCount).arg(span)));
-        // 16:9 in 4:3 leaves 15 of the 120 rows above and below; black is luma 16
-        const QImage& picture = video.middleFrame;
-        const double top = meanLuma(picture, QRect(0, 0, 160, 12));
-        const double bottom = meanLuma(picture, QRect(0, 108, 160, 12));
-        QVERIFY(meanLuma(picture, QRect(0, 50, 160, 20)) > 60.0);
-        QVERIFY(meanLuma(picture, QRect(0, 0, 10, 120)) > 40.0); // never bars at the sides here
-        QVERIFY2(bars ? top < 24.0 && bottom < 24.0 : top > 40.0 && bottom > 40.0,
-                 qPrintable(QStringLiteral("%1 %2").arg(top).arg(bottom)));
-    }
-
-    // What phones, cameras, screen recorders and downloads make, and a flash with a beep, converted.
-    void inputsConvertInSync_data()
-    {
-        QTest::addColumn<Step>("step");
-        QTest::addColumn<double>("frameRate"); // of the output; 0: a flash-and-beep clip, checked for sync
-        const QString video = QStringLiteral("320x240video.prx");
-        for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
-                                 "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
-            QTest::newRow(name) << Step{fixturePath(QLatin1String(name)), 0.0, 1.0, 2, video, 15, "out.mp4"}
-                                << (QByteArray(name).startsWith("p") ? 30.0 : 25.0);
-        // the flash and the beep stay together in every format
-        for (const char* output : {"out.mp4", "out.webm", "out.wmv"})
-            QTest::newRow(output)
-                << Step{fixturePath(QStringLiteral("sync.mp4")), 0.5, 3.0, 0, video, 15, output} << 0.0;
-        // pictures 40 ms apart for a second, then 80 ms: the output's constant rate must not drift
-        QTest::newRow("variable frame rate")
-            << Step{fixturePath(QStringLiteral("syncvfr.mkv")), 0.5, 3.0, 0, video, 15, "out.mp4"} << 0.0;
-    }
-    void inputsConvertInSync()
-    {
-        QFETCH(Step, step);
-        QFETCH(double, frameRate);
-        CDirarAror engine;
-        setUp(engine, step);
-        const std::optional<MediaSummary> summary = written(engine, step.output);
-        QVERIFY(summary && summary->video && summary->audio);
-        if (frameRate == 0.0) {
-            const QString output = m_folder->filePath(step.output);
+        if (look == QLatin1String("flash")) {
             const double sourceOffset = beepSeconds(step.source) - flashSeconds(step.source);
             const double flash = flashSeconds(output);
             const double beep = beepSeconds(output);
@@ -202,48 +179,28 @@ private slots:
                      qPrintable(QString::asprintf("flash at %.3f s, beep at %.3f s", flash, beep)));
             return;
         }
-        QVERIFY2(qAbs(engine.GetDuration(step.source) - 1.0) < 0.1,
-                 qPrintable(QString::number(engine.GetDuration(step.source))));
-        QVERIFY2(qAbs(summary->video->frameCount - frameRate) <= 1.0,
-                 qPrintable(QString::number(summary->video->frameCount)));
-        QVERIFY2(summary->audio->lasts(1.0), qPrintable(QString::number(summary->audio->sampleCount)));
-        // 4:3 pictures fill the 4:3 frame; the portrait phone clip stands upright between side bars
-        const QImage& picture = summary->video->middleFrame;
-        const double sides =
-            std::max(meanLuma(picture, QRect(0, 0, 20, 120)), meanLuma(picture, QRect(140, 0, 20, 120)));
-        const bool portrait = step.source.endsWith(QLatin1String("portrait.mp4"));
-        QVERIFY2(portrait ? sides < 24.0 : sides > 40.0, qPrintable(QString::number(sides)));
-        QVERIFY(meanLuma(picture, QRect(60, 20, 40, 80)) > 60.0);
-    }
-
-    void trimStartsAtTheRightPicture_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<double>("startSeconds");
-        // the files start at about 0.5 s (programme streams) or 0; far starts need a seek
-        for (const char* name : {"clip.mpg", "clip.mpeg", "clip.avi", "clip.wmv", "clip.asf"}) {
-            for (const double startSeconds : {0.4, 1.8})
-                QTest::addRow("%s from %.1f s", name, startSeconds) << fixturePath(name) << startSeconds;
+        // 16:9 in 4:3 leaves 15 of the 120 rows above and below; black is luma 16
+        const QImage& picture = video.middleFrame;
+        QVERIFY(meanLuma(picture, QRect(60, 50, 40, 20)) > 60.0);
+        const QList<QPair<QString, QRect>> edges{{"bars", QRect(0, 0, 160, 12)},
+                                                 {"bars", QRect(0, 108, 160, 12)},
+                                                 {"sides", QRect(0, 0, 20, 120)},
+                                                 {"sides", QRect(140, 0, 20, 120)}};
+        for (const auto& [bars, area] : edges) {
+            const double luma = meanLuma(picture, area);
+            QVERIFY2(look == bars ? luma < 24.0 : luma > 40.0, qPrintable(QString::number(luma)));
         }
-    }
-    void trimStartsAtTheRightPicture()
-    {
-        QFETCH(QString, source);
-        QFETCH(double, startSeconds);
-        CDirarAror engine;
-        setUp(engine, {source, startSeconds, startSeconds + 1.0});
-        const std::optional<MediaSummary> summary = written(engine, QStringLiteral("trim.wmv"));
-        QVERIFY(summary && summary->video);
-        const VideoSummary& video = *summary->video;
-        const std::vector<TimedFrame> pictures = decodeFrames(source);
-        QVERIFY(!pictures.empty());
-        // the middle picture tells a steady rate from a late start with dropped pictures
+        if (step.stretch != 0)
+            return;
+        // a stretched picture is the source's own: the first is the one at the start, and the middle one
+        // tells a steady rate from a late start with dropped pictures
+        const std::vector<TimedFrame> pictures = decodeFrames(step.source);
         const double frameSeconds = 1.0 / video.frameRate;
         const double first = bestMatchSeconds(pictures, video.firstFrame);
         const double middle =
             bestMatchSeconds(pictures, video.middleFrame) - (video.frameCount / 2) * frameSeconds;
-        QVERIFY2(qAbs(first - startSeconds) <= frameSeconds + 0.002 &&
-                     qAbs(middle - startSeconds) <= frameSeconds + 0.002,
+        QVERIFY2(qAbs(first - step.startSeconds) <= frameSeconds + 0.002 &&
+                     qAbs(middle - step.startSeconds) <= frameSeconds + 0.002,
                  qPrintable(QString::asprintf("first picture from %.3f s, middle one as if from %.3f s",
                                               first, middle)));
     }
@@ -291,16 +248,14 @@ private slots:
     // Each SaveFile replaces the write before it; only one that runs to its end replaces the user's file.
     void lastWriteEndsOrKeepsTheOldFile_data()
     {
-        QTest::addColumn<int>("interruption");
-        QTest::newRow("runs to the end") << int(Interruption::None);
-        QTest::newRow("stop at once") << int(Interruption::StopAtOnce);
-        QTest::newRow("stop part-way") << int(Interruption::Stop);
-        QTest::newRow("close part-way") << int(Interruption::Close);
-        QTest::newRow("file vanishes part-way") << int(Interruption::FileVanishes);
+        QTest::addColumn<QString>("interruption"); // "file vanishes": the write cannot be completed
+        for (const char* name :
+             {"runs to the end", "stop at once", "stop part-way", "close part-way", "file vanishes part-way"})
+            QTest::newRow(name) << QString::fromLatin1(name);
     }
     void lastWriteEndsOrKeepsTheOldFile()
     {
-        QFETCH(int, interruption);
+        QFETCH(QString, interruption);
         const QString output = m_folder->filePath(QStringLiteral("existing.wmv"));
         QVERIFY(writeFile(output, kEarlierContent));
         auto engine = std::make_unique<CDirarAror>();
@@ -316,16 +271,16 @@ private slots:
         QCOMPARE(progress.count() + finished.count(), 0); // never from inside the call
         // a preview refills the clip list while the file is written: the write keeps its own
         setUp(*engine, {fixturePath(QStringLiteral("clip.mpg")), 0.0, 1.0, 2});
-        const bool ends = interruption == int(Interruption::None);
-        if (!ends && interruption != int(Interruption::StopAtOnce))
+        const bool ends = interruption.startsWith(QLatin1String("runs"));
+        if (!ends && !interruption.endsWith(QLatin1String("at once")))
             QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), kWriteTimeoutMs);
         const int progressAtStop = progress.count();
         const QStringList onlyExisting{QStringLiteral("existing.wmv")};
-        const bool failed = interruption == int(Interruption::FileVanishes);
+        const bool failed = interruption.startsWith(QLatin1String("file"));
         if (failed) {
             for (const QString& name : filesInFolder())
                 QFile::remove(name == onlyExisting.front() ? QString() : m_folder->filePath(name));
-        } else if (interruption == int(Interruption::Close)) {
+        } else if (interruption.startsWith(QLatin1String("close"))) {
             engine.reset();
             QCOMPARE(filesInFolder(), onlyExisting); // the control waits for its threads
         } else if (!ends) {
@@ -435,18 +390,17 @@ private slots:
     void badSourcesFailWithAReason_data()
     {
         QTest::addColumn<QString>("change"); // what happens to the source once the write runs
-        QTest::addColumn<QString>(
-            "reason"); // how it starts, alternatives by |; empty: the decoder may conceal the damage
-        // a segment that opens the file only now finds it shorter
-        QTest::newRow("truncated part-way") << "truncate"
-                                            << "decode: the data ends at|open: the file ends before the span";
-        QTest::newRow("overwritten with noise part-way") << "noise"
-                                                         << "decode: ";
-        QTest::newRow("sound-only span too short to decode")
-            << "short sound"
-            << "write: the written file holds nothing that decodes (out.wma)";
-        QTest::newRow("bit flips, header intact") << "bitflip"
-                                                  << "";
+        // how the reason starts, alternatives by |; none: the decoder may conceal the damage
+        QTest::addColumn<QString>("reason");
+        const char* const rows[][3]{{"truncated part-way",
+                                     "truncate", // a segment may open the file only once it is short
+                                     "decode: the data ends at|open: the file ends before the span"},
+                                    {"overwritten with noise part-way", "noise", "decode: "},
+                                    {"sound-only span too short to decode", "short sound",
+                                     "write: the written file holds nothing that decodes (out.wma)"},
+                                    {"bit flips, header intact", "bitflip", ""}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
     }
     void badSourcesFailWithAReason()
     {
@@ -530,22 +484,14 @@ private slots:
     // Quiet unless asked for; then each refusal and failure is a warning with its reason.
     void failuresAreLoggedWhenAskedFor()
     {
-        static QStringList logged;
-        logged.clear();
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
-                if (QByteArray(context.category).startsWith("vv."))
-                    logged << message;
-            });
         CDirarAror engine;
         setUp(engine, {fixturePath(QStringLiteral("text.avi"))});
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("text\\.avi")));
         QVERIFY(!engine.SaveFile(m_folder->filePath(QStringLiteral("quiet.wmv"))));
-        QVERIFY(logged.isEmpty());
         QLoggingCategory::setFilterRules(QStringLiteral("vv.engine.warning=true"));
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("SaveFile refused: " + engine.LastErrorText()));
         QVERIFY(!engine.SaveFile(m_folder->filePath(QStringLiteral("loud.wmv"))));
         QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
-        QVERIFY2(logged.join('\n').contains(engine.LastErrorText()), qPrintable(logged.join('\n')));
     }
 
 private:

@@ -19,8 +19,7 @@ constexpr int kWriteTimeoutMs = 180000;
 void setUpSpan(CDirarAror& engine, const QString& source, double startSeconds, double endSeconds)
 {
     engine.ClearClips();
-    engine.AddVideoClip(source, startSeconds, endSeconds, 0);
-    engine.AddAudioClip(source, startSeconds, endSeconds);
+    addClip(engine, source, startSeconds, endSeconds);
     engine.SetProfileFile(profilePath(QStringLiteral("320x240video.prx")));
 }
 
@@ -56,10 +55,8 @@ private slots:
         // a 60 s source, made by the engine from 20 copies of a fixture
         m_engine.SetOutputMode(9);
         setUpSpan(m_engine, fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0);
-        for (int copy = 1; copy < 20; ++copy) {
-            m_engine.AddVideoClip(fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0, 0);
-            m_engine.AddAudioClip(fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0);
-        }
+        for (int copy = 1; copy < 20; ++copy)
+            addClip(m_engine, fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0);
         QVERIFY(write(QStringLiteral("long.wmv"), "1"));
     }
 

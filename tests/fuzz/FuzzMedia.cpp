@@ -41,13 +41,6 @@ struct Harness
     const QString output = folder.filePath(QStringLiteral("out.wmv"));
 };
 
-bool writeFile(const QString& path, const uint8_t* data, size_t size)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
-}
-
 // Converts the input's first seconds; true when the engine took the job and finished it.
 bool convert(Harness& harness)
 {
@@ -71,8 +64,11 @@ bool convert(Harness& harness)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Harness harness;
-    if (!writeFile(harness.input, data, size))
+    QFile input(harness.input);
+    if (!input.open(QIODevice::WriteOnly) ||
+        input.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
         std::abort();
+    input.close();
     probeDurationSeconds(harness.input);
     const bool finished = convert(harness);
     if (finished && !harness.engine.lastWriteFailed() && QFileInfo(harness.output).size() <= 0)

@@ -13,15 +13,18 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
-// Keeps the stored output folder of the tests away from the user's own.
-inline void RedirectSettings(const QTemporaryDir& dir)
+// Keeps the output folder the tests store away from the user's own, from the start of every
+// program that drives the window.
+inline void RedirectSettings()
 {
+    static QTemporaryDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput").clear();
 }
+Q_COREAPP_STARTUP_FUNCTION(RedirectSettings)
 
 class JobWindow
 {
@@ -34,6 +37,13 @@ public:
     explicit JobWindow(std::unique_ptr<CRecordingEngine> fake = std::make_unique<CRecordingEngine>())
         : engine(fake.get()), dlg(std::make_unique<CConverterDlg>(std::move(fake)))
     {
+    }
+
+    // Shows the window and waits until it is on screen.
+    bool Show()
+    {
+        dlg->show();
+        return QTest::qWaitForWindowExposed(dlg.get());
     }
 
     QTableWidget* List() const { return qobject_cast<QTableWidget*>(dlg->GetDlgItem(IDC_JOBLIST)); }

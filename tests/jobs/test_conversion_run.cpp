@@ -44,7 +44,6 @@ class TestConversionRun : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
     QTemporaryDir m_out;
 
     QString OutFolder() const { return Native(m_out.path()) + QDir::separator(); }
@@ -52,7 +51,6 @@ private:
 private slots:
     void initTestCase()
     {
-        RedirectSettings(m_config);
         QVERIFY(m_out.isValid());
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // times are read with a point
     }
@@ -316,8 +314,7 @@ private slots:
     void realEngineConvertsTheCheckedRows()
     {
         JobWindow w(nullptr);
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QVERIFY(w.Show());
         const QString fixtures = QStringLiteral(VV_FIXTURES_DIR "/");
         w.AddFiles({Native(fixtures + "clip.mpg"), Native(fixtures + "clip.avi")});
         QVERIFY(w.Cell(0, kEndColumn).toDouble() > 2.5);

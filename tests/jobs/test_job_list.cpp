@@ -11,18 +11,12 @@ const QString kCaption = "Virav Velmora Video Converter";
 class TestJobList : public QObject
 {
     Q_OBJECT
-private:
-    QTemporaryDir m_config;
-
 private slots:
-    void initTestCase() { RedirectSettings(m_config); }
-
     // Added rows are checked and "Ready"; a title typed in place is not kept.
     void addingFilesMakesCheckedReadyRows()
     {
         JobWindow w;
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QVERIFY(w.Show());
         w.AddFiles({});
         QCOMPARE(w.List()->rowCount(), 0);
         QVERIFY(w.dlg->GetDlgItem(IDC_PICTURE)->isVisible());

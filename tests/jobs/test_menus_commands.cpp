@@ -44,18 +44,12 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> che
 class TestMenusCommands : public QObject
 {
     Q_OBJECT
-private:
-    QTemporaryDir m_config;
-
 private slots:
-    void initTestCase() { RedirectSettings(m_config); }
-
     void menusOpenWhereTheyShouldAndRunTheChoice()
     {
         JobWindow w;
         w.dlg->move(40, 30);
-        w.dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        QVERIFY(w.Show());
         QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
         // The buttons' menus choose with the left button only; the list menu opens at the
         // pointer, the others below their button's left edge.
@@ -106,7 +100,7 @@ private slots:
         for (int command : {IDC_HOMEPAGE, ID_HELP_HOMEPAGE, ID_FILE_SELECTFOLDER, IDC_EXPLORE})
             w.dlg->OnCommand(command);
         QVERIFY(QDir::setCurrent(cwd));
-        w.ui.folder = QDir::toNativeSeparators(m_config.path());
+        w.ui.folder = QDir::toNativeSeparators(elsewhere.path());
         w.dlg->OnCommand(IDC_SELECTFOLDER);
         w.dlg->OnCommand(IDC_EXPLORE);
         const QString chosen = w.ui.folder + QDir::separator();

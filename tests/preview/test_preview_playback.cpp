@@ -42,20 +42,13 @@ struct PictureLog
     QElapsedTimer wall;
 };
 
-void addClip(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds,
-             short stretch = 0)
-{
-    engine.AddVideoClip(fixturePath(name), startSeconds, endSeconds, stretch);
-    engine.AddAudioClip(fixturePath(name), startSeconds, endSeconds);
-}
-
 // As the window's Play does: the clip list replaced by one clip, then played.
 bool preview(CDirarAror& engine, const QString& name, double startSeconds, double endSeconds,
              short stretch = 0)
 {
     engine.SetClipOption(0);
     engine.ClearClips();
-    addClip(engine, name, startSeconds, endSeconds, stretch);
+    addClip(engine, fixturePath(name), startSeconds, endSeconds, stretch);
     return engine.Play();
 }
 
@@ -132,8 +125,6 @@ private slots:
     void transportOfTheRealWindow()
     {
         m_engine.reset();
-        QTemporaryDir settings;
-        RedirectSettings(settings);
         JobWindow w(nullptr);
         w.dlg->show();
         w.AddFiles({fixturePath(QStringLiteral("clip.avi"))});
@@ -168,8 +159,8 @@ private slots:
 
         // The new list: a 4:3 clip stretched, then a 16:9 one with its aspect kept (bars).
         engine->ClearClips();
-        addClip(*engine, QStringLiteral("clip.mpg"), 1.0, 2.0, 0);
-        addClip(*engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 2);
+        addClip(*engine, fixturePath("clip.mpg"), 1.0, 2.0, 0);
+        addClip(*engine, fixturePath("clip.wmv"), 0.0, 3.0, 2);
         PictureLog newList(player);
         QVERIFY(engine->Play());
         QTRY_VERIFY_WITH_TIMEOUT(!newList.shown.empty() && newList.shown.back().pictureSeconds >= 1.2,
@@ -192,22 +183,20 @@ private slots:
     void previewBesideAConversionLeavesItsFileAlone()
     {
         QTemporaryDir folder;
-        const auto convert = [&](const QString& name, bool withPreview) {
+        for (const QString name : {"alone.wmv", "beside.wmv"}) {
             CEngineEvents events(*m_engine);
             QSignalSpy finished(&events, &CEngineEvents::Finished);
             m_engine->SetOutputMode(9);
             m_engine->SetClipOption(0);
             m_engine->ClearClips();
-            addClip(*m_engine, QStringLiteral("clip.avi"), 0.0, 3.0);
+            addClip(*m_engine, fixturePath("clip.avi"), 0.0, 3.0);
             m_engine->SetProfileFile(profilePath(QStringLiteral("320x240video.prx")));
             QVERIFY(m_engine->SaveFile(folder.filePath(name)));
-            if (withPreview)
+            if (name.startsWith(QLatin1String("beside")))
                 QVERIFY(preview(*m_engine, QStringLiteral("clip.wmv"), 0.0, 3.0, 1));
             QVERIFY(finished.wait(kWriteTimeoutMs));
             QVERIFY(!m_engine->LastWriteFailed());
-        };
-        convert(QStringLiteral("alone.wmv"), false);
-        convert(QStringLiteral("beside.wmv"), true);
+        }
         QTRY_VERIFY_WITH_TIMEOUT(m_player->presentedFrames() > 0, kPlayTimeoutMs);
 
         const QByteArray alone = readFile(folder.filePath(QStringLiteral("alone.wmv")));
@@ -223,8 +212,7 @@ private slots:
         QTest::newRow("truncated, no length") << "truncated.wmv" << false;
         QTest::newRow("bits flipped") << "bitflip.wmv" << true;
         // today's files play like any other
-        for (const char* name : {"phone.mp4", "camera.mov", "screen.mkv", "clip.webm", "clip.flv", "clip.ts",
-                                 "clip.3gp", "av1.mkv", "tenbit.mp4", "portrait.mp4"})
+        for (const char* name : kTodaysFixtures)
             QTest::newRow(name) << name << true;
     }
     void filesPlayOrEndQuietly()
