@@ -281,6 +281,10 @@ int CMediaWriter::encode(AVCodecContext* encoder, AVStream* stream, const AVFram
 
 int CMediaWriter::writePacket(AVPacket* packet, AVRational timeBase, AVStream* stream)
 {
+    // Every picture lasts a frame: the MP4 muxer ends its edit list at the last one's end,
+    // and dropped the last picture without it. ASF files stay byte for byte as they were.
+    if (stream == m_videoStream && packet->duration <= 0 && std::strcmp(m_container.muxer, "asf") != 0)
+        packet->duration = 1;
     av_packet_rescale_ts(packet, timeBase, stream->time_base);
     packet->stream_index = stream->index;
     if (packet->pts != AV_NOPTS_VALUE) {

@@ -169,7 +169,8 @@ private slots:
         QCOMPARE(video.pixelFormat, QStringLiteral("yuv420p"));
         QCOMPARE(video.size, step.profile.contains(QLatin1String("640")) ? QSize(640, 480) : QSize(320, 240));
         QVERIFY2(qAbs(video.frameRate - frameRate) < 0.01, qPrintable(QString::number(video.frameRate)));
-        QVERIFY2(qAbs(video.frameCount / frameRate - span) <= 1.0 / frameRate + 1e-6,
+        // every picture of the span, the last included (MP4 once lost it to its edit list)
+        QVERIFY2(qAbs(video.frameCount / frameRate - span) <= 0.5 / frameRate + 1e-6,
                  qPrintable(QStringLiteral("%1 frames for %2 s").arg(video.frameCount).arg(span)));
         if (look == QLatin1String("flash")) {
             const double sourceOffset = beepSeconds(step.source) - flashSeconds(step.source);
