@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
@@ -139,6 +140,51 @@ private slots:
         QCOMPARE(w.List()->rowCount(), 0);
         QVERIFY(w.List()->isVisible()); // nothing hides the list again
         QCOMPARE(w.ui.messages.size(), 13);
+    }
+
+    // The command line and drops on the panel or the list add rows as Add does, each with
+    // one message for what was left out; a drag that carries no files is refused.
+    void filesFromOutside()
+    {
+        QTemporaryDir dir;
+        const auto path = [&dir](const char* name) { return QDir::toNativeSeparators(dir.filePath(name)); };
+        for (const char* name : {"a.mpg", "b.txt", "f/c.avi", "f/d.mov"}) {
+            QDir().mkpath(QFileInfo(dir.filePath(name)).path());
+            QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+        }
+        JobWindow w;
+        w.dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
+        w.engine->durations = {{path("a.mpg"), 63.456}};
+        w.dlg->OnCommandLineFiles({path("a.mpg"), path("f"), path("gone.mpg")});
+        QCOMPARE(w.Column(kTitleColumn) + w.Column(kEndColumn) + w.Column(kPathColumn),
+                 (QStringList{"a.mpg", "63.46", path("a.mpg")}));
+        QCOMPARE(w.Messages(),
+                 QStringList{kCaption + "|Not added, not a file:\n" + path("f") + "\n" + path("gone.mpg")});
+
+        const auto drop = [&](QWidget* target, QMimeData* data) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            if (enter.isAccepted())
+                QApplication::sendEvent(target, &dropped);
+            return enter.isAccepted();
+        };
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(dir.filePath("b.txt")), QUrl::fromLocalFile(dir.filePath("f"))});
+        QMimeData text;
+        text.setText(dir.filePath("a.mpg"));
+        QVERIFY(!drop(w.List()->viewport(), &text));
+        QVERIFY(drop(w.List()->viewport(), &files));
+        QTRY_COMPARE(w.Column(kPathColumn), (QStringList{path("a.mpg"), path("f/c.avi"), path("f/d.mov")}));
+        QCOMPARE(w.Messages().last(), kCaption + "|1 file not added: not a supported video type.");
+        QCOMPARE(w.CheckStates(), QList<bool>(3, true));
+
+        JobWindow fresh;
+        fresh.dlg->show();
+        QVERIFY(drop(fresh.dlg->GetDlgItem(IDC_PICTURE), &files));
+        QTRY_COMPARE(fresh.List()->rowCount(), 2);
+        QVERIFY(fresh.List()->isVisible() && !fresh.dlg->GetDlgItem(IDC_PICTURE)->isVisible());
     }
 };
 
