@@ -5,6 +5,8 @@
 #include "res/StringTable.h"
 #include "res/Version.h"
 
+#include <QTimer>
+
 CConverterApp::CConverterApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral(kProductName));
@@ -15,6 +17,10 @@ CConverterApp::CConverterApp(int& argc, char** argv) : QApplication(argc, argv)
 bool CConverterApp::InitInstance()
 {
     CConverterDlg dlg;
+    // Added once the window is up, so that a message about skipped paths shows over it.
+    const QStringList files = arguments().mid(1);
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &dlg, [&dlg, files] { dlg.OnCommandLineFiles(files); });
     dlg.exec();
     return false;
 }

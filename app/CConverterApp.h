@@ -9,6 +9,7 @@ class CConverterApp : public QApplication
 public:
     CConverterApp(int& argc, char** argv);
 
-    // Runs the main window until it closes; always false, so the program then ends.
+    // Runs the main window, with the files named on the command line added, until it
+    // closes; always false, so the program then ends.
     bool InitInstance();
 };

@@ -6,6 +6,8 @@
 #pragma once
 
 #include "engine/IVideoEngine.h"
+#include "jobs/BatchSummary.h"
+#include "jobs/ProgressEstimate.h"
 #include "skin/CFlatComboBox.h"
 #include "skin/CPicturePanel.h"
 #include "skin/CSkinButton.h"
@@ -14,6 +16,7 @@
 #include "skin/CWhiteEdit.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
@@ -24,6 +27,7 @@
 #include <QTableWidget>
 
 #include <memory>
+#include <optional>
 
 class CTextEntryDlg;
 class CConverterDlg : public QDialog, public IVideoEngineEvents
@@ -48,6 +52,10 @@ public:
 
     // Job list
     void OnOpenVideoFiles();
+    // Files named on the command line: existing files are added, one message names the rest.
+    void OnCommandLineFiles(const QStringList& arguments);
+    // Files and folders dropped on the list or the picture panel.
+    void OnDropFiles(const QStringList& paths);
     void OnRename();
     void OnEditStartTime();
     void OnEditEndTime();
@@ -114,6 +122,8 @@ private:
     QPoint BelowButton(int buttonId) const;
 
     // Job list helpers
+    void SetupFileDrops();
+    void AddFiles(const QStringList& paths, const QString& skipped = QString());
     void AddJobRow(const QString& path);
     void EditSelectedCell(CTextEntryDlg& dlg, int column);
     void SetAllChecked(bool checked);
@@ -137,6 +147,9 @@ private:
     void ReportSaveFail(int row, const QString& reason);
     void StopEngine();
     void EndRun();
+    void StartBatch();
+    void ShowRunProgress(double position, double total);
+    void EndBatch(BatchEnd end);
 
     // Preview helpers
     void PlayPreviewRowFromItsStart();
@@ -191,6 +204,14 @@ private:
     QPersistentModelIndex m_runRow;
     bool m_bConverting = false;
     QStringList m_batchOutputs; // outputs of writes accepted since Convert was pressed
+
+    // Batch: from Convert until no checked row is left, a row fails or the user stops.
+    bool m_bBatchRunning = false;
+    int m_nBatchConverted = 0;
+    QString m_strIdleTitle;                        // the window's title before the batch
+    QString m_strIdleBarTip;                       // the progress bar's tooltip before the batch
+    QElapsedTimer m_stepClock;                     // since the running row's write started
+    std::optional<ProgressSample> m_firstProgress; // of the running row's write
 
     int m_nStretchMode = 0;
     int m_nAudioCode = kFirstAudioCode;

@@ -86,6 +86,7 @@ bool CConverterDlg::OnInitDialog()
         combo->setCurrentIndex(0);
     }
     SetupJobList();
+    SetupFileDrops();
     ConnectCommands();
     ApplyLayout();
     return true;

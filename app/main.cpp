@@ -1,4 +1,4 @@
-// Command-line arguments are not used; the program is its main window.
+// The program is its main window; files named on the command line become its first rows.
 #include "CConverterApp.h"
 
 int main(int argc, char** argv)

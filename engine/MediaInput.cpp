@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace {
 
@@ -69,15 +70,29 @@ double packetEndSeconds(const AVFormatContext* format, const AVPacket& packet)
     return end - start;
 }
 
+// AVI times its packets by counting them from where it was last sought by time, so
+// after a byte seek their times would come out early (a 90 s file "ending" at 17 s).
+// It is sought by time instead, to the end its header claims: its index leads to the
+// last picture there, or before it where the data stops sooner.
+bool seekToTail(AVFormatContext* format, int64_t size, double claimedSeconds)
+{
+    if (std::strcmp(format->iformat->name, "avi") != 0)
+        return av_seek_frame(format, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) >= 0;
+    const double start = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time);
+    // In floating point: a hostile start or length must not overflow.
+    const double end = std::clamp(start + claimedSeconds * AV_TIME_BASE, 0.0, double(INT64_MAX / 2));
+    return av_seek_frame(format, -1, int64_t(end), AVSEEK_FLAG_BACKWARD) >= 0;
+}
+
 // The end of the data in seconds from the file's start, read off the packets of the
 // file's last stretch; negative when it cannot be told: no byte seeking, no
 // timestamps, interrupted, or the end not reached within the packet budget.
-double dataEndSecondsOf(AVFormatContext* format)
+double dataEndSecondsOf(AVFormatContext* format, double claimedSeconds)
 {
     const int64_t size = format->pb ? avio_size(format->pb) : -1;
     if (size <= 0 || (format->iformat->flags & AVFMT_NO_BYTE_SEEK))
         return -1.0;
-    if (av_seek_frame(format, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) < 0)
+    if (!seekToTail(format, size, claimedSeconds))
         return -1.0;
     const PacketPtr packet = allocPacket();
     double end = -1.0;
@@ -172,7 +187,7 @@ double verifiedDurationSecondsOf(AVFormatContext* format)
     if (claimed <= 0.0)
         return 0.0;
     armDeadline(format, kProbeTimeoutMs);
-    const double dataEnd = dataEndSecondsOf(format);
+    const double dataEnd = dataEndSecondsOf(format, claimed);
     armReadDeadline(format);
     if (dataEnd > 0.0 && endsEarly(dataEnd, claimed)) {
         qCWarning(lcEngine, "%s claims %.3f s; its data ends at %.3f s", format->url, claimed, dataEnd);

@@ -3,34 +3,55 @@
 #include "app/CConverterDlg.h"
 
 #include "CEndTimeDlg.h"
+#include "CFileDropTarget.h"
 #include "CStartTimeDlg.h"
 #include "CTitleDlg.h"
+#include "IncomingFiles.h"
 #include "JobRowText.h"
+#include "VideoFileTypes.h"
 #include "platform/CPlatformUi.h"
 #include "res/StringTable.h"
 #include "res/resource.h"
 
 #include <algorithm>
 
-namespace {
-// The first entries as ever; then one per family of today's files, and anything at all.
-const QString kVideoFileFilter = QStringLiteral(
-    "All Support Files (*.*)|*.mpg;*.mpeg;*.avi;*.wmv;*.asf;*.mp4;*.m4v;*.mov;*.mkv;*.webm;*.flv;*.ts;*.mts;"
-    "*.m2ts;*.3gp;*.vob;|mpg (*.mpg) | *.mpg;*.mpeg|avi (*.avi) | *.avi|wmv (*.wmv)| *.wmv|asf (*.asf) | "
-    "*.asf|mp4 (*.mp4)|*.mp4;*.m4v|mov (*.mov)|*.mov|mkv (*.mkv)|*.mkv|webm (*.webm)|*.webm|flv "
-    "(*.flv)|*.flv|"
-    "ts (*.ts)|*.ts;*.mts;*.m2ts|3gp (*.3gp)|*.3gp|vob (*.vob)|*.vob|All Files (*.*)|*||");
-} // namespace
-
 void CConverterDlg::OnOpenVideoFiles()
 {
-    const QStringList paths = CPlatformUi::Get().GetOpenFileNames(this, kVideoFileFilter);
-    if (paths.isEmpty())
-        return;
-    m_lstJobs.show();
-    m_ctlPicture.hide();
-    for (const QString& path : paths)
-        AddJobRow(path);
+    AddFiles(CPlatformUi::Get().GetOpenFileNames(this, VideoFileFilter()));
+}
+
+void CConverterDlg::OnCommandLineFiles(const QStringList& arguments)
+{
+    const IncomingFiles incoming = FilesFromCommandLine(arguments);
+    AddFiles(incoming.files, SkippedPathsMessage(incoming.skipped));
+}
+
+void CConverterDlg::OnDropFiles(const QStringList& paths)
+{
+    const IncomingFiles incoming = FilesFromDrop(paths);
+    AddFiles(incoming.files, SkippedCountMessage(incoming.skipped.size()));
+}
+
+void CConverterDlg::SetupFileDrops()
+{
+    auto* drops = new CFileDropTarget([this](const QStringList& paths) { OnDropFiles(paths); }, this);
+    drops->Watch(&m_lstJobs);
+    drops->Watch(m_lstJobs.viewport());
+    drops->Watch(&m_ctlPicture);
+}
+
+// The chooser, the command line and drops all add rows here; skipped, when not
+// empty, tells afterwards what was left out.
+void CConverterDlg::AddFiles(const QStringList& paths, const QString& skipped)
+{
+    if (!paths.isEmpty()) {
+        m_lstJobs.show();
+        m_ctlPicture.hide();
+        for (const QString& path : paths)
+            AddJobRow(path);
+    }
+    if (!skipped.isEmpty())
+        Message(skipped, kMbOk | kMbIconInformation);
 }
 
 void CConverterDlg::AddJobRow(const QString& path)

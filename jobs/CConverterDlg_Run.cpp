@@ -19,6 +19,7 @@ constexpr int kStretchModeCount = 4;
 void CConverterDlg::OnConvert()
 {
     m_batchOutputs.clear();
+    StartBatch();
     RunConvertStep();
 }
 
@@ -26,6 +27,7 @@ void CConverterDlg::RunConvertStep()
 {
     const int row = FindRowToConvert();
     if (row < 0) {
+        EndBatch(BatchEnd::Done); // first: StopEngine would end it as stopped
         StopEngine();
         m_nCurrentRow = 0;
         return;
@@ -39,12 +41,15 @@ void CConverterDlg::RunConvertStep()
         m_ctlEngine->Stop(); // as a new SaveFile would, a refused step ends the write in progress
     if (outputPath.isEmpty() || !m_ctlEngine->SaveFile(outputPath)) {
         EndRun();
+        EndBatch(BatchEnd::Failed);
         ReportSaveFail(row, outputPath.isEmpty() ? refusal : m_ctlEngine->LastErrorText());
         return;
     }
     m_batchOutputs << outputPath;
     m_runRow = QPersistentModelIndex(m_lstJobs.model()->index(row, kTitleColumn));
     m_bConverting = true;
+    m_stepClock.start();
+    m_firstProgress.reset();
 }
 
 // Visits every index from the row count down to 0, resetting the engine's clip list
@@ -122,9 +127,11 @@ void CConverterDlg::OnEngineFinished()
     if (!wasConverting)
         return;
     if (m_ctlEngine->LastWriteFailed()) {
+        EndBatch(BatchEnd::Failed);
         ReportSaveFail(finishedRow.isValid() ? finishedRow.row() : -1, m_ctlEngine->LastErrorText());
         return;
     }
+    ++m_nBatchConverted;
     // A row removed while it was written has nothing left to mark.
     if (finishedRow.isValid()) {
         SetRowChecked(finishedRow.row(), false);
@@ -147,6 +154,7 @@ void CConverterDlg::OnEngineProgress(double position, double total)
     const ProgressSteps steps = MapProgress(position, total);
     m_ctlProgress.setRange(0, steps.maximum);
     m_ctlProgress.setValue(steps.value);
+    ShowRunProgress(position, total);
 }
 
 void CConverterDlg::OnStopConverting()
@@ -172,12 +180,50 @@ void CConverterDlg::StopEngine()
 {
     m_ctlEngine->Stop();
     EndRun();
+    EndBatch(BatchEnd::Stopped);
 }
 
 void CConverterDlg::EndRun()
 {
     m_bConverting = false;
     m_runRow = QPersistentModelIndex();
+}
+
+// Convert pressed during a batch goes on with the same batch.
+void CConverterDlg::StartBatch()
+{
+    if (m_bBatchRunning)
+        return;
+    m_bBatchRunning = true;
+    m_nBatchConverted = 0;
+    m_strIdleTitle = windowTitle();
+    m_strIdleBarTip = m_ctlProgress.toolTip();
+}
+
+// The title is what the taskbar shows, so the run can be followed from there.
+void CConverterDlg::ShowRunProgress(double position, double total)
+{
+    if (!m_bConverting)
+        return; // a late event of a write that was stopped
+    const ProgressSample sample{position, m_stepClock.elapsed() / 1000.0};
+    if (!m_firstProgress)
+        m_firstProgress = sample;
+    const QString text = ProgressText(EstimateProgress(*m_firstProgress, sample, total));
+    const QString title = m_runRow.isValid() ? CellText(m_runRow.row(), kTitleColumn) : QString();
+    m_ctlProgress.setToolTip(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+    setWindowTitle(text + QStringLiteral(" - ") + m_strIdleTitle);
+}
+
+void CConverterDlg::EndBatch(BatchEnd end)
+{
+    if (!m_bBatchRunning)
+        return;
+    m_bBatchRunning = false;
+    setWindowTitle(m_strIdleTitle);
+    m_ctlProgress.setToolTip(m_strIdleBarTip);
+    const QString summary = BatchSummaryText(m_nBatchConverted, end);
+    if (!summary.isEmpty())
+        CPlatformUi::Get().Notify(summary);
 }
 
 void CConverterDlg::OnSelectOutputFolder()

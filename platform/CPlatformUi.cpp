@@ -1,8 +1,10 @@
 #include "CPlatformUi.h"
 
+#include "CDesktopNotifier.h"
 #include "res/resource.h"
 
 #include <QAction>
+#include <QDBusConnection>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -102,4 +104,9 @@ bool CPlatformUi::ShellExecute(const QString& verb, const QString& target)
 bool CPlatformUi::StartProgram(const QString& program, const QStringList& arguments)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+void CPlatformUi::Notify(const QString& summary)
+{
+    CDesktopNotifier(QDBusConnection::sessionBus()).Notify(summary);
 }

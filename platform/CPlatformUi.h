@@ -1,6 +1,6 @@
 // The one seam between the program and everything that waits for a person or
 // leaves the program: message boxes, file and folder choosers, modal dialogs,
-// popup menus and shell requests. Tests install their own answers.
+// popup menus, shell requests and desktop notifications. Tests install their own answers.
 #pragma once
 
 #include <QPoint>
@@ -44,4 +44,6 @@ public:
     virtual bool ShellExecute(const QString& verb, const QString& target);
     // Starts a program with an argument list, never through a shell.
     virtual bool StartProgram(const QString& program, const QStringList& arguments);
+    // Shows a desktop notification on the session bus, if there is one; never waits.
+    virtual void Notify(const QString& summary);
 };

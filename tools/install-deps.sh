@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   ffmpeg xvfb xauth imagemagick
+  desktop-file-utils dbus-daemon
   fonts-liberation2 fonts-lato fonts-dejavu-core
   locales
 )

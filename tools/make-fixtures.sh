@@ -33,6 +33,10 @@ ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
 # a camera-style file whose sound stops half-way through the picture
 ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=1.5" \
    -c:v mpeg4 -b:v 90k -c:a mp2 -b:a 64k shortsound.avi
+# an AVI longer than the stretch read at a file's end to find where its data ends
+# (over 1 MiB, in plain bytes that pack small); AVI counts its packets' times
+ff -f lavfi -i "color=gray:size=16x16:rate=10:duration=110" -f lavfi -i "anullsrc=sample_rate=8000:channel_layout=mono" \
+   -t 110 -pix_fmt gray -c:v rawvideo -c:a pcm_u8 long.avi
 
 # today's files, a second each: one per family the Add dialog offers, with the codecs
 # phones, cameras, screen recorders and downloads use

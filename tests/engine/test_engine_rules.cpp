@@ -228,6 +228,8 @@ private slots:
             row(name, fixturePath(QLatin1String(name)), 3.0);
         for (const char* name : kTodaysFixtures)
             row(name, fixturePath(QLatin1String(name)), 1.0);
+        // AVI counts its packets' times: a byte seek to its last stretch would make them early
+        row("AVI longer than the stretch read at its end", fixturePath(QStringLiteral("long.avi")), 110.0);
         // its header claims 1844674407367.9 s; the timestamps at its end say 3 s
         row("lying header", fixturePath(QStringLiteral("lyingduration.asf")), 3.0);
         for (const char* name :

@@ -310,6 +310,32 @@ private slots:
             QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
     }
 
+    // While a batch runs the title and the bar's tooltip follow the file being written; then
+    // they are as before, and one notification says how the batch ended.
+    void batchProgressAndEnd()
+    {
+        JobWindow w;
+        w.AddTitles({"a.mpg", "b.mpg"});
+        w.dlg->OnCommand(IDC_CONVERT);
+        w.engine->EmitProgress(0, 10);
+        QCOMPARE(w.dlg->windowTitle(), QString("0%, 0:00 elapsed - Virav Velmora Video Converter"));
+        QTest::qWait(20);
+        w.engine->EmitProgress(5, 10);
+        QCOMPARE(w.dlg->GetDlgItem(IDC_PROGRESS)->toolTip(), QString("a.mpg: 50%, 0:00 elapsed, 0:01 left"));
+        w.engine->saveResult = false; // b fails to start
+        w.engine->EmitFinished();
+        w.engine->saveResult = true;
+        w.dlg->OnCommand(IDC_CONVERT); // b again, stopped; a late event and a second stop change nothing
+        w.dlg->OnCommand(ID_FILE_STOP);
+        w.engine->EmitProgress(5, 10);
+        w.dlg->OnCommand(ID_FILE_STOP);
+        w.SetChecked({});
+        w.dlg->OnCommand(IDC_CONVERT);
+        QCOMPARE(w.dlg->windowTitle(), QString("Virav Velmora Video Converter"));
+        QVERIFY(w.dlg->GetDlgItem(IDC_PROGRESS)->toolTip().isEmpty());
+        QCOMPARE(w.ui.notifications, (QStringList{"1 converted, 1 failed", "0 converted, stopped"}));
+    }
+
     // The whole workflow with the real engine: two videos, one retitled, converted and probed.
     void realEngineConvertsTheCheckedRows()
     {

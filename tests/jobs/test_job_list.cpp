@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
@@ -133,6 +134,45 @@ private slots:
         QCOMPARE(w.List()->rowCount(), 0);
         QVERIFY(w.List()->isVisible()); // nothing hides the list again
         QCOMPARE(w.ui.messages.size(), 13);
+    }
+
+    // The command line (relative paths from the working folder) and drops on the panel or the
+    // list add rows as Add does, each with one message for what was left out. A dropped folder
+    // gives its supported files from every level, sorted by name in any case.
+    void filesFromOutside()
+    {
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path());
+        for (const char* name : {"a.mpg", "b.txt", "f/C.avi", "f/b.mov", "f/sub/a.mp4"}) {
+            QDir().mkpath(QFileInfo(name).path());
+            QFile(name).open(QIODevice::WriteOnly);
+        }
+        const auto path = [&dir](const char* name) { return QDir::toNativeSeparators(dir.filePath(name)); };
+        const auto drop = [](QWidget* target, QMimeData* data) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            return QApplication::sendEvent(target, &enter) && enter.isAccepted() &&
+                   QApplication::sendEvent(target, &dropped);
+        };
+        QMimeData files, text;
+        files.setUrls({QUrl::fromLocalFile(path("b.txt")), QUrl::fromLocalFile(path("f"))});
+        text.setText(path("a.mpg"));
+        JobWindow w;
+        w.dlg->show();
+        QVERIFY(drop(w.dlg->GetDlgItem(IDC_PICTURE), &files));
+        QTRY_COMPARE(w.Column(kPathColumn),
+                     (QStringList{path("f/b.mov"), path("f/C.avi"), path("f/sub/a.mp4")}));
+        QVERIFY(w.List()->isVisible() && !w.dlg->GetDlgItem(IDC_PICTURE)->isVisible());
+        w.engine->durations = {{path("a.mpg"), 63.456}};
+        w.dlg->OnCommandLineFiles({"a.mpg", "f", "gone.mpg"});
+        QCOMPARE((QStringList{w.Cell(3, kTitleColumn), w.Cell(3, kEndColumn), w.Cell(3, kPathColumn)}),
+                 (QStringList{"a.mpg", "63.46", path("a.mpg")}));
+        QVERIFY(!drop(w.List()->viewport(), &text));
+        QVERIFY(drop(w.List()->viewport(), &files));
+        QTRY_COMPARE(w.List()->rowCount(), 7);
+        QCOMPARE(w.Messages(), (QStringList{kCaption + "|1 file not added: not a supported video type.",
+                                            kCaption + "|Not added, not a file:\nf\ngone.mpg",
+                                            kCaption + "|1 file not added: not a supported video type."}));
     }
 };
 

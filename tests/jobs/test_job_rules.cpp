@@ -1,9 +1,13 @@
-// The text rules of job rows and of conversion outputs, as plain functions.
+// The text rules of job rows, conversion outputs and batch feedback, and the supported types.
+#include "jobs/BatchSummary.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobRowText.h"
+#include "jobs/ProgressEstimate.h"
 #include "jobs/ProgressSteps.h"
+#include "jobs/VideoFileTypes.h"
 
 #include <QLocale>
+#include <QMimeDatabase>
 #include <QtTest>
 
 #include <limits>
@@ -87,6 +91,42 @@ private slots:
         QFETCH(int, value);
         const ProgressSteps steps = MapProgress(position, total);
         QCOMPARE((QList<int>{steps.maximum, steps.value}), (QList<int>{maximum, value}));
+    }
+
+    // The rate counts from the first progress event, so a slow start does not stretch the
+    // estimate; a batch that ran nothing has nothing to say at its end.
+    void progressEstimate()
+    {
+        const auto text = [](ProgressSample first, ProgressSample latest, double total) {
+            return ProgressText(EstimateProgress(first, latest, total));
+        };
+        QCOMPARE(text({10, 20}, {20, 30}, 100), QString("20%, 0:30 elapsed, 1:20 left"));
+        QCOMPARE(text({0, 0}, {1, 3600}, 3), QString("33%, 1:00:00 elapsed, 2:00:00 left"));
+        QCOMPARE(text({0, 0}, {120, 61}, 100), QString("100%, 1:01 elapsed, 0:00 left"));
+        QCOMPARE(text({0, 0}, {qQNaN(), 5}, 0), QString("0%, 0:05 elapsed"));
+        QCOMPARE(BatchSummaryText(1, BatchEnd::Done), QString("1 file converted"));
+        QCOMPARE(BatchSummaryText(0, BatchEnd::Done), QString()); // nothing ran
+    }
+
+    // Drops take the types of the Add dialog's first entry, in any case; the desktop entry
+    // offers the program for every one of them.
+    void supportedTypes()
+    {
+        QVERIFY(IsSupportedVideoFile("/v/a.MPG") && IsSupportedVideoFile("a.m2ts") &&
+                IsSupportedVideoFile("b.vob"));
+        QVERIFY(!IsSupportedVideoFile("a.txt") && !IsSupportedVideoFile("/v/mpg") &&
+                !IsSupportedVideoFile("a.mpg/x"));
+        QFile entry(VV_FIXTURES_DIR "/../../res/virav-velmora-converter.desktop");
+        QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString text = QString::fromUtf8(entry.readAll());
+        const QStringList listed = QRegularExpression("\nMimeType=(.*)\n").match(text).captured(1).split(';');
+        QCOMPARE(SupportedVideoExtensions().size(), 16);
+        for (const QString& extension : SupportedVideoExtensions()) {
+            bool found = false;
+            for (const QMimeType& type : QMimeDatabase().mimeTypesForFileName("x." + extension))
+                found = found || listed.contains(type.name());
+            QVERIFY2(found, qPrintable(extension));
+        }
     }
 };
 

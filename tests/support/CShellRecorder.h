@@ -1,5 +1,5 @@
-// Records the shell requests and program starts of the controls instead of
-// letting them reach the desktop; the shell's answer is scripted.
+// Records the shell requests, program starts and notifications of the program instead
+// of letting them reach the desktop; the shell's answer is scripted.
 #pragma once
 
 #include "platform/CPlatformUi.h"
@@ -17,6 +17,7 @@ public:
 
     QStringList shellRequests;   // "verb|target"
     QStringList programsStarted; // "program|arg1|arg2"
+    QStringList notifications;
 
     bool ShellExecute(const QString& verb, const QString& target) override
     {
@@ -28,6 +29,7 @@ public:
         programsStarted << (QStringList{program} + arguments).join(QLatin1Char('|'));
         return true;
     }
+    void Notify(const QString& summary) override { notifications << summary; }
 
 private:
     bool m_bShellOpens;
