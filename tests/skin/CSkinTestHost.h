@@ -4,6 +4,19 @@
 
 #include <QtTest>
 
+// A grab with one pixel per window pixel, whatever the screen's scale: at a finer scale,
+// each window pixel reads as the first screen pixel it covers.
+inline QImage WindowPixels(const QPixmap& grab)
+{
+    const QImage shot = grab.toImage();
+    const qreal scale = shot.devicePixelRatio();
+    QImage pixels(grab.deviceIndependentSize().toSize(), shot.format());
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            pixels.setPixel(x, y, shot.pixel(int(x * scale), int(y * scale)));
+    return pixels;
+}
+
 class CSkinTestHost : public QWidget
 {
 public:
@@ -31,7 +44,7 @@ public:
     void PointAt(const QWidget& child) { PointAt(child.geometry().center()); }
     void PointAway() { PointAt(QPoint(width() - 5, height() - 5)); }
 
-    QImage Shot(const QWidget& child) { return grab(child.geometry()).toImage(); }
+    QImage Shot(const QWidget& child) { return WindowPixels(grab(child.geometry())); }
     QRgb At(const QWidget& child, int x, int y) { return Shot(child).pixel(x, y) | 0xFF000000u; }
 
     // From now on paints counts the paint events child receives.

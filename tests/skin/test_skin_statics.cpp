@@ -62,8 +62,10 @@ private slots:
         panel.setGeometry(20, 20, 40, 30);
         QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
 
-        // Four quadrants, red green over blue yellow: at natural size pixel for pixel.
-        QImage picture(40, 30, QImage::Format_RGB32);
+        // Four quadrants, red green over blue yellow, drawn for the screen's scale: at natural
+        // size pixel for pixel.
+        QImage picture(QSize(40, 30) * host.devicePixelRatio(), QImage::Format_RGB32);
+        picture.setDevicePixelRatio(host.devicePixelRatio());
         QPainter painter(&picture);
         painter.fillRect(0, 0, 20, 15, Qt::red);
         painter.fillRect(20, 0, 20, 15, Qt::green);
@@ -71,7 +73,7 @@ private slots:
         painter.fillRect(20, 15, 20, 15, Qt::yellow);
         painter.end();
         panel.SetBitmap(QPixmap::fromImage(picture));
-        QCOMPARE(host.Shot(panel), picture);
+        QCOMPARE(host.Shot(panel), WindowPixels(QPixmap::fromImage(picture)));
 
         panel.resize(120, 90);
         QCOMPARE(host.At(panel, 20, 20), qRgb(255, 0, 0));
