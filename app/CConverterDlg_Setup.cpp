@@ -73,7 +73,7 @@ bool CConverterDlg::OnInitDialog()
 
     m_bmpBackground = LoadSkinBitmap(IDB_BACKGROUND);
     setFixedSize(m_bmpBackground.isNull() ? QSize(MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT)
-                                          : m_bmpBackground.size());
+                                          : m_bmpBackground.deviceIndependentSize().toSize());
     SetupWindowShape();
 
     m_szOutputFolder = ReadStoredOutputFolder();
@@ -115,12 +115,14 @@ void CConverterDlg::CreateControls()
         GetDlgItem(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+// The mask is in the window's own pixels, so it comes from the bitmap at scale 1; the
+// finer ones are cut along the same pixels scaled.
 void CConverterDlg::SetupWindowShape()
 {
     if (m_bmpBackground.isNull())
         return;
     const QRgb key = ToQColor(CLR_REGION_KEY).rgb();
-    setMask(RegionFromBitmap(m_bmpBackground.toImage(), key));
+    setMask(RegionFromBitmap(LoadSkinBitmap(IDB_BACKGROUND, 1.0).toImage(), key));
     raise();
     activateWindow();
 }

@@ -1,7 +1,9 @@
 // The main window as it comes up, its frame behaviour and its window menu.
 #include "app/CConverterDlg.h"
 #include "app/OutputFolderStore.h"
+#include "app/WindowRegion.h"
 #include "res/DialogTemplates.h"
+#include "res/SkinBitmaps.h"
 #include "res/resource.h"
 #include "support/ButtonLook.h"
 #include "support/CRecordingEngine.h"
@@ -59,6 +61,13 @@ private slots:
         // The outline is cut from the background: corners are key-coloured, the middle is not.
         QVERIFY(dlg->mask().contains(QPoint(375, 280)));
         QVERIFY(!dlg->mask().contains(QPoint(0, 0)));
+        // The background comes at the screen's scale, and the mask, scaled as the screen
+        // scales it, keeps exactly its pixels that are not the key.
+        const QPixmap background = LoadSkinBitmap(IDB_BACKGROUND);
+        const qreal scale = dlg->devicePixelRatio();
+        QCOMPARE(background.devicePixelRatio(), scale);
+        const QRegion shown = QTransform::fromScale(scale, scale).map(dlg->mask());
+        QVERIFY(shown.xored(RegionFromBitmap(background.toImage(), qRgb(54, 255, 0))).isEmpty());
 
         for (const auto& [id, text] : QList<QPair<int, QString>>{
                  {IDC_FRAMESIZE, "320X240"},
