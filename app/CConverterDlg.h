@@ -103,6 +103,7 @@ private:
     void SetupWindowShape();
     void SetupButtonImages();
     void SetupJobList();
+    void SetupAccessibility();
     void ConnectCommands();
     void ApplyLayout();
 

@@ -32,6 +32,12 @@ const JobColumn kJobColumns[] = {
 
 constexpr qreal kSmallestHeadingPoints = 6;
 
+const std::pair<int, int> kLabelledControls[] = {
+    {IDC_PROFILE_LABEL, IDC_OUTPUTPROFILE}, {IDC_FOLDER_LABEL, IDC_OUTPUTFOLDER},
+    {IDC_STRETCH_LABEL, IDC_STRETCHMODE},   {IDC_SIZE_LABEL, IDC_FRAMESIZE},
+    {IDC_BITRATE_LABEL, IDC_AUDIOBITRATE},
+};
+
 bool HeadingsFit(const QTableWidget& list, const QFont& font)
 {
     const QHeaderView* header = list.horizontalHeader();
@@ -86,6 +92,7 @@ bool CConverterDlg::OnInitDialog()
         combo->setCurrentIndex(0);
     }
     SetupJobList();
+    SetupAccessibility();
     ConnectCommands();
     ApplyLayout();
     return true;
@@ -135,6 +142,27 @@ void CConverterDlg::SetupButtonImages()
     }
 }
 
+// Image buttons name themselves after their look; the other controls after their labels,
+// which also label them for screen readers that name a drop-down list by its value.
+// Tab follows the screen rather than the template's order.
+void CConverterDlg::SetupAccessibility()
+{
+    for (const ControlName& control : ConverterControlNames()) {
+        QWidget* widget = GetDlgItem(control.id);
+        if (control.normalImage == 0 && widget)
+            widget->setAccessibleName(QString::fromUtf8(control.name));
+    }
+    for (const auto& [label, control] : kLabelledControls)
+        qobject_cast<QLabel*>(GetDlgItem(label))->setBuddy(GetDlgItem(control));
+    QWidget* previous = nullptr;
+    for (int id : ConverterTabOrder()) {
+        QWidget* widget = GetDlgItem(id);
+        if (previous && widget)
+            setTabOrder(previous, widget);
+        previous = widget ? widget : previous;
+    }
+}
+
 void CConverterDlg::SetupJobList()
 {
     m_lstJobs.setColumnCount(static_cast<int>(std::size(kJobColumns)));
@@ -153,6 +181,8 @@ void CConverterDlg::SetupJobList()
     m_lstJobs.horizontalHeader()->setHighlightSections(false);
     m_lstJobs.horizontalHeader()->setSectionsClickable(false);
     m_lstJobs.setWordWrap(false);
+    m_lstJobs.setTabKeyNavigation(false); // Tab goes on to the next control, as in the other lists
+
     m_lstJobs.setContextMenuPolicy(Qt::CustomContextMenu);
     // Titles can be edited in place, but the edit is never taken: Rename changes them.
     m_lstJobs.setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
