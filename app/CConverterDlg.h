@@ -108,6 +108,7 @@ private:
     void ApplyLayout();
 
     // Frame
+    QPoint ScreenPos(const QPoint& windowPos) const;
     void ShowWindowMenu(const QPoint& screenPos);
 
     // Menus

@@ -90,13 +90,23 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Space:
         if (event->modifiers() == Qt::AltModifier) {
-            ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
+            ShowWindowMenu(ScreenPos(QPoint(0, 0)));
             return;
         }
         break;
     default: break;
     }
     QDialog::keyPressEvent(event);
+}
+
+// Where a point of the window is on the screen, from the window's own geometry, which
+// follows the window manager's placement. mapToGlobal goes by the platform window's
+// position, which can stay at 0,0 when the window maps while the window manager is still
+// taking over the screen (seen with openbox): menus dropped from there opened in the
+// screen's corner.
+QPoint CConverterDlg::ScreenPos(const QPoint& windowPos) const
+{
+    return geometry().topLeft() + windowPos;
 }
 
 // The window has no caption, so it offers its system menu itself.
