@@ -22,8 +22,13 @@ build: configure
 run: build
 	$(BUILD)/virav-velmora-converter
 
+# Every test at the window's own scale and again at 2x, where the finer skin is drawn.
+TEST_SCALES ?= 1 2
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && for scale in $(TEST_SCALES); do \
+	  echo "== tests at QT_SCALE_FACTOR=$$scale"; \
+	  QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$scale ctest --output-on-failure -j $(JOBS) || exit 1; \
+	done
 
 # AddressSanitizer + UBSan build and test run in its own folder.
 asan:

@@ -161,6 +161,7 @@ void CConverterDlg::SetupAccessibility()
             setTabOrder(previous, widget);
         previous = widget ? widget : previous;
     }
+    m_btnAddFiles.setFocus(); // where focus has always started
 }
 
 void CConverterDlg::SetupJobList()

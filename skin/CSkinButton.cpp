@@ -70,9 +70,9 @@ void CSkinButton::paintEvent(QPaintEvent*)
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
     if (ShowsKeyboardFocus()) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(ToQColor(CLR_FOCUS_RING), 1.5));
+        painter.setPen(QPen(ToQColor(CLR_FOCUS_RING), 1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
     }
 }
 

@@ -26,13 +26,14 @@ private:
     std::unique_ptr<CConverterDlg> m_dlg;
 
 private slots:
-    // Shown with rows in the job list, which takes the picture's place: Tab leaves the
-    // list rather than walking its cells.
+    // Focus starts on Add. Then rows in the job list, which takes the picture's place: Tab
+    // leaves the list rather than walking its cells.
     void initTestCase()
     {
         m_dlg = std::make_unique<CConverterDlg>(std::make_unique<CRecordingEngine>());
         m_dlg->show();
         QVERIFY(QTest::qWaitForWindowActive(m_dlg.get()));
+        QCOMPARE(QApplication::focusWidget(), m_dlg->GetDlgItem(IDC_ADDFILES));
         m_dlg->GetDlgItem(IDC_PICTURE)->hide();
         auto* list = qobject_cast<QTableWidget*>(m_dlg->GetDlgItem(IDC_JOBLIST));
         list->setRowCount(2);
