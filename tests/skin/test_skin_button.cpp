@@ -110,10 +110,8 @@ private slots:
         QCOMPARE(f.host.Shot(f.button), plain);
         f.button.clearFocus();
         QTest::keyClick(&f.host, Qt::Key_Tab);
-        QVERIFY(f.button.hasFocus());
-        const QRgb ring = QColor(140, 196, 255).rgb();
-        QCOMPARE(InkBox(f.host.Shot(f.button), [ring](QRgb rgb) { return rgb == ring; }),
-                 QRect(1, 1, 38, 18));
+        const auto isRing = [](QRgb rgb) { return rgb == QColor(140, 196, 255).rgb(); };
+        QCOMPARE(InkBox(f.host.Shot(f.button), isRing), QRect(1, 1, 38, 18));
     }
 
     // The caption is centred over the image and the button looks the same disabled; the
