@@ -22,8 +22,13 @@ build: configure
 run: build
 	$(BUILD)/virav-velmora-converter
 
+# Every test at the window's own scale and again at 2x, where the finer skin is drawn.
+TEST_SCALES ?= 1 2
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && for scale in $(TEST_SCALES); do \
+	  echo "== tests at QT_SCALE_FACTOR=$$scale"; \
+	  QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$scale ctest --output-on-failure -j $(JOBS) || exit 1; \
+	done
 
 # AddressSanitizer + UBSan build and test run in its own folder.
 asan:
@@ -50,10 +55,13 @@ fuzz:
 	  else failed=1; tail -n 40 build-fuzz/fuzz-$$name.log; fi; \
 	done; exit $$failed
 
-# The README's picture: the real window previewing the test clips, cut to the window.
+# The README's pictures: the real window previewing the test clips, cut to the window,
+# at scale 1 and at 2x.
 screenshot: build
 	tools/screenshot.sh docs/screenshot.png 4 $(BUILD)/tests/preview_demo
 	convert docs/screenshot.png -trim +repage docs/screenshot.png
+	QT_SCALE_FACTOR=2 tools/screenshot.sh docs/screenshot-2x.png 4 $(BUILD)/tests/preview_demo
+	convert docs/screenshot-2x.png -trim +repage docs/screenshot-2x.png
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

@@ -103,6 +103,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Setup
@@ -111,10 +112,12 @@ private:
     void SetupWindowShape();
     void SetupButtonImages();
     void SetupJobList();
+    void SetupAccessibility();
     void ConnectCommands();
     void ApplyLayout();
 
     // Frame
+    QPoint ScreenPos(const QPoint& windowPos) const;
     void ShowWindowMenu(const QPoint& screenPos);
 
     // Menus

@@ -114,7 +114,7 @@ void CConverterDlg::ShowMenu(int menuId, const QPoint& screenPos, bool rightButt
 QPoint CConverterDlg::BelowButton(int buttonId) const
 {
     const QWidget* button = GetDlgItem(buttonId);
-    return button->mapToGlobal(QPoint(0, button->height()));
+    return ScreenPos(button->mapTo(this, QPoint(0, button->height())));
 }
 
 void CConverterDlg::OnFileMenuButton()

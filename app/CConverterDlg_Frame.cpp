@@ -90,13 +90,35 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Space:
         if (event->modifiers() == Qt::AltModifier) {
-            ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
+            ShowWindowMenu(ScreenPos(QPoint(0, 0)));
             return;
         }
         break;
     default: break;
     }
     QDialog::keyPressEvent(event);
+}
+
+// Where a point of the window is on the screen, from the window's own geometry: a menu
+// dropped by the very click that activates the window comes before the platform window's
+// position has been put right (see changeEvent).
+QPoint CConverterDlg::ScreenPos(const QPoint& windowPos) const
+{
+    return geometry().topLeft() + windowPos;
+}
+
+// When the window maps while the window manager is still taking over the screen (seen
+// with openbox), the platform window can keep 0,0 as its position while the window sits
+// where the manager placed it; everything Qt maps to the screen (the lists' drop-downs,
+// menus) then lands in the corner. Asking to be where the widget is makes the manager
+// report the position again.
+void CConverterDlg::changeEvent(QEvent* event)
+{
+    QWindow* window = windowHandle();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && window &&
+        window->position() != geometry().topLeft())
+        window->setPosition(geometry().topLeft());
+    QDialog::changeEvent(event);
 }
 
 // The window has no caption, so it offers its system menu itself.

@@ -32,6 +32,12 @@ const JobColumn kJobColumns[] = {
 
 constexpr qreal kSmallestHeadingPoints = 6;
 
+const std::pair<int, int> kLabelledControls[] = {
+    {IDC_PROFILE_LABEL, IDC_OUTPUTPROFILE}, {IDC_FOLDER_LABEL, IDC_OUTPUTFOLDER},
+    {IDC_STRETCH_LABEL, IDC_STRETCHMODE},   {IDC_SIZE_LABEL, IDC_FRAMESIZE},
+    {IDC_BITRATE_LABEL, IDC_AUDIOBITRATE},
+};
+
 bool HeadingsFit(const QTableWidget& list, const QFont& font)
 {
     const QHeaderView* header = list.horizontalHeader();
@@ -73,7 +79,7 @@ bool CConverterDlg::OnInitDialog()
 
     m_bmpBackground = LoadSkinBitmap(IDB_BACKGROUND);
     setFixedSize(m_bmpBackground.isNull() ? QSize(MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT)
-                                          : m_bmpBackground.size());
+                                          : m_bmpBackground.deviceIndependentSize().toSize());
     SetupWindowShape();
 
     m_szOutputFolder = ReadStoredOutputFolder();
@@ -87,6 +93,7 @@ bool CConverterDlg::OnInitDialog()
     }
     SetupJobList();
     SetupFileDrops();
+    SetupAccessibility();
     ConnectCommands();
     ApplyLayout();
     return true;
@@ -116,12 +123,14 @@ void CConverterDlg::CreateControls()
         GetDlgItem(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+// The mask is in the window's own pixels, so it comes from the bitmap at scale 1; the
+// finer ones are cut along the same pixels scaled.
 void CConverterDlg::SetupWindowShape()
 {
     if (m_bmpBackground.isNull())
         return;
     const QRgb key = ToQColor(CLR_REGION_KEY).rgb();
-    setMask(RegionFromBitmap(m_bmpBackground.toImage(), key));
+    setMask(RegionFromBitmap(LoadSkinBitmap(IDB_BACKGROUND, 1.0).toImage(), key));
     raise();
     activateWindow();
 }
@@ -132,6 +141,28 @@ void CConverterDlg::SetupButtonImages()
         if (auto* button = qobject_cast<CSkinButton*>(GetDlgItem(images.id)))
             button->SetStateImages(images.normal, images.pressed, images.hover);
     }
+}
+
+// Image buttons name themselves after their look; the other controls after their labels,
+// which also label them for screen readers that name a drop-down list by its value.
+// Tab follows the screen rather than the template's order.
+void CConverterDlg::SetupAccessibility()
+{
+    for (const ControlName& control : ConverterControlNames()) {
+        QWidget* widget = GetDlgItem(control.id);
+        if (control.normalImage == 0 && widget)
+            widget->setAccessibleName(QString::fromUtf8(control.name));
+    }
+    for (const auto& [label, control] : kLabelledControls)
+        qobject_cast<QLabel*>(GetDlgItem(label))->setBuddy(GetDlgItem(control));
+    QWidget* previous = nullptr;
+    for (int id : ConverterTabOrder()) {
+        QWidget* widget = GetDlgItem(id);
+        if (previous && widget)
+            setTabOrder(previous, widget);
+        previous = widget ? widget : previous;
+    }
+    m_btnAddFiles.setFocus(); // where focus has always started
 }
 
 void CConverterDlg::SetupJobList()
@@ -152,6 +183,8 @@ void CConverterDlg::SetupJobList()
     m_lstJobs.horizontalHeader()->setHighlightSections(false);
     m_lstJobs.horizontalHeader()->setSectionsClickable(false);
     m_lstJobs.setWordWrap(false);
+    m_lstJobs.setTabKeyNavigation(false); // Tab goes on to the next control, as in the other lists
+
     m_lstJobs.setContextMenuPolicy(Qt::CustomContextMenu);
     // Titles can be edited in place, but the edit is never taken: Rename changes them.
     m_lstJobs.setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);

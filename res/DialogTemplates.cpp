@@ -194,6 +194,18 @@ const std::vector<LayoutEntry>& MainWindowLayout()
     return layout;
 }
 
+const std::vector<int>& ConverterTabOrder()
+{
+    static const std::vector<int> order{
+        IDC_FILEMENU,  IDC_EDITMENU, IDC_HELPMENU,      IDC_HELP,         IDC_MINIMIZE,
+        IDC_CLOSE,     IDC_JOBLIST,  IDC_ADDFILES,      IDC_STOPCONVERT,  IDC_CONVERT,
+        IDC_LISTMENU,  IDC_HOMEPAGE, IDC_OUTPUTPROFILE, IDC_SELECTFOLDER, IDC_EXPLORE,
+        IDC_ENGINE,    IDC_PREVCLIP, IDC_BACK10,        IDC_PLAY,         IDC_STOPPREVIEW,
+        IDC_FORWARD10, IDC_NEXTCLIP, IDC_STRETCHMODE,   IDC_FRAMESIZE,    IDC_AUDIOBITRATE,
+    };
+    return order;
+}
+
 QRect ProgressBarRect()
 {
     return QRect(21, 392, 451, 10);

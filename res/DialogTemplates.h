@@ -84,6 +84,11 @@ const std::vector<ComboItems>& ConverterComboItems();
 // in the order they are applied.
 const std::vector<LayoutEntry>& MainWindowLayout();
 
+// The main window's controls in the order Tab visits them, as they read on screen: the
+// title bar left to right, then the left column and the right column top to bottom, each
+// row left to right.
+const std::vector<int>& ConverterTabOrder();
+
 // Number of layout rows applied before the section labels get their font.
 constexpr int kLayoutRowsBeforeLabelFont = 26;
 

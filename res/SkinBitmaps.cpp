@@ -1,9 +1,11 @@
 #include "SkinBitmaps.h"
 
 #include "SkinResources.h"
+#include "SkinScales.h"
 #include "resource.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 namespace {
 void EnsureSkinResources()
@@ -16,10 +18,18 @@ void EnsureSkinResources()
 }
 } // namespace
 
-QPixmap LoadSkinBitmap(int id)
+QPixmap LoadSkinBitmap(int id, double devicePixelRatio)
 {
     EnsureSkinResources();
-    return QPixmap(QStringLiteral(":/skin/%1.png").arg(id & 0xFFFF));
+    const double scale = SkinScaleFor(devicePixelRatio);
+    QPixmap bitmap(QStringLiteral(":/skin/") + SkinFileName(id & 0xFFFF, scale));
+    bitmap.setDevicePixelRatio(scale);
+    return bitmap;
+}
+
+QPixmap LoadSkinBitmap(int id)
+{
+    return LoadSkinBitmap(id, qApp ? qApp->devicePixelRatio() : 1.0);
 }
 
 QIcon LoadAppIcon()

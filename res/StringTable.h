@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <vector>
+
 #define kProductName "Virav Velmora Video Converter"
 #define kHomePageUrl "https://viravvelmora.example/"
 // The home page link's caption carries a trailing space, as the About box shows it.
@@ -11,3 +13,18 @@
 
 // String resources by id; an empty string for an unknown id.
 QString LoadResourceString(int id);
+
+// What a control of the main window is called: the tooltip and accessible name of an
+// image button, found by the bitmap its normal look shows (the play button's changes
+// with its look), or the accessible name of another control (normalImage 0), found by
+// its id and matching its label on screen.
+struct ControlName
+{
+    int id;
+    unsigned normalImage;
+    const char* name;
+};
+const std::vector<ControlName>& ConverterControlNames();
+
+// The name of the image button whose normal look is the given bitmap; empty for none.
+QString ImageButtonName(unsigned normalImage);

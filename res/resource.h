@@ -171,6 +171,8 @@
 #define CLR_PROGRESS_BAR 0x00FF3200       // RGB(0,50,255): bar colour while converting
 #define CLR_PREVIEW_BACKGROUND 0x00202020 // RGB(32,32,32): idle preview area of the engine control
 #define CLR_PREVIEW_HINT 0x003A3A3A       // RGB(58,58,58): play mark in the middle of the idle preview area
+#define CLR_FOCUS_RING                                                                                       \
+    0x00FFC48C // RGB(140,196,255): keyboard focus on an image button, the skin's light accent
 
 // Main window size, from bitmap 131
 #define MAIN_WINDOW_WIDTH 750

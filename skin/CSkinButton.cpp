@@ -1,6 +1,9 @@
 #include "CSkinButton.h"
 
+#include "res/ColorRef.h"
 #include "res/SkinBitmaps.h"
+#include "res/StringTable.h"
+#include "res/resource.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -19,6 +22,10 @@ void CSkinButton::SetStateImages(unsigned normalId, unsigned pressedId, unsigned
 {
     SetStateImages(LoadSkinBitmap(static_cast<int>(normalId)), LoadSkinBitmap(static_cast<int>(pressedId)),
                    LoadSkinBitmap(static_cast<int>(hoverId)));
+    m_imageIds = {normalId, pressedId, hoverId};
+    const QString name = ImageButtonName(normalId);
+    setToolTip(name);
+    setAccessibleName(name);
 }
 
 void CSkinButton::SetStateImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hover)
@@ -26,18 +33,47 @@ void CSkinButton::SetStateImages(const QPixmap& normal, const QPixmap& pressed, 
     m_bmpNormal = normal;
     m_bmpPressed = pressed;
     m_bmpHover = hover;
+    m_imageIds = {};
+}
+
+QList<CSkinButton::ImageSlot> CSkinButton::ShownSlots() const
+{
+    if (isDown())
+        return {kPressed};
+    if (m_bHover)
+        return {kNormal, kHover};
+    return {kNormal};
+}
+
+QList<unsigned> CSkinButton::ShownImages() const
+{
+    QList<unsigned> ids;
+    for (ImageSlot slot : ShownSlots())
+        ids << m_imageIds[slot];
+    return ids;
+}
+
+// Only focus that came from the keyboard shows: a click leaves the look alone.
+bool CSkinButton::ShowsKeyboardFocus() const
+{
+    return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 // Images are drawn unscaled at the top-left and cut to the button; the state of
-// focus, default and enabled does not change the look.
+// default and enabled does not change the look.
 void CSkinButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, isDown() ? m_bmpPressed : m_bmpNormal);
-    if (m_bHover && !isDown())
-        painter.drawPixmap(0, 0, m_bmpHover);
+    for (ImageSlot slot : ShownSlots())
+        painter.drawPixmap(0, 0, slot == kPressed ? m_bmpPressed : slot == kHover ? m_bmpHover : m_bmpNormal);
     painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
+    if (ShowsKeyboardFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(ToQColor(CLR_FOCUS_RING), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
+    }
 }
 
 bool CSkinButton::event(QEvent* event)

@@ -12,12 +12,23 @@ int Sign(int value)
 }
 } // namespace
 
+// Straight and diagonal lines are filled pixel by pixel, so that they stay on the grid
+// when the painter scales; others are left to the painter.
 void GdiLine(QPainter& painter, const QPoint& from, const QPoint& to)
 {
     if (from == to)
         return;
     const QPoint delta = to - from;
-    painter.drawLine(from, to - QPoint(Sign(delta.x()), Sign(delta.y())));
+    const QPoint step(Sign(delta.x()), Sign(delta.y()));
+    const QColor color = painter.pen().color();
+    const QPoint last = to - step;
+    if (step.x() == 0 || step.y() == 0)
+        painter.fillRect(QRect(from, QSize(1, 1)) | QRect(last, QSize(1, 1)), color);
+    else if (qAbs(delta.x()) == qAbs(delta.y()))
+        for (QPoint p = from; p != to; p += step)
+            painter.fillRect(p.x(), p.y(), 1, 1, color);
+    else
+        painter.drawLine(from, last);
 }
 
 void GdiPolyline(QPainter& painter, std::initializer_list<QPoint> points)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb and saves a PNG of the screen.
-# Usage: tools/screenshot.sh OUT.png [seconds-to-wait] [program]
+# Usage: [QT_SCALE_FACTOR=2] tools/screenshot.sh OUT.png [seconds-to-wait] [program]
 set -euo pipefail
 out=${1:?usage: tools/screenshot.sh OUT.png [seconds] [program]}
 wait_s=${2:-3}
@@ -10,7 +10,10 @@ program=${3:-$here/build/virav-velmora-converter}
 mkdir -p "$(dirname "$out")"
 out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
 
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+# A 1024 x 768 screen, made as much larger as QT_SCALE_FACTOR makes the window.
+screen=$(awk -v s="${QT_SCALE_FACTOR:-1}" 'BEGIN { printf "%dx%dx24", 1024 * s, 768 * s }')
+
+xvfb-run -a -s "-screen 0 $screen" sh -c '
   "$1" & pid=$!
   sleep "$2"
   import -window root "$3"

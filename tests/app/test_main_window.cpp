@@ -1,7 +1,10 @@
 // The main window as it comes up, its frame behaviour and its window menu.
 #include "app/OutputFolderStore.h"
+#include "app/WindowRegion.h"
 #include "jobs/JobWindow.h"
 #include "res/DialogTemplates.h"
+#include "res/SkinBitmaps.h"
+#include "res/resource.h"
 #include "support/ButtonLook.h"
 
 #include <QHeaderView>
@@ -26,9 +29,13 @@ private slots:
         QCOMPARE(w.dlg->size(), QSize(750, 560));
         QCOMPARE(w.dlg->minimumSize(), w.dlg->maximumSize());
         QVERIFY(!w.dlg->windowIcon().isNull());
-        // The outline is cut from the background: corners are key-coloured, the middle is not.
-        QVERIFY(w.dlg->mask().contains(QPoint(375, 280)));
-        QVERIFY(!w.dlg->mask().contains(QPoint(0, 0)));
+        // The outline is cut from the background, which comes at the screen's scale: the mask,
+        // scaled as the screen scales it, keeps exactly its pixels that are not the key.
+        const QPixmap background = LoadSkinBitmap(IDB_BACKGROUND);
+        const qreal scale = w.dlg->devicePixelRatio();
+        QCOMPARE(background.devicePixelRatio(), scale);
+        const QRegion shown = QTransform::fromScale(scale, scale).map(w.dlg->mask());
+        QVERIFY(shown.xored(RegionFromBitmap(background.toImage(), qRgb(54, 255, 0))).isEmpty());
 
         for (const auto& [id, text] : QList<QPair<int, QString>>{
                  {IDC_FRAMESIZE, "320X240"},

@@ -77,6 +77,18 @@ private slots:
         }
         QVERIFY(m_bitmaps.at(IDB_PLAY_NORMAL) != m_bitmaps.at(IDB_PAUSE_NORMAL));
     }
+
+    // At 2x every bitmap covers the same window pixels, each in four, and a button still
+    // continues the background (the outline's cut is the window test's, at QT_SCALE_FACTOR=2).
+    void doubleScaleCoversTheSamePixels()
+    {
+        const std::map<int, QImage> fine = SkinArt::renderBitmaps(2);
+        for (const auto& [id, image] : fine)
+            QCOMPARE(image.size(), m_bitmaps.at(id).size() * 2);
+        const ButtonDesign& file = SkinLayout::buttons().front();
+        QCOMPARE(fine.at(file.normalId).copy(0, 0, 80, 1),
+                 fine.at(IDB_BACKGROUND).copy(file.layout.x() * 2, file.layout.y() * 2, 80, 1));
+    }
 };
 
 QTEST_MAIN(TestArtgen)

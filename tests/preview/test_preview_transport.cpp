@@ -153,13 +153,15 @@ private:
         qobject_cast<QAbstractButton*>(m_w->dlg->GetDlgItem(id))->click();
         return m_w->engine->calls;
     }
-    // "play" or "pause", by the images button 1029 shows in its three states.
+    // "play" or "pause", by the images button 1029 shows in its three states and the name it goes by.
     QString PlayLook() const
     {
         auto& button = *qobject_cast<QAbstractButton*>(m_w->dlg->GetDlgItem(IDC_PLAY));
-        if (MismatchedStates(button, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER).isEmpty())
+        if (MismatchedStates(button, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER).isEmpty() &&
+            button.accessibleName() == "Play")
             return QStringLiteral("play");
-        return MismatchedStates(button, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER).isEmpty()
+        return MismatchedStates(button, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER).isEmpty() &&
+                       button.accessibleName() == "Pause"
                    ? QStringLiteral("pause")
                    : QStringLiteral("other");
     }

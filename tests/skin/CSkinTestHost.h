@@ -4,6 +4,12 @@
 
 #include <QtTest>
 
+// A grab with one pixel per window pixel, whatever the screen's scale.
+inline QImage WindowPixels(const QPixmap& grab)
+{
+    return grab.toImage().scaled(grab.deviceIndependentSize().toSize()).convertToFormat(QImage::Format_RGB32);
+}
+
 class CSkinTestHost : public QWidget
 {
 public:
@@ -31,7 +37,7 @@ public:
     void PointAt(const QWidget& child) { PointAt(child.geometry().center()); }
     void PointAway() { PointAt(QPoint(width() - 5, height() - 5)); }
 
-    QImage Shot(const QWidget& child) { return grab(child.geometry()).toImage(); }
+    QImage Shot(const QWidget& child) { return WindowPixels(grab(child.geometry())); }
     QRgb At(const QWidget& child, int x, int y) { return Shot(child).pixel(x, y) | 0xFF000000u; }
 
     // From now on paints counts the paint events child receives.

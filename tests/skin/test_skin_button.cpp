@@ -100,6 +100,20 @@ private slots:
         QCOMPARE(f.At(5, 5), kRed);
     }
 
+    // Focus that Tab brings draws a ring in the skin's light accent; a click's focus does not.
+    void keyboardFocusShowsARing()
+    {
+        ButtonFixture f;
+        const QImage plain = f.host.Shot(f.button);
+        QTest::mouseClick(&f.button, Qt::LeftButton);
+        QVERIFY(f.button.hasFocus());
+        QCOMPARE(f.host.Shot(f.button), plain);
+        f.button.clearFocus();
+        QTest::keyClick(&f.host, Qt::Key_Tab);
+        const auto isRing = [](QRgb rgb) { return rgb == QColor(140, 196, 255).rgb(); };
+        QCOMPARE(InkBox(f.host.Shot(f.button), isRing), QRect(1, 1, 38, 18));
+    }
+
     // The caption is centred over the image and the button looks the same disabled; the
     // images are drawn at the top left, cut and never scaled.
     void captionAndImages()

@@ -1,4 +1,5 @@
 #include "skin/CSkinProgress.h"
+#include "skin/CSkinTestHost.h"
 
 #include <QtTest>
 
@@ -27,7 +28,7 @@ QStringList BarRows(QSize size, int lower, int upper, int position)
         {qRgb(153, 203, 255), 'F'}, {qRgb(0, 50, 204), 'd'},    {qRgb(0, 50, 153), 'e'},
         {qRgb(96, 96, 96), 'm'},    {qRgb(128, 128, 128), 's'}, {kFace.rgb(), '.'},
     };
-    const QImage image = bar.grab().toImage();
+    const QImage image = WindowPixels(bar.grab());
     QStringList rows;
     for (int y = 0; y < image.height(); ++y) {
         QString row;

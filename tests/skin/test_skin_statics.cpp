@@ -62,15 +62,17 @@ private slots:
         panel.setGeometry(20, 20, 40, 30);
         QVERIFY(InkBox(host.Shot(panel), isInk).isEmpty());
 
-        // Four quadrants, red green over blue yellow: at natural size pixel for pixel.
-        QImage picture(40, 30, QImage::Format_RGB32);
+        // Four quadrants, red green over blue yellow, drawn for the screen's scale: at natural
+        // size pixel for pixel.
+        QImage picture(QSize(40, 30) * host.devicePixelRatio(), QImage::Format_RGB32);
+        picture.setDevicePixelRatio(host.devicePixelRatio());
         QPainter painter(&picture);
         const Qt::GlobalColor quadrants[]{Qt::red, Qt::green, Qt::blue, Qt::yellow};
         for (int i = 0; i < 4; ++i)
             painter.fillRect(i % 2 * 20, i / 2 * 15, 20, 15, quadrants[i]);
         painter.end();
         panel.SetBitmap(QPixmap::fromImage(picture));
-        QCOMPARE(host.Shot(panel), picture);
+        QCOMPARE(host.Shot(panel), WindowPixels(QPixmap::fromImage(picture)));
         panel.resize(120, 90);
         for (int i = 0; i < 4; ++i) // the corners
             QCOMPARE(host.At(panel, i % 2 * 119, i / 2 * 89), QColor(quadrants[i]).rgb());

@@ -215,19 +215,37 @@ QPainterPath windowOutline()
     return rounded(windowRect(), cornerRadius);
 }
 
-// Every pixel whose centre lies outside shape becomes exactly the key colour, never a blend.
+// Every pixel outside shape becomes exactly the key colour, never a blend. Inside means
+// the centre of a window pixel lies inside; each row's run of those is scaled as Qt scales
+// the window's mask, so that the cut and the mask agree at every scale.
 void cutOutline(QImage& image, const QPainterPath& shape)
 {
-    QImage mask(image.size(), QImage::Format_ARGB32_Premultiplied);
-    mask.fill(Qt::transparent);
-    QPainter m(&mask);
+    QImage logical(SkinLayout::windowSize, QImage::Format_ARGB32_Premultiplied);
+    logical.fill(Qt::transparent);
+    QPainter m(&logical);
     m.setRenderHint(QPainter::Antialiasing, false);
     m.fillPath(shape, Qt::white);
     m.end();
+    QImage inside(image.size(), QImage::Format_ARGB32_Premultiplied);
+    inside.fill(Qt::transparent);
+    QPainter d(&inside);
+    for (int y = 0; y < logical.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(logical.constScanLine(y));
+        for (int x = 0; x < logical.width(); ++x) {
+            if (qAlpha(in[x]) == 0)
+                continue;
+            const int start = x;
+            while (x + 1 < logical.width() && qAlpha(in[x + 1]) != 0)
+                ++x;
+            const QRect run(start, y, x + 1 - start, 1);
+            d.fillRect(PaintKit::deviceRect(run, image.devicePixelRatio()), Qt::white);
+        }
+    }
+    d.end();
     const QRgb key = ArtPalette::regionKey.rgb();
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const auto* in = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(inside.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             if (qAlpha(in[x]) == 0)
                 line[x] = key;
@@ -237,10 +255,9 @@ void cutOutline(QImage& image, const QPainterPath& shape)
 
 } // namespace
 
-QImage paint()
+QImage paint(qreal scale)
 {
-    const QSize size = SkinLayout::windowSize;
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = PaintKit::canvas(SkinLayout::windowSize, scale, QImage::Format_RGB32);
     const QPainterPath outlinePath = windowOutline();
     {
         QPainter p(&image);

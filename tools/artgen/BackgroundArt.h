@@ -6,7 +6,8 @@
 
 namespace BackgroundArt {
 
-// 750 x 560, opaque; everything outside the rounded outline is exactly the region key.
-QImage paint();
+// 750 x 560 at the given scale, opaque; everything outside the rounded outline is
+// exactly the region key.
+QImage paint(qreal scale = 1);
 
 } // namespace BackgroundArt

@@ -24,10 +24,9 @@ struct GlyphLook
 };
 
 // Draws the glyph through a layer so that it can be tinted and cast a shadow.
-void stampGlyph(QPainter& p, const QSize& size, Glyph glyph, const QRectF& box, const GlyphLook& look)
+void stampGlyph(QPainter& p, Glyph glyph, const QRectF& box, const GlyphLook& look)
 {
-    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
+    QImage layer = PaintKit::layerFor(p);
     {
         QPainter lp(&layer);
         GlyphArt::paintGlyph(lp, glyph, box.translated(look.shift), look.ink);
@@ -84,7 +83,7 @@ TileLook tileLook(ButtonState state)
             Qt::transparent};
 }
 
-void paintTile(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
+void paintTile(QPainter& p, const ButtonDesign& b, ButtonState state)
 {
     const QRectF tile(3, 3, 44, 44);
     const QRectF face = tile.adjusted(0.5, 0.5, -0.5, -0.5);
@@ -104,10 +103,10 @@ void paintTile(QPainter& p, const ButtonDesign& b, ButtonState state, const QSiz
     p.drawPath(rounded(face.adjusted(1, pressed ? 2 : 1, -1, pressed ? 2 : -1), 9));
     p.restore();
     const QRectF box(tile.center().x() - 15, tile.center().y() - 15, 30, 30);
-    stampGlyph(p, size, b.glyph, box, {glyphLight, look.tint, 90, pressShift(state)});
+    stampGlyph(p, b.glyph, box, {glyphLight, look.tint, 90, pressShift(state)});
 }
 
-void paintTransport(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
+void paintTransport(QPainter& p, const ButtonDesign& b, ButtonState state)
 {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF area(0, 0, b.layout.width(), b.layout.height());
@@ -151,10 +150,10 @@ void paintTransport(QPainter& p, const ButtonDesign& b, ButtonState state, const
                                                        : glyphLight;
     const qreal side = round ? 24 : 28;
     const QRectF box(centre.x() - side / 2, centre.y() - side / 2, side, side);
-    stampGlyph(p, size, b.glyph, box, {ink, Qt::transparent, 150, pressShift(state)});
+    stampGlyph(p, b.glyph, box, {ink, Qt::transparent, 150, pressShift(state)});
 }
 
-void paintCaption(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
+void paintCaption(QPainter& p, const ButtonDesign& b, ButtonState state)
 {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF area(0, 0, b.layout.width(), b.layout.height());
@@ -169,7 +168,7 @@ void paintCaption(QPainter& p, const ButtonDesign& b, ButtonState state, const Q
     }
     const QColor ink = state == ButtonState::Normal ? QColor(0xb9, 0xc3, 0xcf) : glyphLit;
     const QRectF box(area.center().x() - 9, area.center().y() - 9, 18, 18);
-    stampGlyph(p, size, b.glyph, box, {ink, Qt::transparent, 120, pressShift(state)});
+    stampGlyph(p, b.glyph, box, {ink, Qt::transparent, 120, pressShift(state)});
 }
 
 // Menu words sit on one baseline in window coordinates, whatever each button's top.
@@ -198,7 +197,7 @@ void paintMenu(QPainter& p, const ButtonDesign& b, ButtonState state)
     p.drawText(text, Qt::AlignCenter, word);
 }
 
-void paintPill(QPainter& p, const ButtonDesign& b, ButtonState state, const QSize& size)
+void paintPill(QPainter& p, const ButtonDesign& b, ButtonState state)
 {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -229,7 +228,7 @@ void paintPill(QPainter& p, const ButtonDesign& b, ButtonState state, const QSiz
     const qreal left = (pill.width() - iconSide - gap - textWidth) / 2 + pill.left();
     const QPointF shift = pressShift(state);
     const QRectF iconBox(left, pill.center().y() - iconSide / 2, iconSide, iconSide);
-    stampGlyph(p, size, b.glyph, iconBox, {text, Qt::transparent, 0, shift});
+    stampGlyph(p, b.glyph, iconBox, {text, Qt::transparent, 0, shift});
     p.setFont(font);
     p.setPen(text);
     p.drawText(QRectF(left + iconSide + gap, 0, textWidth + 2, pill.height()).translated(shift),
@@ -241,15 +240,17 @@ void paintPill(QPainter& p, const ButtonDesign& b, ButtonState state, const QSiz
 QImage paint(const QImage& background, const ButtonDesign& button, ButtonState state)
 {
     const QSize size = SkinLayout::imageSize(button, state);
-    QImage image =
-        background.copy(QRect(button.layout.topLeft(), size)).convertToFormat(QImage::Format_RGB32);
+    const qreal scale = background.devicePixelRatio();
+    QImage image = background.copy(PaintKit::deviceRect(QRect(button.layout.topLeft(), size), scale))
+                       .convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     switch (button.face) {
-    case ButtonFace::Tile: paintTile(p, button, state, size); break;
-    case ButtonFace::Transport: paintTransport(p, button, state, size); break;
-    case ButtonFace::Caption: paintCaption(p, button, state, size); break;
+    case ButtonFace::Tile: paintTile(p, button, state); break;
+    case ButtonFace::Transport: paintTransport(p, button, state); break;
+    case ButtonFace::Caption: paintCaption(p, button, state); break;
     case ButtonFace::Menu: paintMenu(p, button, state); break;
-    case ButtonFace::Pill: paintPill(p, button, state, size); break;
+    case ButtonFace::Pill: paintPill(p, button, state); break;
     }
     return image;
 }

@@ -1,5 +1,6 @@
 // Button images. Each one starts as the crop of the background under the
-// button, so that it blends into the window when drawn opaque over it.
+// button, so that it blends into the window when drawn opaque over it, at the
+// background's scale.
 #pragma once
 
 #include "SkinLayout.h"

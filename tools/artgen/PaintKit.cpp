@@ -5,6 +5,28 @@
 
 namespace PaintKit {
 
+QRect deviceRect(const QRect& logical, qreal scale)
+{
+    return QRectF(logical.x() * scale, logical.y() * scale, logical.width() * scale, logical.height() * scale)
+        .toRect();
+}
+
+QImage canvas(const QSize& size, qreal scale, QImage::Format format)
+{
+    QImage image(deviceRect(QRect(QPoint(0, 0), size), scale).size(), format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage layerFor(const QPainter& p)
+{
+    const QPaintDevice& device = *p.device();
+    QImage layer(device.width(), device.height(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(device.devicePixelRatioF());
+    layer.fill(Qt::transparent);
+    return layer;
+}
+
 QFont lato(int pixelSize, QFont::Weight weight)
 {
     QFont font(QStringLiteral("Lato"));

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRectF>
@@ -12,6 +13,16 @@
 class QPainter;
 
 namespace PaintKit {
+
+// Where a rectangle of the window's pixels lands at a scale, rounded as Qt rounds a
+// region or a widget placed at that scale.
+QRect deviceRect(const QRect& logical, qreal scale);
+
+// A blank image of the given size in the window's pixels, with its pixels at scale.
+QImage canvas(const QSize& size, qreal scale, QImage::Format format);
+
+// A transparent image exactly as large, and at the same scale, as the image p paints on.
+QImage layerFor(const QPainter& p);
 
 QFont lato(int pixelSize, QFont::Weight weight);
 QFont sans(int pixelSize);

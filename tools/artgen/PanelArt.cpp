@@ -117,10 +117,10 @@ void paintSteps(QPainter& p, const QPointF& origin)
 
 } // namespace
 
-QImage paint()
+QImage paint(qreal scale)
 {
     const QSize size = SkinLayout::controlRect(IDC_PICTURE).size();
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = PaintKit::canvas(size, scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -5,6 +5,6 @@
 
 namespace PanelArt {
 
-QImage paint(); // 452 x 254, opaque
+QImage paint(qreal scale = 1); // 452 x 254 at the given scale, opaque
 
 } // namespace PanelArt

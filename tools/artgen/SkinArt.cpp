@@ -6,6 +6,7 @@
 #include "PanelArt.h"
 #include "SkinLayout.h"
 
+#include "res/SkinScales.h"
 #include "res/resource.h"
 
 #include <QBuffer>
@@ -55,16 +56,16 @@ QByteArray qrcText(const QStringList& files)
 
 } // namespace
 
-std::map<int, QImage> renderBitmaps()
+std::map<int, QImage> renderBitmaps(qreal scale)
 {
     std::map<int, QImage> bitmaps;
-    const QImage background = BackgroundArt::paint();
+    const QImage background = BackgroundArt::paint(scale);
     for (const ButtonDesign& b : SkinLayout::buttons()) {
         for (ButtonState s : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed})
             bitmaps[SkinLayout::imageId(b, s)] = ButtonArt::paint(background, b, s);
     }
     bitmaps[IDB_BACKGROUND] = background;
-    bitmaps[IDB_PANEL] = PanelArt::paint();
+    bitmaps[IDB_PANEL] = PanelArt::paint(scale);
     return bitmaps;
 }
 
@@ -73,13 +74,15 @@ QString write(const QString& folder)
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create %1").arg(folder);
     std::map<QString, QImage> files;
-    for (auto& [id, image] : renderBitmaps())
-        files[QString::number(id)] = image;
-    files.merge(renderIcons());
+    for (double scale : kSkinScales) {
+        for (auto& [id, image] : renderBitmaps(scale))
+            files[SkinFileName(id, scale)] = image;
+    }
+    for (auto& [stem, image] : renderIcons())
+        files[stem + QStringLiteral(".png")] = image;
 
     QStringList names;
-    for (const auto& [stem, image] : files) {
-        const QString name = stem + QStringLiteral(".png");
+    for (const auto& [name, image] : files) {
         const QByteArray png = pngBytes(image);
         if (png.isEmpty())
             return QStringLiteral("cannot encode %1").arg(name);

@@ -8,11 +8,13 @@
 
 namespace SkinArt {
 
-// Every bitmap of the skin by resource id: background, panel and all button images.
-std::map<int, QImage> renderBitmaps();
+// Every bitmap of the skin by resource id: background, panel and all button images,
+// drawn at the given scale (their device pixel ratio).
+std::map<int, QImage> renderBitmaps(qreal scale = 1);
 
-// Writes <id>.png for every bitmap, the icon files and skin.qrc (prefix /skin) into
-// folder. Returns an empty string on success, otherwise what failed.
+// Writes every bitmap at every scale of kSkinScales (named by SkinFileName), the icon
+// files and skin.qrc (prefix /skin) into folder. Returns an empty string on success,
+// otherwise what failed.
 QString write(const QString& folder);
 
 } // namespace SkinArt
