@@ -34,8 +34,8 @@ private slots:
         const QPixmap background = LoadSkinBitmap(IDB_BACKGROUND);
         const qreal scale = w.dlg->devicePixelRatio();
         QCOMPARE(background.devicePixelRatio(), scale);
-        const QRegion shown = QTransform::fromScale(scale, scale).map(w.dlg->mask());
-        QVERIFY(shown.xored(RegionFromBitmap(background.toImage(), qRgb(54, 255, 0))).isEmpty());
+        const QRegion outline = QTransform::fromScale(scale, scale).map(w.dlg->mask());
+        QVERIFY(outline.xored(RegionFromBitmap(background.toImage(), qRgb(54, 255, 0))).isEmpty());
 
         for (const auto& [id, text] : QList<QPair<int, QString>>{
                  {IDC_FRAMESIZE, "320X240"},
