@@ -24,15 +24,9 @@ std::vector<FrameSpan> planSegments(int64_t frames, AVRational frameRate, int wo
         return {};
     const int64_t rounds = int64_t(std::ceil(seconds / (workers * kMaxSegmentSeconds)));
     const int64_t count = rounds * workers;
-    const int64_t grid = frameRate.den == 1 ? frameRate.num : 1;
     std::vector<FrameSpan> spans;
-    int64_t first = 0;
-    for (int64_t index = 1; index <= count; ++index) {
-        int64_t end = index == count ? frames : frames * index / count;
-        end = std::clamp(end / grid * grid, first + 1, frames);
-        spans.push_back(FrameSpan{first, end});
-        first = end;
-    }
+    for (int64_t index = 0; index < count; ++index)
+        spans.push_back(FrameSpan{frames * index / count, frames * (index + 1) / count});
     return spans;
 }
 

@@ -25,10 +25,9 @@ constexpr double kMaxSegmentSeconds = 10.0;
 // otherwise the machine's cores.
 int segmentWorkerCount();
 
-// Segments of equal length for workers to share out, a whole number per worker, each
-// between the minimum and the maximum length where the span allows; empty when the
-// span is too short for two. Boundaries fall on whole seconds when the rate is a
-// whole number, so that each segment's reader picks its pictures on the same grid.
+// Segments of equal length (to a picture) for workers to share out, a whole number per
+// worker so that all finish together, each between the minimum and the maximum length
+// where the span allows; empty when the span is too short for two.
 std::vector<FrameSpan> planSegments(int64_t frames, AVRational frameRate, int workers);
 
 // The part of clip that gives the pictures of span, out of a clip of totalFrames.

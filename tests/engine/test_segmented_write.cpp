@@ -60,7 +60,7 @@ private slots:
         QVERIFY(write(QStringLiteral("long.wmv"), "1"));
     }
 
-    // Whole seconds, end to end, a whole number of equal segments per worker; short spans stay whole.
+    // End to end, a whole number of equal segments per worker; short spans stay whole.
     void cutsCoverTheSpan_data()
     {
         QTest::addColumn<qint64>("frames");
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(int(spans.size()), segments);
         for (size_t index = 0; index < spans.size(); ++index) {
             QCOMPARE(spans[index].first, index == 0 ? 0 : spans[index - 1].end);
-            QVERIFY(spans[index].end == frames || spans[index].end % 25 == 0);
+            QVERIFY(qAbs((spans[index].end - spans[index].first) - (spans[0].end - spans[0].first)) <= 1);
             const double seconds = double(spans[index].end - spans[index].first) / 25.0;
             QVERIFY2(seconds >= kMinSegmentSeconds - 1.0 && seconds <= kMaxSegmentSeconds + 1.0,
                      qPrintable(QString::number(seconds)));
