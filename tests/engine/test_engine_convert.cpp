@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -94,7 +93,6 @@ private slots:
             {44100, 2, 128000});
         wmv("16:9 keep aspect, end past the file's end", "clip.wmv", 2.0, 10.0, 2, "320x240video.prx",
             "bars");
-        wmv("16:9 crop", "clip.wmv", 1.0, 1.5, 3);
         // the header claims 2^64-1 units; the data holds 3 s, and so does the output
         wmv("lying header, end far past", "lyingduration.asf", 0.0, 1e6, 0, "320x240video.prx", "", 15.0);
         // the picture's data covers the silence added after the sound's end
@@ -114,10 +112,8 @@ private slots:
         row("mp3", {avi, 0.5, 2.5, 2, "", 15, "out.mp3"}, "mp3 - mp3", 0.0, "", {22050, 1, 0});
         row("m4a", {avi, 0.5, 2.5, 2, "", 21, "out.m4a"}, "mov,mp4,m4a,3gp,3g2,mj2 - aac", 0.0, "",
             {44100, 2, 0});
-        // 5.1 sound mixed down; "Mono 28.8kbps" first
-        const QList<QList<int>> wmaSounds{
-            {15, 22050, 1, 28800}, {16, 22050, 2, 28800}, {18, 32000, 2, 48000}, {21, 44100, 2, 128000}};
-        for (const QList<int>& sound : wmaSounds)
+        // 5.1 sound mixed down; the list's first code ("Mono 28.8kbps") and its last
+        for (const QList<int>& sound : {QList<int>{15, 22050, 1, 28800}, QList<int>{21, 44100, 2, 128000}})
             QTest::addRow("wma, code %d", sound[0])
                 << Step{avi, 0.5, 2.5, 2, "", sound[0], "sound.wma"} << QStringLiteral("asf - wmav2") << 0.0
                 << QString() << sound.mid(1);
@@ -327,23 +323,19 @@ private slots:
     void refusals_data()
     {
         QTest::addColumn<Step>("step");      // a relative source is the folder's holiday.wmv or a link to it
-        QTest::addColumn<bool>("soundOnly"); // the source gives only the sound, clip.mpg the picture
         QTest::addColumn<QString>("reason"); // how the refusal's reason starts
-        const auto row = [](const char* name, const char* reason, const Step& step, bool soundOnly = false) {
-            QTest::newRow(name) << step << soundOnly << QString::fromLatin1(reason);
+        const auto row = [](const char* name, const char* reason, const Step& step) {
+            QTest::newRow(name) << step << QString::fromLatin1(reason);
         };
         const QString clip = fixturePath(QStringLiteral("clip.mpg"));
         row("not media", "open: ", {fixturePath(QStringLiteral("text.avi"))});
         row("missing input", "open: the file does not exist", {fixturePath(QStringLiteral("missing.mpg"))});
         row("no clips", "check: no picture clips", {QString()});
-        row("start after end", "check: the span", {clip, 2.0, 1.0});
         row("start past the file's end", "check: the span", {clip, 10.0, 20.0});
         row("shorter than a frame", "check: a span is shorter than one frame", {clip, 1.0, 1.01});
-        row("unknown stretch mode", "check: no picture clips", {clip, 0.0, 3.0, 7});
         row("missing profile", "check: no usable video profile", {clip, 0.0, 3.0, 0, "no.prx"});
-        row("video without a profile", "check: no usable video profile", {clip, 0.0, 3.0, 0, ""});
         for (const int code : {14, 22}) // just below and above the list
-            QTest::addRow("audio code %d", code) << Step{clip, 0.0, 3.0, 0, "", code, "out.wma"} << false
+            QTest::addRow("audio code %d", code) << Step{clip, 0.0, 3.0, 0, "", code, "out.wma"}
                                                  << QStringLiteral("check: no usable sound format");
         const auto to = [](const char* output, const char* source = nullptr) {
             Step step;
@@ -354,15 +346,12 @@ private slots:
         row("other output type", "check: the output is not a type the engine writes", to("out.avi"));
         row("folder missing", "check: the output folder does not exist", to("no folder/out.wmv"));
         row("output is a folder", "check: the output exists and is not a file", to("folder.wmv"));
-        const char* sameAsInput = "check: the output is one of the sources";
         for (const char* output : {"holiday.wmv", "./holiday.wmv", "link.wmv"})
-            row(output, sameAsInput, to(output, "holiday.wmv"));
-        row("sound taken from the output", sameAsInput, to("holiday.wmv", "holiday.wmv"), true);
+            row(output, "check: the output is one of the sources", to(output, "holiday.wmv"));
     }
     void refusals()
     {
         QFETCH(Step, step);
-        QFETCH(bool, soundOnly);
         QFETCH(QString, reason);
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("folder.wmv")));
         const QString input = m_folder->filePath(QStringLiteral("holiday.wmv"));
@@ -374,11 +363,6 @@ private slots:
         CEngineEvents events(engine);
         QSignalSpy finished(&events, &CEngineEvents::Finished);
         setUp(engine, step);
-        if (soundOnly) {
-            engine.ClearClips();
-            engine.AddVideoClip(fixturePath(QStringLiteral("clip.mpg")), 0.0, 3.0, 0);
-            engine.AddAudioClip(step.source, 0.0, 3.0);
-        }
         QVERIFY(!engine.SaveFile(m_folder->filePath(step.output)));
         QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
         QTest::qWait(50);
@@ -480,19 +464,6 @@ private slots:
         // scanning the hole takes far longer than this, even on a fast machine
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(filesInFolder(), QStringList{QStringLiteral("stalled.avi")});
-    }
-
-    // Quiet unless asked for; then each refusal and failure is a warning with its reason.
-    void failuresAreLoggedWhenAskedFor()
-    {
-        CDirarAror engine;
-        setUp(engine, {fixturePath(QStringLiteral("text.avi"))});
-        QTest::failOnWarning(QRegularExpression(QStringLiteral("text\\.avi")));
-        QVERIFY(!engine.SaveFile(m_folder->filePath(QStringLiteral("quiet.wmv"))));
-        QLoggingCategory::setFilterRules(QStringLiteral("vv.engine.warning=true"));
-        QTest::ignoreMessage(QtWarningMsg, qPrintable("SaveFile refused: " + engine.LastErrorText()));
-        QVERIFY(!engine.SaveFile(m_folder->filePath(QStringLiteral("loud.wmv"))));
-        QLoggingCategory::setFilterRules(QString());
     }
 
 private:
