@@ -8,7 +8,7 @@
 #include <QtTest>
 
 namespace {
-const QString kSaveFail = "Virav Velmora Video Converter|Save Fail";
+const QString kSaveFail = kCaption + "|Save Fail";
 const QString kEngineReason = "decode: Invalid data found when processing input (movie.wmv)";
 
 // The engine calls of each step's search for a checked row: one pass per row, and one more.
@@ -29,14 +29,6 @@ QString Profile(const QString& name)
 {
     return "SetProfileFile(" + Native(QCoreApplication::applicationDirPath() + "/Profiles/" + name + ".prx") +
            ")";
-}
-
-// The calls that hand /v/<title> to the engine, with the start and end as "start,end".
-QStringList Clips(const QString& title, const QString& times, int stretch = 0)
-{
-    const QString source = Native("/v/" + title);
-    return {QStringLiteral("AddVideoClip(%1,%2,%3)").arg(source, times).arg(stretch),
-            QStringLiteral("AddAudioClip(%1,%2)").arg(source, times)};
 }
 } // namespace
 
@@ -61,7 +53,6 @@ private slots:
     {
         QTest::addColumn<int>("rows");
         QTest::addColumn<QList<int>>("checked");
-        QTest::newRow("empty list") << 0 << QList<int>{};
         QTest::newRow("three unchecked rows") << 3 << QList<int>{};
         QTest::newRow("rows 0, 2 and 5 of six") << 6 << QList<int>{0, 2, 5};
     }
@@ -85,8 +76,9 @@ private slots:
         w.dlg->OnCommand(ID_FILE_CONVERT);
         for (int row : checked) {
             const QString output = OutFolder() + QStringLiteral("r%1.wmv").arg(row);
-            QCOMPARE(w.engine->calls, Passes(rows + 1) + Clips(titles[row], "12,40.5")
-                                          << Profile("320x240video") << "SaveFile(" + output + ")");
+            QCOMPARE(w.engine->calls,
+                     Passes(rows + 1) + CRecordingEngine::ClipCalls(Native("/v/" + titles[row]), "12,40.5")
+                         << Profile("320x240video") << "SaveFile(" + output + ")");
             QCOMPARE(w.Cell(row, kStatusColumn), QString("Ready"));
             w.engine->calls.clear();
             w.engine->EmitFinished();
@@ -136,7 +128,8 @@ private slots:
         const QStringList extensions{".wmv", ".wma", ".mp4", ".webm", ".mp3", ".m4a"};
         const QString output = OutFolder() + "holiday" + extensions[format];
         QCOMPARE(w.engine->calls,
-                 Passes(2) + Clips("holiday.mpg", "0,1", size % 4) + settings << "SaveFile(" + output + ")");
+                 Passes(2) + CRecordingEngine::ClipCalls(Native("/v/holiday.mpg"), "0,1", size % 4) + settings
+                     << "SaveFile(" + output + ")");
     }
 
     // Every failure to write shows "Save Fail" once and halts the batch, the reason in a tooltip.
@@ -331,7 +324,7 @@ private slots:
         w.dlg->OnCommand(ID_FILE_STOP);
         w.SetChecked({});
         w.dlg->OnCommand(IDC_CONVERT);
-        QCOMPARE(w.dlg->windowTitle(), QString("Virav Velmora Video Converter"));
+        QCOMPARE(w.dlg->windowTitle(), kCaption);
         QVERIFY(w.dlg->GetDlgItem(IDC_PROGRESS)->toolTip().isEmpty());
         QCOMPARE(w.ui.notifications, (QStringList{"1 converted, 1 failed", "0 converted, stopped"}));
     }

@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-const QString kCaption = "Virav Velmora Video Converter";
-
 class TestJobList : public QObject
 {
     Q_OBJECT
@@ -61,8 +59,6 @@ private slots:
         row("rename cancelled", ID_LIST_RENAME, "a.mpg", IDCANCEL, rename + "a", kTitleColumn, "a.mpg");
         row("start time", ID_LIST_EDITSTART, "a.mpg", IDOK, "Edit Start Time|Enter start time here|0",
             kStartColumn, "12,9 s");
-        row("end time", ID_LIST_EDITEND, "a.mpg", IDOK, "Edit End Time|Enter end time here|63.46", kEndColumn,
-            "12,9 s");
     }
     void textDialogsEditTheFirstSelectedRow()
     {

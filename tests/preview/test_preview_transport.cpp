@@ -9,16 +9,13 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Virav Velmora Video Converter");
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 
 // The calls that replace the engine's clip list with one clip and play it.
 QStringList Replay(const QString& path, int startSeconds, int endSeconds, int stretch = 0)
 {
-    return {
-        "ClearClips()",
-        QStringLiteral("AddVideoClip(%1,%2,%3,%4)").arg(path).arg(startSeconds).arg(endSeconds).arg(stretch),
-        QStringLiteral("AddAudioClip(%1,%2,%3)").arg(path).arg(startSeconds).arg(endSeconds), "Play()"};
+    const QString times = QStringLiteral("%1,%2").arg(startSeconds).arg(endSeconds);
+    return QStringList{"ClearClips()"} + CRecordingEngine::ClipCalls(path, times, stretch) << "Play()";
 }
 
 } // namespace
