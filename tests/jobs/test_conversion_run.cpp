@@ -140,8 +140,6 @@ private slots:
         QTest::addColumn<bool>("failsMidway");
         QTest::addColumn<QString>("reason");
         QTest::newRow("engine refuses") << "a.mpg" << true << false << kEngineReason;
-        QTest::newRow("title leaves the folder")
-            << "..\\x" << false << false << "check: the title gives no usable file name";
         QTest::newRow("output would replace the source")
             << "movie.wmv" << false << false
             << "check: the output would replace a source or an earlier output of this batch";
@@ -194,6 +192,8 @@ private slots:
         QCOMPARE(w.Messages(), QStringList(2, kSaveFail));
         w.engine->EmitFinished();
         QCOMPARE(w.CheckStates(), (QList<bool>{true, false, false}));
+        QCOMPARE(w.List()->item(0, kStatusColumn)->toolTip(),
+                 QString("check: the title gives no usable file name"));
     }
 
     void removedRowsDuringARun()
@@ -346,8 +346,6 @@ private slots:
         for (const QString name : {"clip.wmv", "second.wmv"})
             QVERIFY2(std::abs(probe.GetDuration(m_out.filePath(name)) - 3.0) < 0.5, qPrintable(name));
         QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 2);
-        if (const int holdMs = qEnvironmentVariableIntValue("VV_HOLD_WINDOW_MS"))
-            QTest::qWait(holdMs);
     }
 };
 

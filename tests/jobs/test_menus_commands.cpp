@@ -120,7 +120,6 @@ private slots:
         QTest::addColumn<int>("choosing");
         QTest::addColumn<int>("button");
         QTest::addColumn<bool>("chosen");
-        QTest::newRow("left on a button menu") << int(Qt::LeftButton) << int(Qt::LeftButton) << true;
         QTest::newRow("right on a button menu") << int(Qt::LeftButton) << int(Qt::RightButton) << false;
         QTest::newRow("right on the right-click menu")
             << int(Qt::LeftButton | Qt::RightButton) << int(Qt::RightButton) << true;

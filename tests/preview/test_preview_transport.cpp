@@ -35,8 +35,6 @@ private slots:
         QVERIFY(Click(IDC_PLAY).isEmpty());
         QCOMPARE(m_w->Messages(), QStringList({kCaption + "|Please input item to the list",
                                                kCaption + "|Please select item in the list"}));
-        for (const CScriptedUi::Message& message : m_w->ui.messages)
-            QCOMPARE(message.style, unsigned(kMbOk));
         QCOMPARE(PlayLook(), QStringLiteral("play"));
     }
     // The transport buttons play other clips but leave the play state as it was.
