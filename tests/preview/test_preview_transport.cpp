@@ -1,6 +1,6 @@
 // The main window's preview transport against a recording engine: calls, messages, looks, clamps.
 #include "jobs/JobWindow.h"
-#include "support/ButtonLook.h"
+#include "skin/CSkinButton.h"
 
 #include <QAbstractButton>
 #include <QtTest>
@@ -16,6 +16,21 @@ QStringList Replay(const QString& path, int startSeconds, int endSeconds, int st
 {
     const QString times = QStringLiteral("%1,%2").arg(startSeconds).arg(endSeconds);
     return QStringList{"ClearClips()"} + CRecordingEngine::ClipCalls(path, times, stretch) << "Play()";
+}
+
+// The images a button shows at rest, held down, at rest again and with the pointer over it.
+QList<unsigned> StateImages(CSkinButton& button)
+{
+    QList<unsigned> ids = button.ShownImages();
+    button.setDown(true);
+    ids += button.ShownImages();
+    button.setDown(false);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), button.mapToGlobal(QPointF(1, 1)));
+    QCoreApplication::sendEvent(&button, &enter);
+    ids += button.ShownImages();
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&button, &leave);
+    return ids;
 }
 
 } // namespace
@@ -147,17 +162,18 @@ private:
         qobject_cast<QAbstractButton*>(m_w->dlg->GetDlgItem(id))->click();
         return m_w->engine->calls;
     }
-    // "play" or "pause", by the images button 1029 shows in its three states and the name it goes by.
+    // "play" or "pause", by the images button 1029 shows in its states and the name it goes by.
     QString PlayLook() const
     {
-        auto& button = *qobject_cast<QAbstractButton*>(m_w->dlg->GetDlgItem(IDC_PLAY));
-        if (MismatchedStates(button, IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER).isEmpty() &&
-            button.accessibleName() == "Play")
+        auto& button = *qobject_cast<CSkinButton*>(m_w->dlg->GetDlgItem(IDC_PLAY));
+        const auto wears = [&button](unsigned normal, unsigned pressed, unsigned hover, const char* name) {
+            return StateImages(button) == QList<unsigned>{normal, pressed, normal, hover} &&
+                   button.accessibleName() == name;
+        };
+        if (wears(IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER, "Play"))
             return QStringLiteral("play");
-        return MismatchedStates(button, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER).isEmpty() &&
-                       button.accessibleName() == "Pause"
-                   ? QStringLiteral("pause")
-                   : QStringLiteral("other");
+        return wears(IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER, "Pause") ? QStringLiteral("pause")
+                                                                                    : QStringLiteral("other");
     }
     std::unique_ptr<JobWindow> m_w;
 };
