@@ -162,7 +162,6 @@ private slots:
         if (failsMidway)
             w.engine->EmitFinished();
         QCOMPARE(w.Messages(), QStringList{kSaveFail});
-        QCOMPARE(w.ui.messages.first().style, 0u);
         QCOMPARE(w.CheckStates(), (QList<bool>{true, true}));
         w.engine->calls.clear();
         w.engine->EmitFinished();
@@ -299,8 +298,6 @@ private slots:
         QCOMPARE(w.engine->calls, QStringList{"Stop()"});
         QCOMPARE(w.Column(kStatusColumn), QStringList(2, "Completed"));
         QCOMPARE(w.Messages(), QStringList(asks ? 3 : 0, "Warning!|Do you want to Stop Converting?"));
-        if (asks)
-            QCOMPARE(w.ui.messages[0].style, 1u); // MB_OKCANCEL, no icon
     }
 
     // While a batch runs the title and the bar's tooltip follow the file being written; then

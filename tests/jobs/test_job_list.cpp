@@ -110,8 +110,6 @@ private slots:
         const QString noItems = kCaption + "|No items in the list!";
         const QString select = kCaption + "|Please select item in the list!";
         QCOMPARE(w.Messages(), QStringList(7, noItems) + QStringList(6, select));
-        for (const CScriptedUi::Message& message : w.ui.messages)
-            QCOMPARE(message.style, 0x40u); // MB_OK with the information icon
         QVERIFY(w.ui.modalTitles.isEmpty());
 
         w.Select({3, 1});

@@ -87,8 +87,6 @@ private slots:
         const QList<int> wrap{IDC_NEXTCLIP, IDC_BACK10, IDC_PREVCLIP, IDC_NEXTCLIP};
         QTest::newRow("wrap, three rows")
             << QStringList{"11", "12", "13"} << 1 << 2 << wrap << QStringList{"a 11", "a 1", "c 13", "a 11"};
-        QTest::newRow("wrap, one row")
-            << QStringList{"11"} << 1 << 0 << wrap << QStringList{"a 11", "a 1", "a 11", "a 11"};
         // Back 10 and Forward 10 clamp only their own start.
         QTest::newRow("back below 0, forward")
             << QStringList{"5"} << 60 << 0 << QList<int>{IDC_BACK10, IDC_FORWARD10}
