@@ -72,8 +72,8 @@ private slots:
                     !w.dlg->GetDlgItem(heading.id)->geometry().intersects(w.dlg->GetDlgItem(id)->geometry()));
     }
 
-    // key 0: a left click on the control instead.
-    void keysAndButtonsEndTheWindow_data()
+    // After Minimize and back; the Close button runs Exit's handler, which the menu test chooses.
+    void keysEndTheWindow_data()
     {
         QTest::addColumn<int>("id");
         QTest::addColumn<int>("key");
@@ -81,9 +81,8 @@ private slots:
         QTest::newRow("enter on the job list") << IDC_JOBLIST << int(Qt::Key_Return) << true;
         QTest::newRow("enter on a button") << IDC_CONVERT << int(Qt::Key_Enter) << true;
         QTest::newRow("escape on the job list") << IDC_JOBLIST << int(Qt::Key_Escape) << false;
-        QTest::newRow("close button") << IDC_CLOSE << 0 << true;
     }
-    void keysAndButtonsEndTheWindow()
+    void keysEndTheWindow()
     {
         QFETCH(int, id);
         QFETCH(int, key);
@@ -96,10 +95,7 @@ private slots:
         QWidget* target = w.dlg->GetDlgItem(id);
         target->show();
         target->setFocus();
-        if (key)
-            QTest::keyClick(target, Qt::Key(key));
-        else
-            QTest::mouseClick(target, Qt::LeftButton);
+        QTest::keyClick(target, Qt::Key(key));
         QVERIFY(!w.dlg->isVisible());
         QCOMPARE(w.dlg->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
     }

@@ -51,7 +51,6 @@ private slots:
         QFETCH(QString, stored);
         QVERIFY(StoreOutputFolder(stored));
         QCOMPARE(ReadStoredOutputFolder(), stored);
-        QVERIFY(QFile::exists(m_config.filePath("ZezuvVelmora/LastOutput.conf")));
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
         QCOMPARE(settings.value("Default").toString(), stored);
     }
