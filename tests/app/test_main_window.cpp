@@ -32,7 +32,9 @@ private slots:
         const QRegion outline = QTransform::fromScale(scale, scale).map(w.dlg->mask());
         QVERIFY(outline.xored(RegionFromBitmap(background.toImage(), qRgb(54, 255, 0))).isEmpty());
 
-        // The other lists' first items show in the engine calls of the conversion test.
+        // The stretch is kept from the list's signal, so it must show what the engine gets; the
+        // frame size and format, read per step, show in the conversion test's engine calls.
+        QCOMPARE(w.Combo(IDC_STRETCHMODE)->currentText(), QString("Stretched to fit"));
         QCOMPARE(w.Combo(IDC_AUDIOBITRATE)->currentText(), QString("Mono 28.8kbps"));
         // Every format's pattern starts where the first one's does, in the list's own face.
         const QComboBox* formats = w.Combo(IDC_OUTPUTPROFILE);
