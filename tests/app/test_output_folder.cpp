@@ -30,11 +30,7 @@ private slots:
         const QString folder = ReadStoredOutputFolder();
         QCOMPARE(folder, DefaultOutputFolder());
         QVERIFY(folder.endsWith(QDir::separator()));
-#ifdef Q_OS_WIN
-        QCOMPARE(folder, QString("c:\\"));
-#else
         QVERIFY(QDir(folder).exists());
-#endif
         const QString sep = QDir::separator();
         QCOMPARE(WithTrailingSeparator("out"), "out" + sep);
         QCOMPARE(WithTrailingSeparator("out" + sep), "out" + sep);
@@ -55,7 +51,6 @@ private slots:
         QFETCH(QString, stored);
         QVERIFY(StoreOutputFolder(stored));
         QCOMPARE(ReadStoredOutputFolder(), stored);
-        QVERIFY(QFile::exists(m_config.filePath("ZezuvVelmora/LastOutput.conf")));
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZezuvVelmora", "LastOutput");
         QCOMPARE(settings.value("Default").toString(), stored);
     }

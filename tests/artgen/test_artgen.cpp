@@ -56,7 +56,6 @@ private slots:
                 QVERIFY2(!nearKey, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
         }
-        QVERIFY(isKey(bg.pixel(0, 0)) && isKey(bg.pixel(749, 559)));
         QVERIFY(cut > 40 && cut < 2000); // rounded corners, not a frame
     }
 
@@ -75,7 +74,6 @@ private slots:
             for (int x = 0; b.face != ButtonFace::Pill && x < normal.width(); ++x)
                 QCOMPARE(normal.pixel(x, 0), bg.pixel(b.layout.x() + x, b.layout.y()));
         }
-        QVERIFY(m_bitmaps.at(IDB_PLAY_NORMAL) != m_bitmaps.at(IDB_PAUSE_NORMAL));
     }
 
     // At 2x every bitmap covers the same window pixels, each in four, and a button still

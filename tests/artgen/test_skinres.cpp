@@ -12,7 +12,8 @@ class TestSkinRes : public QObject
 private slots:
     void initTestCase() { InitSkinResources(); }
 
-    void everyBitmapLoadsAtItsSize()
+    // Every button image at its size and opaque; the icon in every size, clear outside its tile.
+    void bitmapsAndIconsLoadAtTheirSizes()
     {
         for (const ButtonDesign& b : SkinLayout::buttons()) {
             for (ButtonState s : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed}) {
@@ -23,17 +24,10 @@ private slots:
                 QVERIFY(!image.hasAlphaChannel());
             }
         }
-        QCOMPARE(QImage(QStringLiteral(":/skin/131.png")).size(), QSize(750, 560));
-        QCOMPARE(QImage(QStringLiteral(":/skin/154.png")).size(), QSize(452, 254));
-    }
-
-    void iconComesInEverySize()
-    {
-        QCOMPARE(QImage(QStringLiteral(":/skin/128.png")).size(), QSize(256, 256));
         for (int size : {16, 32, 48, 256}) {
             const QImage icon(QStringLiteral(":/skin/128-%1.png").arg(size));
             QCOMPARE(icon.size(), QSize(size, size));
-            QCOMPARE(qAlpha(icon.pixel(0, 0)), 0); // transparent outside the rounded tile
+            QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
         }
     }
 };

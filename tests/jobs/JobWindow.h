@@ -26,6 +26,8 @@ inline void RedirectSettings()
 }
 Q_COREAPP_STARTUP_FUNCTION(RedirectSettings)
 
+inline const QString kCaption = QStringLiteral("Virav Velmora Video Converter");
+
 class JobWindow
 {
 public:

@@ -10,15 +10,22 @@ inline QImage WindowPixels(const QPixmap& grab)
     return grab.toImage().scaled(grab.deviceIndependentSize().toSize()).convertToFormat(QImage::Format_RGB32);
 }
 
+// Sets these colours of the widget's palette, as the system's would be.
+inline void SetColors(QWidget& widget, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colors)
+{
+    QPalette palette = widget.palette();
+    for (const auto& [role, color] : colors)
+        palette.setColor(role, color);
+    widget.setPalette(palette);
+}
+
 class CSkinTestHost : public QWidget
 {
 public:
     explicit CSkinTestHost(const QColor& background = Qt::white)
     {
         resize(300, 200);
-        QPalette colors = palette();
-        colors.setColor(QPalette::Window, background);
-        setPalette(colors);
+        SetColors(*this, {{QPalette::Window, background}});
         setAutoFillBackground(true);
     }
 

@@ -15,11 +15,7 @@ struct ComboFixture
 {
     ComboFixture()
     {
-        QPalette colors = host.palette();
-        colors.setColor(QPalette::Button, kFace);
-        colors.setColor(QPalette::Light, kLight);
-        colors.setColor(QPalette::Dark, kDark);
-        host.setPalette(colors);
+        SetColors(host, {{QPalette::Button, kFace}, {QPalette::Light, kLight}, {QPalette::Dark, kDark}});
         box.setGeometry(20, 20, 120, 22);
         box.addItems({QStringLiteral("320x240"), QStringLiteral("640x480")});
         other.setGeometry(20, 60, 120, 22);
@@ -87,9 +83,7 @@ private slots:
         QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
 
         // New system colours are read at once.
-        QPalette colors = f.box.palette();
-        colors.setColor(QPalette::Dark, Qt::darkBlue);
-        f.box.setPalette(colors);
+        SetColors(f.box, {{QPalette::Dark, Qt::darkBlue}});
         QCOMPARE(f.host.At(f.box, 0, 0), QColor(Qt::darkBlue).rgb());
 
         f.host.PointAway();

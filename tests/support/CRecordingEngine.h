@@ -62,6 +62,12 @@ public:
     void EmitFinished() { m_sink->OnEngineFinished(); }
     void EmitProgress(double position, double total) { m_sink->OnEngineProgress(position, total); }
 
+    // The calls that hand a clip to the engine, with its start and end as "start,end".
+    static QStringList ClipCalls(const QString& path, const QString& times, int stretch = 0)
+    {
+        return {QStringLiteral("AddVideoClip(%1,%2,%3)").arg(path, times).arg(stretch),
+                QStringLiteral("AddAudioClip(%1,%2)").arg(path, times)};
+    }
     // Calls whose text starts with prefix, in order.
     QStringList CallsStartingWith(const QString& prefix) const
     {

@@ -21,7 +21,6 @@ public:
     {
         QString text;
         QString caption;
-        unsigned style = 0;
     };
     struct MenuShown
     {
@@ -43,9 +42,9 @@ public:
     QStringList folderTitles;
     QStringList modalTitles;
 
-    int MessageBox(QWidget*, const QString& text, const QString& caption, unsigned style) override
+    int MessageBox(QWidget*, const QString& text, const QString& caption, unsigned) override
     {
-        messages.append({text, caption, style});
+        messages.append({text, caption});
         return messageAnswer;
     }
     QStringList GetOpenFileNames(QWidget*, const QString&) override { return openFiles; }
