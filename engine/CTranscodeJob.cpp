@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <limits>
-#include <map>
 
 namespace {
 
