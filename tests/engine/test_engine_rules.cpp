@@ -156,8 +156,6 @@ private slots:
         QTest::newRow("stretch 16:9") << 0 << "s=640x360" << full;
         QTest::newRow("keep aspect 16:9") << 2 << "s=640x360" << QRect(0, 30, 320, 180);
         QTest::newRow("keep aspect portrait") << 2 << "s=240x320" << QRect(70, 0, 180, 240);
-        QTest::newRow("keep aspect anamorphic PAL")
-            << 2 << "s=352x288,setsar=16/11" << QRect(0, 30, 320, 180);
         // the sides of the border are cut away, top and bottom scaled
         QTest::newRow("crop 16:9") << 3 << "s=640x360,drawbox=c=black:t=40" << QRect(0, 27, 320, 186);
         QTest::newRow("crop portrait") << 3 << "s=240x320" << full;
