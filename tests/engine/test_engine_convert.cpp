@@ -83,16 +83,11 @@ private slots:
             row(name, {fixturePath(QLatin1String(source)), startSeconds, endSeconds, stretch, profile},
                 wmvCodecs, frameRate, look, sound);
         };
-        wmv("320x240 from mpg", "clip.mpg", 0.5, 2.5);
         // 176x144 pixels shown 16:9: the aspect comes from the stream, not the pixel count
         wmv("High 320x240 from anamorphic mpeg, keep aspect", "clip.mpeg", 1.4, 2.9, 2,
             "High320x240video.prx", "bars", 25.0, {32000, 2, 48000});
         wmv("640x480 from avi, NTSC rate, 5.1 sound, crop", "clip.avi", 1.2, 2.2, 3, "640x480video.prx", "",
             ntsc, {44100, 2, 64000});
-        wmv("High 640x480 from asf", "clip.asf", 0.0, 1.5, 0, "High640x480video.prx", "", 15.0,
-            {44100, 2, 128000});
-        wmv("16:9 keep aspect, end past the file's end", "clip.wmv", 2.0, 10.0, 2, "320x240video.prx",
-            "bars");
         // the header claims 2^64-1 units; the data holds 3 s, and so does the output
         wmv("lying header, end far past", "lyingduration.asf", 0.0, 1e6, 0, "320x240video.prx", "", 15.0);
         // the picture's data covers the silence added after the sound's end
@@ -375,15 +370,13 @@ private slots:
     void badSourcesFailWithAReason_data()
     {
         QTest::addColumn<QString>("change"); // what happens to the source once the write runs
-        // how the reason starts, alternatives by |; none: the decoder may conceal the damage
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("reason"); // how the reason starts, alternatives by |
         const char* const rows[][3]{{"truncated part-way",
                                      "truncate", // a segment may open the file only once it is short
                                      "decode: the data ends at|open: the file ends before the span"},
                                     {"overwritten with noise part-way", "noise", "decode: "},
                                     {"sound-only span too short to decode", "short sound",
-                                     "write: the written file holds nothing that decodes (out.wma)"},
-                                    {"bit flips, header intact", "bitflip", ""}};
+                                     "write: the written file holds nothing that decodes (out.wma)"}};
         for (const auto& row : rows)
             QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
     }
@@ -392,14 +385,11 @@ private slots:
         QFETCH(QString, change);
         QFETCH(QString, reason);
         CDirarAror engine;
-        const bool grows = change == QLatin1String("truncate") || change == QLatin1String("noise");
+        const bool grows = change != QLatin1String("short sound");
         QString output = m_folder->filePath(QStringLiteral("out.wmv"));
-        if (change == QLatin1String("short sound")) {
+        if (!grows) {
             setUp(engine, {fixturePath(QStringLiteral("clip.mpg")), 0.0, 0.01, 0, QString(), 21});
             output = m_folder->filePath(QStringLiteral("out.wma"));
-        } else if (!grows) {
-            QVERIFY(engine.GetDuration(fixturePath(QStringLiteral("bitflip.wmv"))) > 3.0);
-            setUp(engine, {fixturePath(QStringLiteral("bitflip.wmv"))});
         } else {
             // a 60 s source, made by the engine from 20 copies of a fixture
             setUp(engine, {fixturePath(QStringLiteral("clip.mpg"))});
@@ -428,13 +418,6 @@ private slots:
         QVERIFY(finished.wait(kWriteTimeoutMs));
         QTest::qWait(kQuietMs);
         QCOMPARE(finished.count(), 1);
-        if (reason.isEmpty() && !engine.LastWriteFailed()) {
-            QVERIFY(engine.LastErrorText().isEmpty());
-            const std::optional<MediaSummary> summary = summarizeMedia(output);
-            QVERIFY(summary && summary->video && summary->audio);
-            QVERIFY(qAbs(summary->video->frameCount - 75) <= 1);
-            return;
-        }
         QVERIFY(engine.LastWriteFailed() && !engine.LastErrorText().isEmpty());
         const QStringList reasons = reason.split(QLatin1Char('|'));
         QVERIFY2(std::any_of(reasons.begin(), reasons.end(),
