@@ -104,6 +104,9 @@ private slots:
         const double sizeRatio = double(QFile(m_folder.filePath(QStringLiteral("segmented.wmv"))).size()) /
                                  double(QFile(m_folder.filePath(QStringLiteral("serial.wmv"))).size());
         QVERIFY2(qAbs(sizeRatio - 1.0) < 0.05, qPrintable(QString::number(sizeRatio)));
+        QVERIFY(m_progress.size() > 3);
+        for (qsizetype index = 1; index < m_progress.size(); ++index)
+            QVERIFY(m_progress[index] >= m_progress[index - 1]);
     }
 
     // Stopped in the middle of its segments: no Finished, no file, nothing left behind.
@@ -132,12 +135,16 @@ private:
         qputenv("VV_THREADS", threads);
         CEngineEvents events(m_engine);
         QSignalSpy finished(&events, &CEngineEvents::Finished);
+        m_progress.clear();
+        connect(&events, &CEngineEvents::Progress, this,
+                [this](double position) { m_progress.append(position); });
         return m_engine.SaveFile(m_folder.filePath(name)) && finished.wait(kWriteTimeoutMs) &&
                finished.size() == 1 && !m_engine.LastWriteFailed();
     }
 
     QTemporaryDir m_folder;
     CDirarAror m_engine;
+    QList<double> m_progress;
 };
 
 QTEST_MAIN(TestSegmentedWrite)
