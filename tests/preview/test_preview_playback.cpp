@@ -144,11 +144,17 @@ private slots:
         QTest::qWait(400);
         QCOMPARE(log.shown.size(), shownAtPause);
         QCOMPARE(engine->grab().toImage(), held);
+        const double resumedAtWall = log.elapsedSeconds();
         w.dlg->OnCommand(IDC_PLAY);
         QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= pausedAt + 0.3, kPlayTimeoutMs);
         const double wentOnAt = log.shown[shownAtPause].pictureSeconds;
-        // A clock that skipped the paused time would go on from a later picture.
         QVERIFY2(wentOnAt > pausedAt && wentOnAt < pausedAt + 0.25, qPrintable(QString::number(wentOnAt)));
+        for (size_t i = shownAtPause; i < log.shown.size(); ++i) { // the clock skips no paused time
+            const double sinceResume = log.shown[i].wallSeconds - resumedAtWall;
+            QVERIFY2(
+                sinceResume >= log.shown[i].pictureSeconds - pausedAt - 0.05,
+                qPrintable(QStringLiteral("picture of %1 s shown early").arg(log.shown[i].pictureSeconds)));
+        }
 
         // The new list: a 4:3 clip stretched, then a 16:9 one with its aspect kept (bars).
         engine->ClearClips();
