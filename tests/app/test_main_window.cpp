@@ -134,9 +134,7 @@ private slots:
     {
         JobWindow w;
         QVERIFY(w.Show());
-        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(300, 12),
-                                     w.dlg->mapToGlobal(QPoint(300, 12)));
-        QApplication::sendEvent(w.dlg.get(), &rightClick);
+        JobWindow::RightClick(w.dlg.get(), QPoint(300, 12));
         QCOMPARE(w.ui.menus.size(), 1);
         QCOMPARE(w.ui.menus[0].items.last(2), (QStringList{"-", "&About DirarAror..."}));
         QVERIFY(w.ui.modalTitles.isEmpty());

@@ -40,7 +40,6 @@ private slots:
     void storedValueComesBackExactly_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::newRow("with separator") << QDir::toNativeSeparators("/srv/out/");
         QTest::newRow("without separator") << QDir::toNativeSeparators("/srv/out");
         QTest::newRow("spaces and unicode") << QString::fromUtf8("/home/ä user/Vidéos [1]/");
         QTest::newRow("longer than 255") << QString("/") + QString(300, QChar('x')) + "/";

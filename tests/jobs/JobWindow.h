@@ -7,7 +7,9 @@
 #include "support/CRecordingEngine.h"
 #include "support/CScriptedUi.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QSettings>
@@ -101,6 +103,13 @@ public:
         for (int row : rows)
             List()->selectionModel()->select(List()->model()->index(row, 0),
                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    // A right click at pos of target, as the platform sends it.
+    static void RightClick(QWidget* target, QPoint pos)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+        QApplication::sendEvent(target, &event);
     }
 
     // "caption|text" of every message box so far.

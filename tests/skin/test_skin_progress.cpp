@@ -47,7 +47,6 @@ private slots:
     void shadesAndFillWidth()
     {
         QCOMPARE(BrightenRgb(MakeRgb(102, 102, 230), 51), MakeRgb(153, 153, 230));
-        QCOMPARE(DimRgb(MakeRgb(0, 0, 77), 51), MakeRgb(0, 0, 26));
         QCOMPARE(MidShadowRgb(MakeRgb(0, 255, 10), MakeRgb(255, 0, 11)), MakeRgb(127, 127, 10));
 
         QCOMPARE(ProgressFillWidth(0, 3, 1, 100), 33);
