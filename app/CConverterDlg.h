@@ -2,10 +2,11 @@
 // output settings, the preview area and every command of the program.
 // Its code is split by concern: CConverterDlg.cpp (members and binding),
 // CConverterDlg_Setup.cpp, CConverterDlg_Frame.cpp, CConverterDlg_Commands.cpp,
-// and in jobs/ CConverterDlg_JobList.cpp, CConverterDlg_Run.cpp, CConverterDlg_Preview.cpp.
+// CConverterDlg_JobList.cpp, CConverterDlg_Run.cpp and CConverterDlg_Preview.cpp.
 #pragma once
 
 #include "engine/IVideoEngine.h"
+#include "engine/OutputFormats.h"
 #include "jobs/BatchSummary.h"
 #include "jobs/ProgressEstimate.h"
 #include "skin/CFlatComboBox.h"

@@ -3,8 +3,8 @@
 #include "CConverterDlg.h"
 
 #include "CPopupMenu.h"
-#include "DataFolder.h"
 #include "dialogs/CAboutDlg.h"
+#include "jobs/DataFolder.h"
 #include "platform/CPlatformUi.h"
 #include "res/MenuTables.h"
 #include "res/StringTable.h"

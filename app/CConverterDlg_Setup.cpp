@@ -2,15 +2,15 @@
 // initial values and the stored output folder.
 #include "CConverterDlg.h"
 
-#include "OutputFolderStore.h"
-#include "WindowRegion.h"
-#include "jobs/CUncommittedEditDelegate.h"
+#include "CUncommittedEditDelegate.h"
+#include "jobs/OutputFolderStore.h"
 #include "res/ColorRef.h"
 #include "res/DialogTemplates.h"
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
+#include "skin/WindowRegion.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -62,6 +62,13 @@ void FitHeadingFont(QTableWidget& list)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     list.horizontalHeader()->setFont(font);
 }
+
+void SetColor(QWidget* widget, QPalette::ColorRole role, COLORREF color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, ToQColor(color));
+    widget->setPalette(palette);
+}
 } // namespace
 
 bool CConverterDlg::OnInitDialog()
@@ -110,12 +117,11 @@ void CConverterDlg::CreateControls()
 
     m_fntSectionLabel = QFont(QStringLiteral("Arial Black"));
     m_fntSectionLabel.setPointSize(12);
-    for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL}) {
-        QWidget* label = GetDlgItem(id);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, ToQColor(CLR_SECTION_LABEL));
-        label->setPalette(palette);
-    }
+    for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL})
+        SetColor(GetDlgItem(id), QPalette::WindowText, CLR_SECTION_LABEL);
+    // The engine control paints its idle area in the colours it is handed.
+    SetColor(GetDlgItem(IDC_ENGINE), QPalette::Window, CLR_PREVIEW_BACKGROUND);
+    SetColor(GetDlgItem(IDC_ENGINE), QPalette::WindowText, CLR_PREVIEW_HINT);
     // Labels and the folder display are statics: they take no mouse input, so a drag
     // on them moves the window.
     for (int id : {IDC_VIDEO_LABEL, IDC_AUDIO_LABEL, IDC_STRETCH_LABEL, IDC_BITRATE_LABEL, IDC_PROFILE_LABEL,

@@ -1,8 +1,8 @@
 #include "JobOutput.h"
 
 #include "JobRowText.h"
-#include "app/OutputFolderStore.h"
-#include "engine/IVideoEngine.h"
+#include "OutputFolderStore.h"
+#include "engine/OutputFormats.h"
 
 #include <QDir>
 
@@ -12,8 +12,6 @@ namespace {
 const std::array<const char*, 8> kProfileNames{"320x240video",     "High320x240video",  "640x480video",
                                                "High640x480video", "1280x720video",     "High1280x720video",
                                                "1920x1080video",   "High1920x1080video"};
-const std::array<const char*, 6> kExtensions{".wmv", ".wma", ".mp4", ".webm", ".mp3", ".m4a"};
-constexpr int kAudioCodeCount = 7;
 
 bool IsPlainVisibleName(const QString& base)
 {
@@ -22,24 +20,24 @@ bool IsPlainVisibleName(const QString& base)
 }
 } // namespace
 
-JobFormat JobFormatForIndex(int formatIndex)
+const OutputContainer& JobFormatForIndex(int formatIndex)
 {
-    const bool listed = formatIndex >= 0 && formatIndex < int(kExtensions.size());
-    return listed ? JobFormat(formatIndex) : JobFormat::Wmv;
+    const OutputContainer* listed = outputContainerAt(formatIndex);
+    return listed ? *listed : outputContainers().front();
 }
 
-bool IsVideoFormat(JobFormat format)
+bool IsVideoFormat(const OutputContainer& format)
 {
-    return format == JobFormat::Wmv || format == JobFormat::Mp4 || format == JobFormat::WebM;
+    return format.videoEncoder != nullptr;
 }
 
-QString OutputFileName(const QString& title, JobFormat format)
+QString OutputFileName(const QString& title, const OutputContainer& format)
 {
     const TitleSplit split = SplitTitle(title);
     const QString base = title.contains(QLatin1Char('.')) ? split.base : title;
     if (!IsPlainVisibleName(base))
         return QString();
-    return base + QLatin1String(kExtensions[size_t(format)]);
+    return base + QLatin1String(format.extension);
 }
 
 QString OutputPath(const QString& folder, const QString& fileName)

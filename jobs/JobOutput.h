@@ -4,29 +4,21 @@
 
 #include <QString>
 
-// In the order of the format list.
-enum class JobFormat
-{
-    Wmv,  // ".wmv"
-    Wma,  // ".wma"
-    Mp4,  // ".mp4", H.264 and AAC
-    WebM, // ".webm", VP9 and Opus
-    Mp3,  // ".mp3"
-    M4a,  // ".m4a", AAC
-};
+struct OutputContainer;
 
-// The format of a format list index; Wmv for an index outside the list.
-JobFormat JobFormatForIndex(int formatIndex);
+// The format of a format list index (a row of outputContainers()); the first for an
+// index outside the list.
+const OutputContainer& JobFormatForIndex(int formatIndex);
 
 // Picture and sound, written with a frame-size profile; otherwise sound alone, written
 // with an audio bit rate code.
-bool IsVideoFormat(JobFormat format);
+bool IsVideoFormat(const OutputContainer& format);
 
 // The title's base (text before its last "."), or the whole title when it has no ".",
 // followed by the format's extension. Empty when that would not be a plain visible file
 // name inside the output folder: an empty base, a base starting with "." (which
 // covers "." and ".."), or one holding a path separator.
-QString OutputFileName(const QString& title, JobFormat format);
+QString OutputFileName(const QString& title, const OutputContainer& format);
 
 // The folder followed by the name, with a separator between them when the folder
 // does not end with one.

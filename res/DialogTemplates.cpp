@@ -1,6 +1,7 @@
 #include "DialogTemplates.h"
 
 #include "StringTable.h"
+#include "engine/OutputFormats.h"
 #include "res/Version.h"
 #include "resource.h"
 
@@ -32,6 +33,14 @@ DialogTemplate TextEntryTemplate(int id, const char* caption, const char* groupT
             DialogControl{kNoControlId, ControlClass::GroupBox, groupText, 0, group},
             DialogControl{IDC_EDIT_TEXT, ControlClass::Edit, "", kBorder | kTabStop | kAutoHScroll, edit},
         }};
+}
+
+std::vector<const char*> FormatListItems()
+{
+    std::vector<const char*> items;
+    for (const OutputContainer& format : outputContainers())
+        items.push_back(format.listText);
+    return items;
 }
 } // namespace
 
@@ -160,13 +169,7 @@ const std::vector<ComboItems>& ConverterComboItems()
          {"Stretched to fit", "No Resize", "Resize Preserving the aspect ratio", "Resize crop"}},
         {IDC_AUDIOBITRATE,
          {"Mono 28.8kbps", "stereo 28.8kbps", "32kbps", "48kbps", "64kbps", "96kbps", "128kbps"}},
-        {IDC_OUTPUTPROFILE,
-         // the patterns of the appended items line up with the first two's in the skin's face
-         {"WMV-Windows Media Format               (*.wmv)", "WMA-Windows Media Audio                (*.wma)",
-          "MP4-H.264 Video                                  (*.mp4)",
-          "WebM-VP9 Video                                  (*.webm)",
-          "MP3-Audio                                             (*.mp3)",
-          "M4A-AAC Audio                                     (*.m4a)"}},
+        {IDC_OUTPUTPROFILE, FormatListItems()},
     };
     return items;
 }

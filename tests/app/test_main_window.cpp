@@ -1,6 +1,6 @@
 // The main window as it comes up, its frame behaviour and its window menu.
-#include "app/OutputFolderStore.h"
-#include "app/WindowRegion.h"
+#include "jobs/OutputFolderStore.h"
+#include "skin/WindowRegion.h"
 #include "jobs/JobWindow.h"
 #include "res/DialogTemplates.h"
 #include "res/SkinBitmaps.h"

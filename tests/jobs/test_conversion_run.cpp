@@ -1,6 +1,6 @@
 // Conversion runs against a recording engine, step by step, then one batch with the real engine.
 #include "JobWindow.h"
-#include "app/OutputFolderStore.h"
+#include "jobs/OutputFolderStore.h"
 #include "engine/CDirarAror.h"
 #include "skin/CSkinProgress.h"
 

@@ -65,7 +65,7 @@ private slots:
     {
         QFETCH(QString, title);
         QFETCH(QString, name);
-        QCOMPARE(OutputFileName(title, JobFormat::Wmv), name);
+        QCOMPARE(OutputFileName(title, JobFormatForIndex(0)), name);
     }
 
     void progress_data()

@@ -1,7 +1,7 @@
 // The popup menus and the window's own commands; one test drives the real prompts.
 #include "JobWindow.h"
 #include "app/CPopupMenu.h"
-#include "app/OutputFolderStore.h"
+#include "jobs/OutputFolderStore.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

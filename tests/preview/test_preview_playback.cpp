@@ -69,7 +69,7 @@ bool hasBarsTopAndBottom(const QImage& picture)
 
 bool isIdle(QWidget* area)
 {
-    return area->grab().toImage().pixelColor(0, 0) == QColor(32, 32, 32);
+    return area->grab().toImage().pixelColor(0, 0) == area->palette().color(QPalette::Window);
 }
 
 } // namespace

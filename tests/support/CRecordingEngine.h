@@ -3,8 +3,8 @@
 #pragma once
 
 #include "engine/IVideoEngine.h"
-#include "engine/MediaPaths.h"
-
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
@@ -55,7 +55,14 @@ public:
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override { return lastWriteFailed; }
     QString LastErrorText() const override { return lastErrorText; }
-    bool IsSameFile(const QString& a, const QString& b) const override { return isSameFile(a, b); }
+    bool IsSameFile(const QString& a, const QString& b) const override
+    {
+        const QFileInfo infoA(a);
+        const QFileInfo infoB(b);
+        if (QDir::cleanPath(infoA.absoluteFilePath()) == QDir::cleanPath(infoB.absoluteFilePath()))
+            return true;
+        return infoA.exists() && infoA.canonicalFilePath() == infoB.canonicalFilePath();
+    }
     QWidget* ControlWindow() override { return &m_window; }
 
     // The engine's events, as the real control sends them.

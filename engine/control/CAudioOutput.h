@@ -2,8 +2,8 @@
 // queue on the user-interface thread, a little at a time, never waiting.
 #pragma once
 
-#include "CFrameQueue.h"
-#include "MediaClip.h"
+#include "engine/CFrameQueue.h"
+#include "engine/MediaClip.h"
 
 #include <QtGlobal>
 

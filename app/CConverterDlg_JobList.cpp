@@ -1,14 +1,14 @@
 // Job list operations of the main window: the rows live in the list control
 // itself and are addressed by index.
-#include "app/CConverterDlg.h"
+#include "CConverterDlg.h"
 
-#include "CEndTimeDlg.h"
 #include "CFileDropTarget.h"
-#include "CStartTimeDlg.h"
-#include "CTitleDlg.h"
-#include "IncomingFiles.h"
-#include "JobRowText.h"
-#include "VideoFileTypes.h"
+#include "dialogs/CEndTimeDlg.h"
+#include "dialogs/CStartTimeDlg.h"
+#include "dialogs/CTitleDlg.h"
+#include "jobs/IncomingFiles.h"
+#include "jobs/JobRowText.h"
+#include "jobs/VideoFileTypes.h"
 #include "platform/CPlatformUi.h"
 #include "res/StringTable.h"
 #include "res/resource.h"

@@ -3,25 +3,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <array>
-
-namespace {
-
-// Windows Media as ever; then what browsers, phones and TVs play today.
-constexpr std::array<OutputContainer, 6> kContainers{{
-    {".wmv", "asf", "wmv2", "wmav2", false, false},
-    {".wma", "asf", nullptr, "wmav2", false, false},
-    {".mp4", "mp4", "libx264", "aac", true, true},
-    {".webm", "webm", "libvpx-vp9", "libopus", false, true},
-    {".mp3", "mp3", nullptr, "libmp3lame", false, false},
-    {".m4a", "ipod", nullptr, "aac", true, false},
-}};
-
-} // namespace
-
 const OutputContainer* outputContainerFor(const QString& destination)
 {
-    for (const OutputContainer& container : kContainers) {
+    for (const OutputContainer& container : outputContainers()) {
         if (destination.endsWith(QLatin1String(container.extension), Qt::CaseInsensitive))
             return &container;
     }

@@ -47,7 +47,7 @@ std::optional<OutputProfile> parseProfile(const QByteArray& xml);
 // than kMaxProfileBytes.
 std::optional<OutputProfile> loadProfileFile(const QString& path);
 
-// The seven audio bit rates, codes 15 ("Mono 28.8kbps") to 21 ("128kbps").
+// The formats of the audio bit rate codes (see kFirstAudioCode).
 std::optional<AudioFormat> audioFormatForCode(int code);
 
 bool isValidVideoFormat(const VideoFormat& format);

@@ -1,11 +1,9 @@
 #include "CDirarAror.h"
 
-#include "CMediaEngine.h"
 #include "CPreviewPlayer.h"
-#include "MediaInput.h"
-#include "MediaPaths.h"
-#include "res/ColorRef.h"
-#include "res/resource.h"
+#include "engine/CMediaEngine.h"
+#include "engine/MediaInput.h"
+#include "engine/MediaPaths.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -121,15 +119,16 @@ void CDirarAror::paintEvent(QPaintEvent*)
         painter.drawImage(rect(), picture);
 }
 
-// Dark, with a faint play mark in the middle: the area is there, nothing plays.
+// The palette's window colour, with a faint play mark in its text colour in the middle:
+// the area is there, nothing plays.
 void CDirarAror::paintIdle(QPainter& painter)
 {
-    painter.fillRect(rect(), ToQColor(CLR_PREVIEW_BACKGROUND));
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     const int sidePx = std::min(width(), height()) / 4;
     if (sidePx < kMinHintSidePx)
         return;
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor hint = ToQColor(CLR_PREVIEW_HINT);
+    const QColor hint = palette().color(QPalette::WindowText);
     QRectF circle(0.0, 0.0, sidePx, sidePx);
     circle.moveCenter(QRectF(rect()).center());
     painter.setPen(QPen(hint, 2.0));

@@ -1,12 +1,13 @@
 // The conversion run: each step hands the lowest checked row to the engine, and
 // the engine's Finished starts the next step, until no checked row is left.
-#include "app/CConverterDlg.h"
+#include "CConverterDlg.h"
 
-#include "JobOutput.h"
-#include "JobRowText.h"
-#include "ProgressSteps.h"
-#include "app/DataFolder.h"
-#include "app/OutputFolderStore.h"
+#include "engine/OutputFormats.h"
+#include "jobs/DataFolder.h"
+#include "jobs/JobOutput.h"
+#include "jobs/JobRowText.h"
+#include "jobs/OutputFolderStore.h"
+#include "jobs/ProgressSteps.h"
 #include "platform/CPlatformUi.h"
 #include "res/resource.h"
 
@@ -81,7 +82,7 @@ void CConverterDlg::AddRowClips(int row, int startSeconds, double endSeconds)
 // string, with the reason, when the row's output must not be written.
 QString CConverterDlg::ChooseOutput(int row, QString* refusal)
 {
-    const JobFormat format = JobFormatForIndex(m_cboProfile.currentIndex());
+    const OutputContainer& format = JobFormatForIndex(m_cboProfile.currentIndex());
     const QString fileName = OutputFileName(CellText(row, kTitleColumn), format);
     if (IsVideoFormat(format)) {
         const QString profile =

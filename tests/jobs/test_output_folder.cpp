@@ -1,7 +1,7 @@
 // The stored output folder: read back exactly as stored, with a sound default. And
 // where the program's own data is found, in a build and once installed.
-#include "app/DataFolder.h"
-#include "app/OutputFolderStore.h"
+#include "jobs/DataFolder.h"
+#include "jobs/OutputFolderStore.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 
 #include "CMediaInfoCache.h"
 #include "CTranscodeJob.h"
-#include "IVideoEngine.h"
+#include "engine/OutputFormats.h"
 #include "MediaClip.h"
 
 #include <QObject>

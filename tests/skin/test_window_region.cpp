@@ -1,5 +1,5 @@
 // The window's outline: exactly the pixels that are not the key colour.
-#include "app/WindowRegion.h"
+#include "skin/WindowRegion.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "CPreviewPlayer.h"
 
 #include "CAudioOutput.h"
-#include "CPlaybackPipeline.h"
+#include "engine/CPlaybackPipeline.h"
 
 #include <algorithm>
 #include <cmath>

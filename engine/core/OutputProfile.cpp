@@ -1,5 +1,7 @@
 #include "OutputProfile.h"
 
+#include "engine/OutputFormats.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -314,7 +316,7 @@ std::optional<OutputProfile> loadProfileFile(const QString& path)
 std::optional<AudioFormat> audioFormatForCode(int code)
 {
     // channels, sample rate, bit rate: the rates wmav2 encodes well at each bit rate
-    static constexpr std::array<AudioFormat, 7> kFormats = {{
+    static constexpr std::array<AudioFormat, kAudioCodeCount> kFormats = {{
         {1, 22050, 28800},
         {2, 22050, 28800},
         {2, 22050, 32000},
@@ -323,8 +325,7 @@ std::optional<AudioFormat> audioFormatForCode(int code)
         {2, 44100, 96000},
         {2, 44100, 128000},
     }};
-    constexpr int kFirstCode = 15;
-    if (code < kFirstCode || code >= kFirstCode + int(kFormats.size()))
+    if (code < kFirstAudioCode || code >= kFirstAudioCode + kAudioCodeCount)
         return std::nullopt;
-    return kFormats[size_t(code - kFirstCode)];
+    return kFormats[size_t(code - kFirstAudioCode)];
 }

@@ -3,10 +3,10 @@
 // decoding threads are met only through the pipeline's queues, never waited on.
 #pragma once
 
-#include "CPresentationClock.h"
-#include "FfmpegHandles.h"
-#include "MediaClip.h"
-#include "MediaInput.h"
+#include "engine/CPresentationClock.h"
+#include "engine/FfmpegHandles.h"
+#include "engine/MediaClip.h"
+#include "engine/MediaInput.h"
 
 #include <QElapsedTimer>
 #include <QImage>

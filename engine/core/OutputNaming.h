@@ -2,6 +2,8 @@
 // and the temporary file written beside it until the conversion succeeds.
 #pragma once
 
+#include "engine/OutputFormats.h"
+
 #include <QString>
 
 enum class OutputKind
@@ -9,17 +11,6 @@ enum class OutputKind
     Unsupported,
     Video, // picture and sound
     Audio, // sound only
-};
-
-// A file type the engine writes: the container and the encoders that fill it.
-struct OutputContainer
-{
-    const char* extension;
-    const char* muxer;        // FFmpeg's name for the container
-    const char* videoEncoder; // null for a sound-only type
-    const char* audioEncoder;
-    bool fastStart;      // the index goes before the data, so the file plays while it downloads
-    bool encoderThreads; // the video encoder spreads over the cores by itself
 };
 
 // Null when the extension is not one the engine writes.

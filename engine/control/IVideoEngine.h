@@ -24,8 +24,6 @@ protected:
 // The values the program gives SetOutputMode and SetClipOption.
 constexpr long kWindowsMediaOutputMode = 9;
 constexpr long kDefaultClipOption = 0;
-// The audio code the engine starts with: "Mono 28.8kbps".
-constexpr short kFirstAudioCode = 15;
 
 class IVideoEngine
 {

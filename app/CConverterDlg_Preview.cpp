@@ -1,8 +1,8 @@
 // Preview transport of the main window. The engine has no seek: every transport
 // action rebuilds its clip list from a row and plays again. Times are whole seconds.
-#include "app/CConverterDlg.h"
+#include "CConverterDlg.h"
 
-#include "JobRowText.h"
+#include "jobs/JobRowText.h"
 #include "platform/CPlatformUi.h"
 #include "res/resource.h"
 
