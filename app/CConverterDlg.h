@@ -147,7 +147,6 @@ private:
     int FindRowToConvert();
     void AddRowClips(int row, int startSeconds, double endSeconds);
     QString ChooseOutput(int row, QString* refusal);
-    bool IsSafeOutput(const QString& outputPath) const;
     void ReportSaveFail(int row, const QString& reason);
     void StopEngine();
     void EndRun();

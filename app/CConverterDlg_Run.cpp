@@ -95,27 +95,18 @@ QString CConverterDlg::ChooseOutput(int row, QString* refusal)
         m_ctlEngine->SetAudioFormat(short(m_nAudioCode));
     }
     if (fileName.isEmpty()) {
-        *refusal = QStringLiteral("check: the title gives no usable file name");
+        *refusal = kNoUsableNameReason;
         return QString();
     }
     const QString outputPath = OutputPath(m_szOutputFolder, fileName);
-    if (IsSafeOutput(outputPath))
-        return outputPath;
-    *refusal = QStringLiteral("check: the output would replace a source or an earlier output of this batch");
-    return QString();
-}
-
-// An output never replaces a source of the list or an output written earlier in this batch.
-bool CConverterDlg::IsSafeOutput(const QString& outputPath) const
-{
     QStringList inUse = m_batchOutputs;
-    for (int row = 0; row < m_lstJobs.rowCount(); ++row)
-        inUse << CellText(row, kPathColumn);
-    for (const QString& path : inUse) {
-        if (m_ctlEngine->IsSameFile(outputPath, path))
-            return false;
-    }
-    return true;
+    for (int other = 0; other < m_lstJobs.rowCount(); ++other)
+        inUse << CellText(other, kPathColumn);
+    const auto sameFile = [this](const QString& a, const QString& b) { return m_ctlEngine->IsSameFile(a, b); };
+    if (IsSafeOutput(outputPath, inUse, sameFile))
+        return outputPath;
+    *refusal = kOutputInUseReason;
+    return QString();
 }
 
 void CConverterDlg::OnEngineFinished()

@@ -40,6 +40,15 @@ QString OutputFileName(const QString& title, const OutputContainer& format)
     return base + QLatin1String(format.extension);
 }
 
+bool IsSafeOutput(const QString& outputPath, const QStringList& filesInUse, const SameFileTest& sameFile)
+{
+    for (const QString& path : filesInUse) {
+        if (sameFile(outputPath, path))
+            return false;
+    }
+    return true;
+}
+
 QString OutputPath(const QString& folder, const QString& fileName)
 {
     return WithTrailingSeparator(folder) + fileName;

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 struct OutputContainer;
 
@@ -19,6 +22,18 @@ bool IsVideoFormat(const OutputContainer& format);
 // name inside the output folder: an empty base, a base starting with "." (which
 // covers "." and ".."), or one holding a path separator.
 QString OutputFileName(const QString& title, const OutputContainer& format);
+
+// Why a step writes nothing; the row keeps it as its reason.
+inline const QString kNoUsableNameReason = QStringLiteral("check: the title gives no usable file name");
+inline const QString kOutputInUseReason =
+    QStringLiteral("check: the output would replace a source or an earlier output of this batch");
+
+// Whether two paths name the same file, links included (the engine's answer).
+using SameFileTest = std::function<bool(const QString&, const QString&)>;
+
+// An output never replaces a file in use: a source of the list or an output written
+// earlier in the batch.
+bool IsSafeOutput(const QString& outputPath, const QStringList& filesInUse, const SameFileTest& sameFile);
 
 // The folder followed by the name, with a separator between them when the folder
 // does not end with one.
