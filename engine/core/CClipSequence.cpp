@@ -1,34 +1,49 @@
 #include "CClipSequence.h"
 
-#include "CDataCoverage.h"
-
 CClipSequence CClipSequence::pictures(std::vector<MediaClip> clips, const VideoFrameFormat& format,
-                                      const std::atomic_bool* cancel, CDataCoverage* coverage)
+                                      const std::atomic_bool* cancel)
 {
     return CClipSequence(
         std::move(clips),
         [format, cancel](const MediaClip& clip, MediaError* error) {
             return CClipReader::openVideo(clip, format, cancel, error);
         },
-        av_inv_q(format.frameRate), coverage);
+        av_inv_q(format.frameRate));
 }
 
 CClipSequence CClipSequence::sound(std::vector<MediaClip> clips, const AudioFrameFormat& format,
-                                   const std::atomic_bool* cancel, CDataCoverage* coverage)
+                                   const std::atomic_bool* cancel)
 {
     return CClipSequence(
         std::move(clips),
         [format, cancel](const MediaClip& clip, MediaError* error) {
             return CClipReader::openAudio(clip, format, cancel, error);
         },
-        AVRational{1, format.sampleRateHz}, coverage);
+        AVRational{1, format.sampleRateHz});
 }
 
-CClipSequence::CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase,
-                             CDataCoverage* coverage)
-    : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase),
-      m_coverage(coverage)
+CClipSequence::CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase)
+    : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase)
 {
+}
+
+int CClipSequence::open()
+{
+    if (m_reader || m_nextClip >= m_clips.size())
+        return 0;
+    return openNextClip() ? 0 : AVERROR(EIO);
+}
+
+bool CClipSequence::openNextClip()
+{
+    m_reader = m_openReader(m_clips[m_nextClip++], &m_error);
+    m_clipOffsetUnits = m_positionUnits;
+    return m_reader != nullptr;
+}
+
+QString CClipSequence::currentPath() const
+{
+    return m_nextClip > 0 ? m_clips[m_nextClip - 1].path : QString();
 }
 
 int CClipSequence::readFrame(AVFrame* out)
@@ -39,10 +54,8 @@ int CClipSequence::readFrame(AVFrame* out)
                 m_atEnd = true;
                 return AVERROR_EOF;
             }
-            m_reader = m_openReader(m_clips[m_nextClip++], &m_error);
-            if (!m_reader)
+            if (!openNextClip())
                 return AVERROR(EIO);
-            m_clipOffsetUnits = m_positionUnits;
         }
         const int result = m_reader->readFrame(out);
         if (result == AVERROR_EOF) {
@@ -56,16 +69,23 @@ int CClipSequence::readFrame(AVFrame* out)
         out->pts += m_clipOffsetUnits;
         const bool picture = out->nb_samples == 0;
         m_positionUnits = out->pts + (picture ? 1 : out->nb_samples);
-        return account(*m_reader);
+        return 0;
     }
 }
 
-// Without a coverage the taker of the frames accounts for them (see lastOrigin()).
-int CClipSequence::account(const CClipReader& reader)
+int CClipSequence::readUntil(double untilSeconds, const std::function<int(Frame)>& take)
 {
-    m_lastOrigin = reader.lastOrigin();
-    if (!m_coverage || m_coverage->admit(m_lastOrigin, positionSeconds()))
-        return 0;
-    m_error = m_coverage->shortfall(m_clips[m_nextClip - 1].path);
-    return AVERROR_INVALIDDATA;
+    while (!m_atEnd && positionSeconds() < untilSeconds) {
+        Frame next{allocFrame(), FrameOrigin::Source, 0.0};
+        int result = next.frame ? readFrame(next.frame.get()) : AVERROR(ENOMEM);
+        if (result == AVERROR_EOF)
+            break;
+        if (result < 0)
+            return result;
+        next.origin = m_reader->lastOrigin();
+        next.endSeconds = positionSeconds();
+        if ((result = take(std::move(next))) < 0)
+            return result;
+    }
+    return 0;
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "FfmpegHandles.h"
+#include "FrameOrigin.h"
+
+#include <QString>
 
 #include <condition_variable>
 #include <deque>
@@ -13,6 +16,9 @@ struct QueuedFrame
 {
     AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
     FramePtr frame;
+    FrameOrigin origin = FrameOrigin::Source;
+    double endSeconds = 0.0; // the output time it ends at
+    QString source = QString(); // the file it was read from
 };
 
 class CFrameQueue

@@ -8,6 +8,7 @@
 #include "SamplePacking.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -23,7 +24,7 @@ int roundUpToEven(int sizePx)
     return sizePx + sizePx % 2;
 }
 
-double spanSeconds(const std::vector<MediaClip>& clips)
+double spanOf(const std::vector<MediaClip>& clips)
 {
     double seconds = 0.0;
     for (const MediaClip& clip : clips)
@@ -77,10 +78,7 @@ void CPlaybackPipeline::decodePictures()
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
     const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};
-    // Picture and sound play on threads of their own, each bounded by its own data:
-    // the preview simply ends where the data does.
-    CDataCoverage coverage(spanSeconds(m_setup.clips.video));
-    CClipSequence sequence = CClipSequence::pictures(m_setup.clips.video, format, &m_cancel, &coverage);
+    CClipSequence sequence = CClipSequence::pictures(m_setup.clips.video, format, &m_cancel);
     CPictureScaler scaler(m_setup.widthPx, m_setup.heightPx);
     pump(sequence, m_pictures, AVMEDIA_TYPE_VIDEO, [&scaler, rate](const AVFrame* picture) {
         FramePtr rgb = scaler.toRgb(picture);
@@ -92,27 +90,27 @@ void CPlaybackPipeline::decodePictures()
 
 void CPlaybackPipeline::decodeSound()
 {
-    CDataCoverage coverage(spanSeconds(m_setup.clips.audio));
-    CClipSequence sequence = CClipSequence::sound(m_setup.clips.audio, *m_setup.sound, &m_cancel, &coverage);
+    CClipSequence sequence = CClipSequence::sound(m_setup.clips.audio, *m_setup.sound, &m_cancel);
     const AVSampleFormat packedFormat = m_setup.sampleFormat;
     pump(sequence, m_sound, AVMEDIA_TYPE_AUDIO,
          [packedFormat](const AVFrame* planar) { return packSamples(planar, packedFormat); });
 }
 
+// Picture and sound play on threads of their own, each bounded by its own data: the
+// preview simply ends where the data does, or where a clip can no longer be read.
 void CPlaybackPipeline::pump(CClipSequence& sequence, CFrameQueue& queue, AVMediaType type,
                              const Convert& convert)
 {
-    FramePtr decoded = allocFrame();
-    while (decoded && !m_cancel) {
-        if (sequence.readFrame(decoded.get()) < 0) {
-            // the end, or a clip that can no longer be read: the preview stops there
-            if (sequence.error().isSet() && !m_cancel)
-                qCWarning(lcEngine, "Preview: %s", qPrintable(sequence.error().text()));
-            return;
-        }
-        FramePtr ready = convert(decoded.get());
-        av_frame_unref(decoded.get());
+    const double spanSeconds = spanOf(type == AVMEDIA_TYPE_VIDEO ? m_setup.clips.video : m_setup.clips.audio);
+    CDataCoverage coverage(spanSeconds);
+    const int result = sequence.readUntil(std::numeric_limits<double>::infinity(), [&](CClipSequence::Frame frame) {
+        if (!coverage.admit(frame.origin, frame.endSeconds))
+            return AVERROR_EOF;
+        FramePtr ready = convert(frame.frame.get());
         if (!ready || !queue.push(QueuedFrame{type, std::move(ready)}))
-            return;
-    }
+            return AVERROR_EXIT;
+        return 0;
+    });
+    if (result < 0 && result != AVERROR_EXIT && result != AVERROR_EOF && !m_cancel)
+        qCWarning(lcEngine, "Preview: %s", qPrintable(sequence.error().text()));
 }

@@ -5,21 +5,41 @@ CSegmentQueue::CSegmentQueue(size_t segmentCount, size_t aheadLimit)
 {
 }
 
+void CSegmentQueue::open()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_open = true;
+    m_changed.notify_all();
+}
+
 std::optional<size_t> CSegmentQueue::take()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_aborted || m_nextToTake <= m_muxing + m_aheadLimit; });
-    if (m_aborted || m_nextToTake >= m_segments.size())
+    m_changed.wait(lock, [this] {
+        return m_aborted || m_failed || (m_open && m_nextToTake <= m_muxing + m_aheadLimit);
+    });
+    if (m_aborted || m_failed || m_nextToTake >= m_segments.size())
         return std::nullopt;
     return m_nextToTake++;
 }
 
-void CSegmentQueue::deliver(size_t segment, EncodedPicture picture)
+bool CSegmentQueue::deliver(size_t segment, EncodedPicture picture)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_aborted)
+        return false;
     m_segments[segment].pictures.push_back(std::move(picture));
     if (segment == m_muxing)
         m_changed.notify_all();
+    return true;
+}
+
+void CSegmentQueue::fail(size_t segment)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_segments[segment].failed = true;
+    m_failed = true;
+    m_changed.notify_all();
 }
 
 void CSegmentQueue::complete(size_t segment)
@@ -36,6 +56,12 @@ std::optional<EncodedPicture> CSegmentQueue::next()
         if (m_aborted || m_muxing >= m_segments.size())
             return std::nullopt;
         Segment& segment = m_segments[m_muxing];
+        if (segment.failed && segment.pictures.empty()) {
+            m_aborted = true; // what the segment did encode is muxed first
+            m_stoppedAt = m_muxing;
+            m_changed.notify_all();
+            return std::nullopt;
+        }
         if (!segment.pictures.empty()) {
             EncodedPicture picture = std::move(segment.pictures.front());
             segment.pictures.pop_front();
@@ -55,6 +81,12 @@ void CSegmentQueue::abort()
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_aborted = true;
     m_changed.notify_all();
+}
+
+std::optional<size_t> CSegmentQueue::stoppedAt() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_stoppedAt;
 }
 
 bool CSegmentQueue::isAborted() const

@@ -1,6 +1,7 @@
 // The segments of one write between the threads that encode them and the one that
-// muxes: workers take segments in order, at most a few ahead of the muxer so that
-// held packets stay bounded, and the muxer takes their packets in output order.
+// muxes: workers take segments in order once the muxer has opened their sources, at
+// most a few ahead of the muxer so that held packets stay bounded, and the muxer
+// takes their packets in output order, up to the first segment that failed.
 #pragma once
 
 #include "FfmpegHandles.h"
@@ -24,15 +25,22 @@ public:
     // aheadLimit: how many segments past the muxer's may be taken.
     CSegmentQueue(size_t segmentCount, size_t aheadLimit);
 
-    // The next segment to encode; waits while too far ahead. nullopt when every
-    // segment is taken or the queue is aborted.
+    // Segments may be taken from now on.
+    void open();
+    // The next segment to encode; waits until the queue is open and while too far
+    // ahead. nullopt when every segment is taken, one failed, or the queue is aborted.
     std::optional<size_t> take();
-    void deliver(size_t segment, EncodedPicture picture);
+    // False once the queue is aborted: the picture is not wanted.
+    bool deliver(size_t segment, EncodedPicture picture);
     void complete(size_t segment);
+    // The segment gives no more pictures; the ones before it are still muxed.
+    void fail(size_t segment);
 
     // The next picture in output order; waits for it. nullopt after the last one, or
-    // once aborted.
+    // once aborted; reaching a failed segment aborts.
     std::optional<EncodedPicture> next();
+    // The failed segment next() stopped at, if it did.
+    std::optional<size_t> stoppedAt() const;
     // Wakes every waiting thread; nothing more is handed out.
     void abort();
     bool isAborted() const;
@@ -42,6 +50,7 @@ private:
     {
         std::deque<EncodedPicture> pictures;
         bool complete = false;
+        bool failed = false;
     };
 
     mutable std::mutex m_mutex;
@@ -50,5 +59,8 @@ private:
     const size_t m_aheadLimit;
     size_t m_nextToTake = 0;
     size_t m_muxing = 0; // the segment the muxer reads from
+    bool m_open = false;
+    bool m_failed = false; // a segment failed: none is handed out any more
+    std::optional<size_t> m_stoppedAt;
     bool m_aborted = false;
 };

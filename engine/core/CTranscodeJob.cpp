@@ -3,6 +3,7 @@
 #include "EngineLog.h"
 #include "MediaFilters.h"
 #include "MediaInput.h"
+#include "MediaPaths.h"
 
 #include <chrono>
 #include <limits>
@@ -24,6 +25,9 @@ size_t queueCapacityFor(const std::optional<VideoEncoding>& video)
                       kQueueCapacity);
 }
 constexpr int64_t kProgressIntervalMs = 100;
+constexpr int64_t kLivenessIntervalMs = 2000;
+// Reading one kind a little past the other's position keeps each read making progress.
+constexpr double kInterleaveStepSeconds = 1e-6;
 
 int64_t nowMs()
 {
@@ -83,10 +87,10 @@ CTranscodeJob::~CTranscodeJob()
 void CTranscodeJob::start()
 {
     if (m_segmentSpans.empty()) {
-        m_threads.start([this] { readFrames(); });
+        m_threads.start([this] { guarded(MediaStage::Decode, [this] { readFrames(); }); });
     } else {
         for (size_t worker = 0; worker < std::min(size_t(m_workers), m_segmentSpans.size()); ++worker)
-            m_threads.start([this] { encodeSegments(); });
+            m_threads.start([this] { guarded(MediaStage::Encode, [this] { encodeSegments(); }); });
     }
     m_threads.start([this] { writeFrames(); });
 }
@@ -103,65 +107,93 @@ void CTranscodeJob::abortAll()
     m_segments.abort();
 }
 
+void CTranscodeJob::guarded(MediaStage stage, const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const std::exception& error) {
+        recordFailure(mediaError(stage, QString::fromLocal8Bit(error.what())), 0.0);
+        abortAll();
+    }
+}
+
+CClipSequence CTranscodeJob::pictureSequence(std::vector<MediaClip> clips) const
+{
+    const VideoEncoding& encoding = *m_plan.video;
+    const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
+    return CClipSequence::pictures(std::move(clips), format, &m_cancel);
+}
+
+CClipSequence CTranscodeJob::soundSequence() const
+{
+    const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
+    return CClipSequence::sound(m_plan.clips.audio, format, &m_cancel);
+}
+
 void CTranscodeJob::readFrames()
 {
     std::optional<CClipSequence> video;
     std::optional<CClipSequence> audio;
-    if (m_plan.video) {
-        const VideoEncoding& encoding = *m_plan.video;
-        const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
-        video = CClipSequence::pictures(m_plan.clips.video, format, &m_cancel, &m_coverage);
-    }
-    if (m_plan.audio) {
-        const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
-        audio = CClipSequence::sound(m_plan.clips.audio, format, &m_cancel, &m_coverage);
-    }
-    bool failed = false;
-    try {
-        while (!m_cancel) {
-            CClipSequence* next = sequenceBehind(video, audio);
-            if (!next)
-                break;
-            FramePtr frame = allocFrame();
-            const int result = frame ? next->readFrame(frame.get()) : AVERROR(ENOMEM);
-            if (result == AVERROR_EOF)
-                continue;
-            if (result < 0) {
-                failed = !m_cancel;
-                recordReadFailure(*next, result);
-                break;
-            }
-            const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
-            if (!m_queue.push(QueuedFrame{type, std::move(frame)}))
-                break;
-        }
-    } catch (const std::exception& error) {
-        failed = true; // out of memory, in practice
-        recordFailure(mediaError(MediaStage::Decode, QString::fromLocal8Bit(error.what())));
-    }
-    if (failed)
+    if (m_plan.video)
+        video = pictureSequence(m_plan.clips.video);
+    if (m_plan.audio)
+        audio = soundSequence();
+    if (readInterleaved(video, audio) < 0)
         m_queue.abort();
     else
         m_queue.close();
 }
 
+// Both kinds in output order: each is read up to where the other has got to.
+int CTranscodeJob::readInterleaved(std::optional<CClipSequence>& video, std::optional<CClipSequence>& audio)
+{
+    for (std::optional<CClipSequence>* sequence : {&video, &audio}) {
+        if (*sequence) {
+            if (const int result = (*sequence)->open(); result < 0) {
+                recordReadFailure(**sequence, result);
+                return result;
+            }
+        }
+    }
+    while (CClipSequence* next = sequenceBehind(video, audio)) {
+        CClipSequence* other = video && next == &*video ? (audio ? &*audio : nullptr) : (video ? &*video : nullptr);
+        const bool otherRuns = other && !other->atEnd();
+        const double untilSeconds = otherRuns ? other->positionSeconds() + kInterleaveStepSeconds
+                                              : std::numeric_limits<double>::infinity();
+        const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+        const int result = next->readUntil(untilSeconds, [&](CClipSequence::Frame frame) {
+            QueuedFrame item{type, std::move(frame.frame), frame.origin, frame.endSeconds, next->currentPath()};
+            return m_queue.push(std::move(item)) ? 0 : AVERROR_EXIT;
+        });
+        if (result < 0) {
+            if (result != AVERROR_EXIT)
+                recordReadFailure(*next, result);
+            return result;
+        }
+    }
+    return 0;
+}
+
 void CTranscodeJob::writeFrames()
 {
     JobOutcome outcome = JobOutcome::Failed;
-    try {
+    guarded(MediaStage::Encode, [this, &outcome] {
         MediaError error;
         std::unique_ptr<CMediaWriter> writer =
             CMediaWriter::create(m_plan.outputPath, *m_plan.container, m_plan.video, m_plan.audio, &error);
-        if (!writer)
-            recordFailure(error);
-        else if ((m_segmentSpans.empty() ? writeAll(*writer) : writeSegments(*writer)) &&
-                 everyStreamDecodes(m_plan.outputPath, &error))
+        if (!writer) {
+            recordFailure(error, 0.0);
+            return;
+        }
+        if (!(m_segmentSpans.empty() ? writeQueued(*writer) : writeSegments(*writer)))
+            return;
+        if (!outputStillThere(m_plan.totalSeconds))
+            return;
+        if (everyStreamDecodes(m_plan.outputPath, &error))
             outcome = JobOutcome::Completed;
-        else if (!m_queue.isAborted())
-            recordFailure(writer->error().isSet() ? writer->error() : error);
-    } catch (const std::exception& error) {
-        recordFailure(mediaError(MediaStage::Encode, QString::fromLocal8Bit(error.what())));
-    }
+        else
+            recordFailure(error, m_plan.totalSeconds);
+    });
     if (m_cancel)
         outcome = JobOutcome::Cancelled;
     if (outcome != JobOutcome::Completed)
@@ -171,91 +203,60 @@ void CTranscodeJob::writeFrames()
     m_callbacks.finished(outcome, failure());
 }
 
-// Encodes every queued frame and completes the file; false on any error.
-bool CTranscodeJob::writeAll(CMediaWriter& writer)
+bool CTranscodeJob::writeQueued(CMediaWriter& writer)
 {
     while (std::optional<QueuedFrame> item = m_queue.pop()) {
-        const int result = item->type == AVMEDIA_TYPE_VIDEO ? writer.writeVideo(item->frame.get())
-                                                            : writer.writeAudio(item->frame.get());
-        if (result < 0)
+        if (!writeItem(writer, *item))
             return false;
-        reportProgress(writer.writtenSeconds(), false);
     }
-    // The queue ends either drained after the last frame, or aborted by a failed read or a cancel.
-    if (m_queue.isAborted() || m_cancel)
+    return finishWrite(writer);
+}
+
+// The one step of every write: a frame (or a picture a segment has encoded) is admitted
+// in output order, so that padding never runs far past the data, then written.
+bool CTranscodeJob::writeItem(CMediaWriter& writer, const QueuedFrame& item, AVPacket* encoded)
+{
+    if (!m_coverage.admit(item.origin, item.endSeconds)) {
+        recordFailure(m_coverage.shortfall(item.source), m_coverage.reached());
         return false;
-    return writer.finish() >= 0;
+    }
+    const int result = encoded                           ? writer.writeVideoPacket(encoded)
+                       : item.type == AVMEDIA_TYPE_VIDEO ? writer.writeVideo(item.frame.get())
+                                                         : writer.writeAudio(item.frame.get());
+    if (result < 0) {
+        recordFailure(writer.error(), item.endSeconds);
+        return false;
+    }
+    reportProgress(writer.writtenSeconds(), false);
+    return outputStillThere(item.endSeconds);
 }
 
-// Each worker keeps one encoder for all its segments: its rate control then sees one
-// continuous stream, as on the two-thread path, instead of starting afresh (and
-// overspending at every start) in each segment.
-void CTranscodeJob::encodeSegments()
+// The queue or the segments end either drained after the last frame, or aborted by a
+// failure or a cancel.
+bool CTranscodeJob::finishWrite(CMediaWriter& writer)
 {
-    try {
-        MediaError error;
-        SegmentEncoder encoder{openVideoEncoder(*m_plan.video, *m_plan.container, &error), allocFrame(),
-                               allocPacket()};
-        if (!encoder.context || !encoder.frame || !encoder.packet) {
-            recordFailure(error.isSet() ? error : mediaError(MediaStage::Encode, AVERROR(ENOMEM)));
-            m_segments.abort();
-            return;
-        }
-        while (const std::optional<size_t> index = m_segments.take()) {
-            if (!encodeSegment(*index, encoder)) {
-                m_segments.abort();
-                break;
-            }
-        }
-    } catch (const std::exception& error) {
-        recordFailure(mediaError(MediaStage::Encode, QString::fromLocal8Bit(error.what())));
-        m_segments.abort();
-    }
+    if (m_queue.isAborted() || m_segments.isAborted() || m_cancel)
+        return false;
+    if (writer.finish() >= 0)
+        return true;
+    recordFailure(writer.error(), m_plan.totalSeconds);
+    return false;
 }
 
-// One segment from its own reader, seeking to the segment's start; its first picture
-// is made a key frame. Packets get the pts the two-thread path gives them. The muxer
-// accounts for padded pictures, in output order with the sound.
-bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder)
+// A file whose folder was removed can never be delivered: found out every few seconds
+// rather than at the end of a long write.
+bool CTranscodeJob::outputStillThere(double positionSeconds)
 {
-    const FrameSpan& span = m_segmentSpans[index];
-    const VideoEncoding& encoding = *m_plan.video;
-    const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
-    CClipSequence pictures =
-        CClipSequence::pictures({segmentClip(m_plan.clips.video.front(), span, m_frames, encoding.frameRate)},
-                                format, &m_cancel, nullptr);
-    const int64_t shift = span.first - encoder.sent;
-    FrameOrigin origin = FrameOrigin::Source;
-    const auto deliver = [&](AVPacket* encoded) {
-        PacketPtr copy(av_packet_clone(encoded));
-        if (!copy)
-            return AVERROR(ENOMEM);
-        copy->pts += shift;
-        copy->dts += shift;
-        m_segments.deliver(index, EncodedPicture{std::move(copy), origin});
-        return 0;
-    };
-    AVFrame* frame = encoder.frame.get();
-    for (int64_t done = 0; !m_cancel; ++done) {
-        int result = pictures.readFrame(frame);
-        if (result == AVERROR_EOF) {
-            m_segments.complete(index);
-            return true;
-        }
-        if (result < 0) {
-            recordReadFailure(pictures, result);
-            return false;
-        }
-        origin = pictures.lastOrigin();
-        frame->pts = encoder.sent++; // the rate control spends by pts
-        frame->pict_type = done == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
-        result = encodePackets(encoder.context.get(), frame, encoder.packet.get(), deliver);
-        av_frame_unref(frame);
-        if (result < 0) {
-            recordFailure(mediaError(MediaStage::Encode, result));
-            return false;
-        }
-    }
+    const int64_t now = nowMs();
+    const bool due = m_lastLivenessMs < 0 || now - m_lastLivenessMs >= kLivenessIntervalMs ||
+                     positionSeconds >= m_plan.totalSeconds;
+    if (!due)
+        return true;
+    m_lastLivenessMs = now;
+    MediaError gone;
+    if (pathStillExists(m_plan.outputPath, &gone))
+        return true;
+    recordFailure(gone, positionSeconds);
     return false;
 }
 
@@ -264,56 +265,155 @@ bool CTranscodeJob::writeSegments(CMediaWriter& writer)
 {
     std::optional<CClipSequence> sound;
     if (m_plan.audio) {
-        const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
-        sound = CClipSequence::sound(m_plan.clips.audio, format, &m_cancel, &m_coverage);
-    }
-    const double secondsPerFrame = av_q2d(av_inv_q(m_plan.video->frameRate));
-    while (std::optional<EncodedPicture> picture = m_segments.next()) {
-        const double startSeconds = double(picture->packet->pts) * secondsPerFrame;
-        if (!writeSoundUntil(writer, sound, startSeconds))
-            return false;
-        if (!m_coverage.admit(picture->origin, startSeconds + secondsPerFrame)) {
-            recordFailure(m_coverage.shortfall(m_plan.clips.video.front().path));
-            return false;
-        }
-        if (writer.writeVideoPacket(picture->packet.get()) < 0)
-            return false;
-        reportProgress(writer.writtenSeconds(), false);
-    }
-    if (m_segments.isAborted() || m_cancel)
-        return false;
-    return writeSoundUntil(writer, sound, std::numeric_limits<double>::infinity()) && writer.finish() >= 0;
-}
-
-bool CTranscodeJob::writeSoundUntil(CMediaWriter& writer, std::optional<CClipSequence>& sound, double seconds)
-{
-    while (sound && !sound->atEnd() && sound->positionSeconds() < seconds) {
-        const FramePtr frame = allocFrame();
-        const int result = frame ? sound->readFrame(frame.get()) : AVERROR(ENOMEM);
-        if (result == AVERROR_EOF)
-            continue;
-        if (result < 0) {
+        sound = soundSequence();
+        if (const int result = sound->open(); result < 0) {
             recordReadFailure(*sound, result);
             return false;
         }
-        if (writer.writeAudio(frame.get()) < 0)
+    }
+    const bool opened = openSegments();
+    m_segments.open();
+    if (!opened && m_segmentSources.empty())
+        return false;
+    const double secondsPerFrame = av_q2d(av_inv_q(m_plan.video->frameRate));
+    const QString source = m_plan.clips.video.front().path;
+    while (std::optional<EncodedPicture> picture = m_segments.next()) {
+        const double startSeconds = double(picture->packet->pts) * secondsPerFrame;
+        if (sound && !writeSound(writer, *sound, startSeconds))
+            return false;
+        const QueuedFrame item{AVMEDIA_TYPE_VIDEO, nullptr, picture->origin, startSeconds + secondsPerFrame, source};
+        if (!writeItem(writer, item, picture->packet.get()))
             return false;
     }
-    return true;
+    // A segment that failed after the data had run out reads as the data's end: its span
+    // counts as padding, which the coverage allows only just past the data.
+    const std::optional<size_t> failed = m_segments.stoppedAt();
+    if (failed && !m_coverage.admit(FrameOrigin::Padding, segmentEndSeconds(*failed)))
+        recordFailure(m_coverage.shortfall(source), m_coverage.reached());
+    if (sound && !m_segments.isAborted() && !writeSound(writer, *sound, std::numeric_limits<double>::infinity()))
+        return false;
+    return finishWrite(writer);
 }
 
-// A stopped write's read errors are no failure of their own.
-void CTranscodeJob::recordReadFailure(const CClipSequence& sequence, int result)
+// Every segment's source is opened before any segment encodes, so that a source
+// changed or removed during the write reads the same as on the two-thread path. One
+// that cannot be opened fails there: the segments before it are still written.
+bool CTranscodeJob::openSegments()
+{
+    const MediaClip& clip = m_plan.clips.video.front();
+    for (size_t index = 0; index < m_segmentSpans.size() && !m_cancel; ++index) {
+        CClipSequence pictures =
+            pictureSequence({segmentClip(clip, m_segmentSpans[index], m_frames, m_plan.video->frameRate)});
+        if (const int result = pictures.open(); result < 0) {
+            recordFailure(pictures.error().isSet() ? pictures.error() : mediaError(MediaStage::Open, result),
+                          segmentStartSeconds(index));
+            m_segments.fail(index);
+            return false;
+        }
+        m_segmentSources.push_back(std::move(pictures));
+    }
+    return !m_cancel;
+}
+
+bool CTranscodeJob::writeSound(CMediaWriter& writer, CClipSequence& sound, double untilSeconds)
+{
+    const int result = sound.readUntil(untilSeconds, [&](CClipSequence::Frame frame) {
+        const QueuedFrame item{AVMEDIA_TYPE_AUDIO, std::move(frame.frame), frame.origin, frame.endSeconds,
+                               sound.currentPath()};
+        return writeItem(writer, item) ? 0 : AVERROR_EXIT;
+    });
+    if (result < 0 && result != AVERROR_EXIT)
+        recordReadFailure(sound, result);
+    return result >= 0;
+}
+
+// Each worker keeps one encoder for all its segments: its rate control then sees one
+// continuous stream, as on the two-thread path, instead of starting afresh (and
+// overspending at every start) in each segment.
+void CTranscodeJob::encodeSegments()
+{
+    MediaError error;
+    SegmentEncoder encoder{openVideoEncoder(*m_plan.video, *m_plan.container, &error), allocPacket()};
+    if (!encoder.context || !encoder.packet) {
+        recordFailure(error.isSet() ? error : mediaError(MediaStage::Encode, AVERROR(ENOMEM)), 0.0);
+        m_segments.abort();
+        return;
+    }
+    while (const std::optional<size_t> index = m_segments.take()) {
+        if (!encodeSegment(*index, encoder))
+            break;
+    }
+}
+
+// One segment from its own reader, seeking to the segment's start; its first picture
+// is made a key frame. Packets get the pts the two-thread path gives them; a failure
+// stops the pictures at its place, and the muxer writes those before it.
+bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder)
+{
+    const FrameSpan& span = m_segmentSpans[index];
+    CClipSequence& pictures = *m_segmentSources[index];
+    const int64_t shift = span.first - encoder.sent;
+    FrameOrigin origin = FrameOrigin::Source;
+    const auto deliver = [&](AVPacket* encoded) {
+        PacketPtr copy(av_packet_clone(encoded));
+        if (!copy)
+            return AVERROR(ENOMEM);
+        copy->pts += shift;
+        copy->dts += shift;
+        return m_segments.deliver(index, EncodedPicture{std::move(copy), origin}) ? 0 : AVERROR_EXIT;
+    };
+    int64_t done = 0;
+    int encodeResult = 0;
+    const auto encode = [&](CClipSequence::Frame frame) {
+        origin = frame.origin;
+        frame.frame->pts = encoder.sent++; // the rate control spends by pts
+        frame.frame->pict_type = done++ == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+        encodeResult = encodePackets(encoder.context.get(), frame.frame.get(), encoder.packet.get(), deliver);
+        return encodeResult;
+    };
+    const int result = pictures.readUntil(std::numeric_limits<double>::infinity(), encode);
+    if (result >= 0) {
+        m_segments.complete(index);
+    } else if (result != AVERROR_EXIT && !m_cancel) {
+        if (encodeResult < 0)
+            recordFailure(mediaError(MediaStage::Encode, encodeResult),
+                          segmentStartSeconds(index) + pictures.positionSeconds());
+        else
+            recordReadFailure(pictures, result, segmentStartSeconds(index));
+        m_segments.fail(index);
+    }
+    m_segmentSources[index].reset(); // its file and decoder are done with
+    return result >= 0;
+}
+
+double CTranscodeJob::segmentStartSeconds(size_t index) const
+{
+    return double(m_segmentSpans[index].first) * av_q2d(av_inv_q(m_plan.video->frameRate));
+}
+
+double CTranscodeJob::segmentEndSeconds(size_t index) const
+{
+    return double(m_segmentSpans[index].end) * av_q2d(av_inv_q(m_plan.video->frameRate));
+}
+
+// A stopped write's read errors are no failure of their own; a read error is placed
+// where its sequence had got to (a segment's, from the segment's start).
+void CTranscodeJob::recordReadFailure(const CClipSequence& sequence, int result, double offsetSeconds)
 {
     if (!m_cancel)
-        recordFailure(sequence.error().isSet() ? sequence.error() : mediaError(MediaStage::Decode, result));
+        recordFailure(sequence.error().isSet() ? sequence.error() : mediaError(MediaStage::Decode, result),
+                      offsetSeconds + sequence.positionSeconds());
 }
 
-void CTranscodeJob::recordFailure(const MediaError& failure)
+// The failure reported is the one earliest in the output: workers running ahead may
+// fail further on first, but the user wants to know what stops the file soonest.
+void CTranscodeJob::recordFailure(const MediaError& failure, double positionSeconds)
 {
     const std::lock_guard<std::mutex> lock(m_failureMutex);
-    if (!m_failure.isSet())
+    if (!m_failure.isSet() || positionSeconds < m_failureSeconds) {
         m_failure = failure;
+        m_failureSeconds = positionSeconds;
+    }
 }
 
 MediaError CTranscodeJob::failure() const

@@ -63,23 +63,34 @@ public:
     size_t segmentCount() const { return m_segmentSpans.size(); }
 
 private:
-    void readFrames();
-    void writeFrames();
-    bool writeAll(CMediaWriter& writer);
-    void encodeSegments();
     struct SegmentEncoder
     {
         CodecContextPtr context;
-        FramePtr frame;
         PacketPtr packet;
         int64_t sent = 0; // pictures given to the encoder, the pts of the next
     };
-    bool encodeSegment(size_t index, SegmentEncoder& encoder);
+
+    CClipSequence pictureSequence(std::vector<MediaClip> clips) const;
+    CClipSequence soundSequence() const;
+    // Runs one thread's body; an exception (out of memory, in practice) fails the job.
+    void guarded(MediaStage stage, const std::function<void()>& body);
+    void readFrames();
+    int readInterleaved(std::optional<CClipSequence>& video, std::optional<CClipSequence>& audio);
+    void writeFrames();
+    bool writeQueued(CMediaWriter& writer);
     bool writeSegments(CMediaWriter& writer);
-    bool writeSoundUntil(CMediaWriter& writer, std::optional<CClipSequence>& sound, double seconds);
+    bool openSegments();
+    void encodeSegments();
+    bool encodeSegment(size_t index, SegmentEncoder& encoder);
+    bool writeSound(CMediaWriter& writer, CClipSequence& sound, double untilSeconds);
+    bool writeItem(CMediaWriter& writer, const QueuedFrame& item, AVPacket* encoded = nullptr);
+    bool outputStillThere(double positionSeconds);
+    bool finishWrite(CMediaWriter& writer);
     void reportProgress(double positionSeconds, bool force);
-    void recordReadFailure(const CClipSequence& sequence, int result);
-    void recordFailure(const MediaError& failure);
+    double segmentStartSeconds(size_t index) const;
+    double segmentEndSeconds(size_t index) const;
+    void recordReadFailure(const CClipSequence& sequence, int result, double offsetSeconds = 0.0);
+    void recordFailure(const MediaError& failure, double positionSeconds);
     void abortAll();
     MediaError failure() const;
 
@@ -88,12 +99,15 @@ private:
     const int m_workers;
     std::atomic_bool m_cancel{false};
     CFrameQueue m_queue;
-    CDataCoverage m_coverage; // used by the reading thread alone, or the writing one with segments
+    CDataCoverage m_coverage; // the writing thread's: frames are admitted in output order
     int64_t m_frames = 0;     // pictures in the span
     std::vector<FrameSpan> m_segmentSpans;
+    std::vector<std::optional<CClipSequence>> m_segmentSources; // opened before any segment encodes
     CSegmentQueue m_segments;
     mutable std::mutex m_failureMutex;
-    MediaError m_failure; // the first failure of either thread
+    MediaError m_failure;            // the failure earliest in the output
+    double m_failureSeconds = 0.0;   // where in the output it happened
     int64_t m_lastProgressMs = -1;
+    int64_t m_lastLivenessMs = -1;
     CWorkerThreads m_threads;
 };

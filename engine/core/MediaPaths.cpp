@@ -45,6 +45,20 @@ bool isSameFile(const QString& a, const QString& b)
     return std::filesystem::equivalent(nativePath(a), nativePath(b), error) && !error;
 }
 
+bool pathStillExists(const QString& path, MediaError* gone)
+{
+    std::error_code error;
+    const std::filesystem::path file = nativePath(path);
+    if (std::filesystem::exists(file, error))
+        return true;
+    const bool folderThere = std::filesystem::is_directory(file.parent_path(), error);
+    *gone = mediaError(MediaStage::Write,
+                       folderThere ? QStringLiteral("the file being written was removed")
+                                   : QStringLiteral("the output folder is gone"),
+                       path);
+    return false;
+}
+
 bool replaceFile(const QString& from, const QString& to)
 {
     std::error_code error;

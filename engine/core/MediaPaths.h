@@ -2,6 +2,8 @@
 // spelled for FFmpeg and for the operating system.
 #pragma once
 
+#include "MediaError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,6 +14,10 @@ QByteArray ffmpegUrlFor(const QString& path);
 // True when both paths name the same file: the same absolute path once cleaned (in
 // any case on Windows), or the same existing file through links and hard links.
 bool isSameFile(const QString& a, const QString& b);
+
+// True while the file is where it was; otherwise gone says why: its folder was
+// removed, or the file itself.
+bool pathStillExists(const QString& path, MediaError* gone);
 
 // Renames from over to, replacing an existing file in one step where the system allows.
 bool replaceFile(const QString& from, const QString& to);
