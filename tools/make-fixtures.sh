@@ -93,6 +93,32 @@ LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 8192; i++) printf "%c", int(rand
 ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
    -c:v msmpeg4 -b:v 70k -c:a wmav1 -ac 1 -b:a 32k -f asf lyingduration.asf
 printf '\377\377\377\377\377\377\377\377' | dd of=lyingduration.asf bs=1 seek=94 conv=notrunc status=none
+# headers that claim far more or far less than the data holds (1 s): the MP4/MOV movie
+# header's duration, and the Matroska/WebM segment's Duration element
+ff -i screen.mkv -c copy -f webm overclaim.webm
+ff -i camera.mov -c copy overclaim.mkv
+cp phone.mp4 overclaim.mp4
+cp camera.mov overclaim.mov
+cp phone.mp4 underclaim.mp4
+python3 - <<'PY'
+import struct
+def mvhd(name, ticks):
+    data = bytearray(open(name, 'rb').read())
+    duration = data.find(b'mvhd') + 4 + 16  # version and flags, two times, the time scale
+    data[duration:duration + 4] = struct.pack('>I', ticks)
+    open(name, 'wb').write(data)
+def segment_duration(name, milliseconds):
+    data = bytearray(open(name, 'rb').read())
+    element = data.find(b'\x44\x89')
+    size = data[element + 2] & 0x7f
+    data[element + 3:element + 3 + size] = struct.pack('>f' if size == 4 else '>d', milliseconds)
+    open(name, 'wb').write(data)
+mvhd('overclaim.mp4', 0x7FFFFFFF)
+mvhd('overclaim.mov', 0x7FFFFFFF)
+mvhd('underclaim.mp4', 3)
+segment_duration('overclaim.webm', 3e9)
+segment_duration('overclaim.mkv', 3e9)
+PY
 cp clip.wmv bitflip.wmv
 LC_ALL=C awk 'BEGIN { srand(11); for (i = 0; i < 512; i++) printf "%c", int(rand() * 256) }' \
     | dd of=bitflip.wmv bs=1 seek=12000 conv=notrunc status=none

@@ -35,6 +35,11 @@ mv twoseconds.asf duration-lie.asf
 printf '\xff%.0s' 1 2 3 4 5 6 7 8 | patch duration-lie.asf 94
 claimed="$(ffprobe -v error -show_entries format=duration -of csv=p=0 duration-lie.asf)"
 [ "${claimed%%.*}" -gt 1000000000000 ] || { echo "duration-lie.asf claims $claimed s" >&2; exit 1; }
+# The headers of MP4, MOV, WebM and Matroska files that claim far more or far less than
+# their data holds, from the test fixtures (which make them).
+for name in overclaim.mp4 overclaim.mov overclaim.webm overclaim.mkv underclaim.mp4; do
+  cp "$here/tests/fixtures/$name" "$name"
+done
 
 cd "$out/profile"
 cp "$here"/res/Profiles/*.prx .

@@ -21,6 +21,9 @@ constexpr int64_t kReadTimeoutMs = 10000;
 // The last stretch of a file read to find where its data really ends.
 constexpr int64_t kTailBytes = 1 << 20;
 constexpr int kMaxTailPackets = 20000;
+// Past the end of any file's data, as a first time to seek to: about eleven days.
+constexpr double kFarSeconds = 1e6;
+constexpr double kBackOffFactor = 4.0;
 
 int64_t steadyNowMs()
 {
@@ -70,30 +73,11 @@ double packetEndSeconds(const AVFormatContext* format, const AVPacket& packet)
     return end - start;
 }
 
-// AVI times its packets by counting them from where it was last sought by time, so
-// after a byte seek their times would come out early (a 90 s file "ending" at 17 s).
-// It is sought by time instead, to the end its header claims: its index leads to the
-// last picture there, or before it where the data stops sooner.
-bool seekToTail(AVFormatContext* format, int64_t size, double claimedSeconds)
+// The end of the data read off the packets from where the input stands to the end of
+// the file; negative when no packet comes, or the end is not reached within the
+// packet budget or the deadline.
+double readDataEnd(AVFormatContext* format)
 {
-    if (std::strcmp(format->iformat->name, "avi") != 0)
-        return av_seek_frame(format, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) >= 0;
-    const double start = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time);
-    // In floating point: a hostile start or length must not overflow.
-    const double end = std::clamp(start + claimedSeconds * AV_TIME_BASE, 0.0, double(INT64_MAX / 2));
-    return av_seek_frame(format, -1, int64_t(end), AVSEEK_FLAG_BACKWARD) >= 0;
-}
-
-// The end of the data in seconds from the file's start, read off the packets of the
-// file's last stretch; negative when it cannot be told: no byte seeking, no
-// timestamps, interrupted, or the end not reached within the packet budget.
-double dataEndSecondsOf(AVFormatContext* format, double claimedSeconds)
-{
-    const int64_t size = format->pb ? avio_size(format->pb) : -1;
-    if (size <= 0 || (format->iformat->flags & AVFMT_NO_BYTE_SEEK))
-        return -1.0;
-    if (!seekToTail(format, size, claimedSeconds))
-        return -1.0;
     const PacketPtr packet = allocPacket();
     double end = -1.0;
     for (int count = 0; packet && count < kMaxTailPackets; ++count) {
@@ -106,6 +90,50 @@ double dataEndSecondsOf(AVFormatContext* format, double claimedSeconds)
         av_packet_unref(packet.get());
     }
     return -1.0;
+}
+
+// The last stretch of the file by byte position, where the container allows it.
+double dataEndByBytes(AVFormatContext* format, int64_t size)
+{
+    if (av_seek_frame(format, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) < 0)
+        return -1.0;
+    return readDataEnd(format);
+}
+
+// By time: first to far past any real end, where the container's index leads to its
+// last key frame, then back towards the start until a seek lands on packets.
+double dataEndByTime(AVFormatContext* format, double claimedSeconds)
+{
+    const double startUs = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time);
+    for (double targetSeconds = std::max(claimedSeconds, kFarSeconds);; targetSeconds /= kBackOffFactor) {
+        if (targetSeconds < 1.0)
+            targetSeconds = 0.0;
+        // In floating point: a hostile start or length must not overflow.
+        const double target = std::clamp(startUs + targetSeconds * AV_TIME_BASE, 0.0, double(INT64_MAX / 2));
+        if (avformat_seek_file(format, -1, INT64_MIN, int64_t(target), int64_t(target), 0) >= 0) {
+            if (const double end = readDataEnd(format); end >= 0.0)
+                return end;
+        }
+        const InputWatch* watch = watchOf(format);
+        if (targetSeconds == 0.0 || (watch && interruptRequested(const_cast<InputWatch*>(watch))))
+            return -1.0;
+    }
+}
+
+// The end of the data in seconds from the file's start; negative when it cannot be told.
+// AVI times its packets by counting them from where it was last sought by time, so
+// after a byte seek their times would come out early (a 90 s file "ending" at 17 s):
+// it is only sought by time, like the containers that refuse byte seeks (MP4, MOV). A
+// byte seek that finds nothing (Matroska lands between its elements) is retried by time.
+double dataEndSecondsOf(AVFormatContext* format, double claimedSeconds)
+{
+    const int64_t size = format->pb ? avio_size(format->pb) : -1;
+    if (size <= 0)
+        return -1.0;
+    const bool bytesWork = !(format->iformat->flags & AVFMT_NO_BYTE_SEEK) &&
+                           std::strcmp(format->iformat->name, "avi") != 0;
+    const double end = bytesWork ? dataEndByBytes(format, size) : -1.0;
+    return end >= 0.0 ? end : dataEndByTime(format, claimedSeconds);
 }
 
 } // namespace
@@ -189,7 +217,8 @@ double verifiedDurationSecondsOf(AVFormatContext* format)
     armDeadline(format, kProbeTimeoutMs);
     const double dataEnd = dataEndSecondsOf(format, claimed);
     armReadDeadline(format);
-    if (dataEnd > 0.0 && endsEarly(dataEnd, claimed)) {
+    // Either way, within the same tolerance: a header may claim too much or too little.
+    if (dataEnd > 0.0 && (endsEarly(dataEnd, claimed) || endsEarly(claimed, dataEnd))) {
         qCWarning(lcEngine, "%s claims %.3f s; its data ends at %.3f s", format->url, claimed, dataEnd);
         return dataEnd;
     }

@@ -32,8 +32,8 @@ CodecContextPtr openDecoder(const AVStream* stream, int threadCount);
 double durationSecondsOf(const AVFormatContext* format);
 
 // The length the data supports: the container's claim, unless the stream timestamps
-// at the end of the file show the data ending well before it. Reads the end of the
-// file, so the input is left positioned there. 0.0 when the container does not say.
+// at the end of the file show the data ending well before or after it. Reads the end
+// of the file, so the input is left positioned there. 0.0 when the container does not say.
 double verifiedDurationSecondsOf(AVFormatContext* format);
 
 // Index of the main stream of that type, -1 when there is none.

@@ -195,6 +195,11 @@ private slots:
         row("AVI longer than the stretch read at its end", fixturePath(QStringLiteral("long.avi")), 110.0);
         // its header claims 1844674407367.9 s; the timestamps at its end say 3 s
         row("lying header", fixturePath(QStringLiteral("lyingduration.asf")), 3.0);
+        // MP4 and MOV refuse byte seeks; Matroska lands nowhere after one: all are sought by time
+        for (const char* name : {"overclaim.mp4", "overclaim.mov", "overclaim.webm", "overclaim.mkv"})
+            row(name, fixturePath(QLatin1String(name)), 1.0);
+        // a header that claims 3 ms of a second's data
+        row("underclaim.mp4", fixturePath(QStringLiteral("underclaim.mp4")), 1.0);
         for (const char* name :
              {"empty.avi", "text.avi", "random.mpg", "truncated.wmv", "headercut.asf", "none.mpg"})
             row(name, fixturePath(QLatin1String(name)), 0.0);
