@@ -93,6 +93,13 @@ LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 8192; i++) printf "%c", int(rand
 ff -f lavfi -i "$(video 160x120 15)" -f lavfi -i "$(tone 880 22050)" \
    -c:v msmpeg4 -b:v 70k -c:a wmav1 -ac 1 -b:a 32k -f asf lyingduration.asf
 printf '\377\377\377\377\377\377\377\377' | dd of=lyingduration.asf bs=1 seek=94 conv=notrunc status=none
+# sound far beyond full scale, as damaged AAC can decode to: every encoder gets it clipped
+ff -f lavfi -i "testsrc2=size=64x48:rate=15:duration=1,eq=brightness=0.15" -f lavfi -i "aevalsrc=100*sin(2*PI*440*t):s=8000:d=1" \
+   -c:v libx264 -preset ultrafast -c:a pcm_f32le loud.mkv
+# a picture stream in a codec no decoder knows: its four-character code made up
+ff -f lavfi -i "testsrc2=size=64x48:rate=15:duration=1" -f lavfi -i "sine=duration=1:sample_rate=8000" \
+   -c:v mpeg4 -c:a pcm_u8 unknowncodec.avi
+perl -0777 -pi -e 's/FMP4/ZZZZ/g' unknowncodec.avi
 # headers that claim far more or far less than the data holds (1 s): the MP4/MOV movie
 # header's duration, and the Matroska/WebM segment's Duration element
 ff -i screen.mkv -c copy -f webm overclaim.webm

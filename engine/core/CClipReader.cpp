@@ -108,7 +108,7 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
         return fail(MediaStage::Filter, buildGraph(standIn, nullptr)) >= 0;
     }
     if (!m_decoder) {
-        m_error = mediaError(MediaStage::Decode, QStringLiteral("no decoder for this stream"), m_clip.path);
+        m_error = mediaError(MediaStage::Decode, noDecoderReason(m_format->streams[m_streamIndex]), m_clip.path);
         return false;
     }
     seekBefore(m_clip.startSeconds);

@@ -38,14 +38,22 @@ bool clampClips(std::vector<MediaClip>* clips, CMediaInfoCache& probes, MediaErr
     return true;
 }
 
-// Output length of the clips; nullopt when a clip is too short for one frame or sample.
-std::optional<double> totalSeconds(const std::vector<MediaClip>& clips, AVRational unitsPerSecond)
+// Output length of the clips; nullopt, with why, when a clip is too short for one unit
+// (a frame or a sample).
+std::optional<double> totalSeconds(const std::vector<MediaClip>& clips, AVRational unitsPerSecond,
+                                   const char* unit, MediaError* refused)
 {
     int64_t units = 0;
     for (const MediaClip& clip : clips) {
         const int64_t clipUnits = unitsInSpan(clip.endSeconds - clip.startSeconds, unitsPerSecond);
-        if (clipUnits < 1)
+        if (clipUnits < 1) {
+            *refused = refusal(QStringLiteral("the span %1-%2 s is shorter than one %3")
+                                   .arg(clip.startSeconds)
+                                   .arg(clip.endSeconds)
+                                   .arg(QLatin1String(unit)),
+                               clip.path);
             return std::nullopt;
+        }
         units += clipUnits;
     }
     return double(units) / av_q2d(unitsPerSecond);
@@ -163,11 +171,10 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
     if (plan.video) {
         plan.video->frameRate =
             clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate, inspector());
-        const std::optional<double> videoSeconds = totalSeconds(plan.clips.video, plan.video->frameRate);
-        if (!videoSeconds) {
-            *refused = refusal(QStringLiteral("a span is shorter than one frame"));
+        const std::optional<double> videoSeconds =
+            totalSeconds(plan.clips.video, plan.video->frameRate, "frame", refused);
+        if (!videoSeconds)
             return std::nullopt;
-        }
         if (!openVideoEncoder(*plan.video, *container, refused))
             return std::nullopt;
         plan.totalSeconds = *videoSeconds;
@@ -175,11 +182,9 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
     if (plan.audio) {
         plan.audio = audioFormatFor(*container, *plan.audio);
         const std::optional<double> audioSeconds =
-            totalSeconds(plan.clips.audio, AVRational{plan.audio->sampleRateHz, 1});
-        if (!audioSeconds) {
-            *refused = refusal(QStringLiteral("a span is shorter than one sample"));
+            totalSeconds(plan.clips.audio, AVRational{plan.audio->sampleRateHz, 1}, "sample", refused);
+        if (!audioSeconds)
             return std::nullopt;
-        }
         if (!openAudioEncoder(*plan.audio, *container, refused))
             return std::nullopt;
         plan.totalSeconds = std::max(plan.totalSeconds, *audioSeconds);

@@ -354,6 +354,7 @@ int CMediaWriter::encodeAudioFromFifo(int sampleCount)
     if (av_audio_fifo_read(m_audioFifo.get(), reinterpret_cast<void**>(frame->data), sampleCount) <
         sampleCount)
         return fail(MediaStage::Encode, AVERROR(EIO));
+    clampToFullScale(frame.get());
     frame->pts = m_audioSamplesEncoded;
     m_audioSamplesEncoded += sampleCount;
     return encode(m_audioEncoder.get(), m_audioStream, frame.get());

@@ -202,6 +202,14 @@ CodecContextPtr openDecoder(const AVStream* stream, int threadCount)
     return decoder;
 }
 
+QString noDecoderReason(const AVStream* stream)
+{
+    const AVCodecID codec = stream->codecpar->codec_id;
+    if (codec == AV_CODEC_ID_NONE)
+        return QStringLiteral("no decoder for this stream's format");
+    return QStringLiteral("no decoder for %1").arg(QLatin1String(avcodec_get_name(codec)));
+}
+
 double durationSecondsOf(const AVFormatContext* format)
 {
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
@@ -260,9 +268,7 @@ MediaInfo describeInput(AVFormatContext* format, const QString& path, MediaError
     for (const int index : {videoIndex, audioIndex}) {
         const AVStream* stream = index >= 0 ? format->streams[index] : nullptr;
         if (stream && !openDecoder(stream, 1)) {
-            const char* codec = avcodec_get_name(stream->codecpar->codec_id);
-            *problem = mediaError(MediaStage::Decode,
-                                  QStringLiteral("no decoder for %1").arg(QLatin1String(codec)), path);
+            *problem = mediaError(MediaStage::Decode, noDecoderReason(stream), path);
             return info;
         }
     }

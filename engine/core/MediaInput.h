@@ -28,6 +28,9 @@ void armReadDeadline(AVFormatContext* format);
 // A decoder for the stream, opened; null when there is none for its codec.
 CodecContextPtr openDecoder(const AVStream* stream, int threadCount);
 
+// Why a stream has no decoder: "no decoder for hevc", or for a format FFmpeg cannot even name.
+QString noDecoderReason(const AVStream* stream);
+
 // The length the container claims, in seconds; 0.0 when it does not say.
 double durationSecondsOf(const AVFormatContext* format);
 

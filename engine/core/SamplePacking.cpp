@@ -1,14 +1,23 @@
 #include "SamplePacking.h"
 
+extern "C" {
+#include <libavutil/samplefmt.h>
+}
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace {
 
+float toFullScale(float sample)
+{
+    return std::isnan(sample) ? 0.0f : std::clamp(sample, -1.0f, 1.0f);
+}
+
 int16_t toInt16(float sample)
 {
-    return int16_t(std::lrint(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
+    return int16_t(std::lrint(toFullScale(sample) * 32767.0f));
 }
 
 template <typename Sample, typename Convert>
@@ -45,4 +54,19 @@ FramePtr packSamples(const AVFrame* planar, AVSampleFormat packedFormat)
     else
         interleave<int16_t>(planar, packed.get(), toInt16);
     return packed;
+}
+
+void clampToFullScale(AVFrame* frame)
+{
+    const auto format = AVSampleFormat(frame->format);
+    if (av_get_packed_sample_fmt(format) != AV_SAMPLE_FMT_FLT)
+        return;
+    const int channels = frame->ch_layout.nb_channels;
+    const bool planar = av_sample_fmt_is_planar(format);
+    const int planes = planar ? channels : 1;
+    const int perPlane = planar ? frame->nb_samples : frame->nb_samples * channels;
+    for (int plane = 0; plane < planes; ++plane) {
+        auto* samples = reinterpret_cast<float*>(frame->extended_data[plane]);
+        std::transform(samples, samples + perPlane, samples, toFullScale);
+    }
 }

@@ -203,6 +203,8 @@ private slots:
         for (const char* name :
              {"empty.avi", "text.avi", "random.mpg", "truncated.wmv", "headercut.asf", "none.mpg"})
             row(name, fixturePath(QLatin1String(name)), 0.0);
+        row("unknown codec", fixturePath(QStringLiteral("unknowncodec.avi")), 0.0,
+            "decode: no decoder for this stream's format (unknowncodec.avi)");
         // names are taken literally, never as a protocol prefix or a pattern
         for (const char* name : {"http:clip.mpg", "concat:a.mpg", "ünï 名前 #1 %20 %d.mpg"})
             row(name, QString::fromUtf8(name), 3.0);
