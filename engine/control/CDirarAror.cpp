@@ -13,12 +13,15 @@
 namespace {
 constexpr int kMinPictureSidePx = 2;
 constexpr int kMinHintSidePx = 16;
+constexpr int kHintTextLightening = 250; // percent: the mark's faint grey is too dim for words
 } // namespace
 
 CDirarAror::CDirarAror(QWidget* parent)
     : QWidget(parent), m_engine(std::make_unique<CMediaEngine>()), m_player(new CPreviewPlayer(this))
 {
     connect(m_player, &CPreviewPlayer::pictureChanged, this, qOverload<>(&QWidget::update));
+    connect(m_player, &CPreviewPlayer::cannotPlay, this,
+            [this](const QString& reason) { showHint(QStringLiteral("This file cannot be played: ") + reason); });
     connect(m_engine.get(), &CMediaEngine::finished, this, [this] {
         if (m_sink)
             m_sink->OnEngineFinished();
@@ -73,6 +76,7 @@ void CDirarAror::ClearClips()
 
 bool CDirarAror::Play()
 {
+    showHint(QString());
     return m_player->play(m_engine->clips(), size().expandedTo(QSize(kMinPictureSidePx, kMinPictureSidePx)),
                           m_engine->inspector());
 }
@@ -92,6 +96,14 @@ void CDirarAror::Stop()
 {
     m_engine->stop();
     m_player->stop();
+    showHint(QString());
+}
+
+void CDirarAror::showHint(const QString& hint)
+{
+    m_hint = hint;
+    setToolTip(hint);
+    update();
 }
 
 bool CDirarAror::LastWriteFailed() const
@@ -124,11 +136,15 @@ void CDirarAror::paintEvent(QPaintEvent*)
 void CDirarAror::paintIdle(QPainter& painter)
 {
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    const QColor hint = palette().color(QPalette::WindowText);
+    if (!m_hint.isEmpty()) {
+        paintHint(painter, hint);
+        return;
+    }
     const int sidePx = std::min(width(), height()) / 4;
     if (sidePx < kMinHintSidePx)
         return;
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor hint = palette().color(QPalette::WindowText);
     QRectF circle(0.0, 0.0, sidePx, sidePx);
     circle.moveCenter(QRectF(rect()).center());
     painter.setPen(QPen(hint, 2.0));
@@ -141,4 +157,14 @@ void CDirarAror::paintIdle(QPainter& painter)
     triangle.lineTo(circle.center() + QPointF(-halfHeight * 0.7, halfHeight));
     triangle.closeSubpath();
     painter.fillPath(triangle, hint);
+}
+
+// The reason in the play mark's colour, made light enough to read, wrapped to the area.
+void CDirarAror::paintHint(QPainter& painter, const QColor& color)
+{
+    painter.setPen(color.lighter(kHintTextLightening));
+    painter.setFont(font());
+    const int marginPx = std::max(4, width() / 16);
+    painter.drawText(rect().adjusted(marginPx, marginPx, -marginPx, -marginPx),
+                     Qt::AlignCenter | Qt::TextWordWrap, m_hint);
 }

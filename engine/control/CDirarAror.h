@@ -43,8 +43,11 @@ protected:
 
 private:
     void paintIdle(QPainter& painter);
+    void paintHint(QPainter& painter, const QColor& color);
+    void showHint(const QString& hint);
 
     std::unique_ptr<CMediaEngine> m_engine;
     CPreviewPlayer* m_player; // child object
     IVideoEngineEvents* m_sink = nullptr;
+    QString m_hint; // why the preview cannot play, shown in the idle area
 };

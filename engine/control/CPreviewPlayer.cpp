@@ -58,6 +58,7 @@ bool CPreviewPlayer::play(const ClipList& clips, QSize pictureSize, const MediaI
     m_frameIntervalUs = 0;
     m_presentedFrames = 0;
     m_droppedFrames = 0;
+    m_failureReported = false;
     m_timer.start(kPollMs);
     return true;
 }
@@ -117,12 +118,23 @@ void CPreviewPlayer::tick()
     }
     const double position = m_clock.positionAt(now);
     presentDuePicture(position);
+    reportFailure();
     if (hasEnded(position)) {
         retirePipeline();
         emit ended();
         return;
     }
     scheduleTick(position);
+}
+
+void CPreviewPlayer::reportFailure()
+{
+    if (m_failureReported)
+        return;
+    if (const MediaError failure = m_pipeline->failure(); failure.isSet()) {
+        m_failureReported = true;
+        emit cannotPlay(failure.text());
+    }
 }
 
 // The clock starts only once the first picture and the first sound are at hand,

@@ -48,11 +48,14 @@ public:
 
 signals:
     void pictureChanged();
+    // A clip of the list could not be read: the preview stops there.
+    void cannotPlay(const QString& reason);
     // The clip list has played out.
     void ended();
 
 private:
     void tick();
+    void reportFailure();
     bool isPrerolled();
     bool takeNextPicture();
     void presentDuePicture(double positionSeconds);
@@ -78,6 +81,7 @@ private:
     QImage m_picture;
     double m_pictureSeconds = -1.0;
     bool m_paused = false;
+    bool m_failureReported = false;
     int m_presentedFrames = 0;
     int m_droppedFrames = 0;
 };

@@ -111,6 +111,17 @@ void CPlaybackPipeline::pump(CClipSequence& sequence, CFrameQueue& queue, AVMedi
             return AVERROR_EXIT;
         return 0;
     });
-    if (result < 0 && result != AVERROR_EXIT && result != AVERROR_EOF && !m_cancel)
-        qCWarning(lcEngine, "Preview: %s", qPrintable(sequence.error().text()));
+    if (result >= 0 || result == AVERROR_EXIT || result == AVERROR_EOF || m_cancel)
+        return;
+    const MediaError error = sequence.error().isSet() ? sequence.error() : mediaError(MediaStage::Decode, result);
+    qCWarning(lcEngine, "Preview: %s", qPrintable(error.text()));
+    const std::lock_guard<std::mutex> lock(m_failureMutex);
+    if (!m_failure.isSet())
+        m_failure = error;
+}
+
+MediaError CPlaybackPipeline::failure() const
+{
+    const std::lock_guard<std::mutex> lock(m_failureMutex);
+    return m_failure;
 }

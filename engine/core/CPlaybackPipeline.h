@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
 
 class CClipSequence;
@@ -42,6 +43,8 @@ public:
     CFrameQueue& pictures() { return m_pictures; }
     // Packed sound in the setup's format; closed at once when there is none.
     CFrameQueue& sound() { return m_sound; }
+    // Why a clip could not be read, once one could not; unset otherwise.
+    MediaError failure() const;
 
 private:
     using Convert = std::function<FramePtr(const AVFrame*)>;
@@ -53,6 +56,8 @@ private:
 
     const PlaybackSetup m_setup;
     std::atomic_bool m_cancel{false};
+    mutable std::mutex m_failureMutex;
+    MediaError m_failure;
     CFrameQueue m_pictures;
     CFrameQueue m_sound;
     CWorkerThreads m_threads;

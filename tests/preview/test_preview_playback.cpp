@@ -72,6 +72,20 @@ bool isIdle(QWidget* area)
     return area->grab().toImage().pixelColor(0, 0) == area->palette().color(QPalette::Window);
 }
 
+// Text lighter than the idle area's faint play mark.
+bool showsWords(QWidget* area)
+{
+    const QImage image = area->grab().toImage();
+    const int markLightness = area->palette().color(QPalette::WindowText).lightness();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).lightness() > markLightness + 40)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 class TestPreviewPlayback : public QObject
@@ -202,27 +216,36 @@ private slots:
         QVERIFY(!alone.isEmpty());
         QCOMPARE(readFile(folder.filePath(QStringLiteral("beside.wmv"))), alone);
     }
-    void filesPlayOrEndQuietly_data()
+    // A file that cannot be played says why, in the area and its tooltip.
+    void filesPlayOrSayWhyNot_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("showsPictures");
-        QTest::newRow("text") << "text.avi" << false;
-        QTest::newRow("header cut") << "headercut.asf" << false;
-        QTest::newRow("truncated, no length") << "truncated.wmv" << false;
-        QTest::newRow("bits flipped") << "bitflip.wmv" << true;
+        QTest::addColumn<QString>("hint"); // how the area's hint starts; empty for none
+        const QString cannot = QStringLiteral("This file cannot be played: open: ");
+        QTest::newRow("text") << "text.avi" << false << cannot;
+        QTest::newRow("header cut") << "headercut.asf" << false << cannot;
+        QTest::newRow("truncated, no length") << "truncated.wmv" << false << cannot;
+        QTest::newRow("bits flipped") << "bitflip.wmv" << true << QString();
         // today's files play like any other
         for (const char* name : kTodaysFixtures)
-            QTest::newRow(name) << name << true;
+            QTest::newRow(name) << name << true << QString();
     }
-    void filesPlayOrEndQuietly()
+    void filesPlayOrSayWhyNot()
     {
         QFETCH(QString, name);
         QFETCH(bool, showsPictures);
+        QFETCH(QString, hint);
         QSignalSpy ended(m_player, &CPreviewPlayer::ended);
         QVERIFY(preview(*m_engine, name, 0.0, 3.0));
         QVERIFY(ended.wait(kPlayTimeoutMs));
         QCOMPARE(m_player->presentedFrames() > 0, showsPictures);
         QCOMPARE(isIdle(m_engine.get()), !showsPictures);
+        QVERIFY2(hint.isEmpty() ? m_engine->toolTip().isEmpty() : m_engine->toolTip().startsWith(hint),
+                 qPrintable(m_engine->toolTip()));
+        QVERIFY(hint.isEmpty() || showsWords(m_engine.get()));
+        m_engine->Stop();
+        QVERIFY(m_engine->toolTip().isEmpty());
     }
 
 private:
