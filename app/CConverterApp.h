@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 
 class CConverterApp : public QApplication
 {
@@ -12,4 +13,7 @@ public:
     // Runs the main window, with the files named on the command line added, until it
     // closes; always false, so the program then ends.
     bool InitInstance();
+
+private:
+    QStringList m_files; // the command line's arguments, Qt's options taken out
 };

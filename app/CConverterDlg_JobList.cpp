@@ -17,7 +17,8 @@
 
 void CConverterDlg::OnOpenVideoFiles()
 {
-    AddFiles(CPlatformUi::Get().GetOpenFileNames(this, VideoFileFilter()));
+    const IncomingFiles chosen = FilesFromChooser(CPlatformUi::Get().GetOpenFileNames(this, VideoFileFilter()));
+    AddFiles(chosen.files, LostNamesMessage(chosen.skipped));
 }
 
 void CConverterDlg::OnCommandLineFiles(const QStringList& arguments)

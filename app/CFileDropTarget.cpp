@@ -1,5 +1,7 @@
 #include "CFileDropTarget.h"
 
+#include "platform/FileNames.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
@@ -35,7 +37,7 @@ bool CFileDropTarget::eventFilter(QObject* watched, QEvent* event)
         auto* drop = static_cast<QDropEvent*>(event);
         QStringList paths;
         for (const QUrl& url : drop->mimeData()->urls())
-            paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+            paths << (url.isLocalFile() ? FileNameFromUrl(url) : url.toString());
         drop->acceptProposedAction();
         // After the drop has ended: probing the files and any message must not keep
         // the program the files came from waiting.

@@ -1,20 +1,47 @@
 #include "IncomingFiles.h"
 
 #include "VideoFileTypes.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 // A long list would make a message box taller than the screen.
 constexpr int kMostPathsListed = 10;
 
-QString NativeAbsolute(const QFileInfo& info)
+QString NativeAbsolute(const QString& path)
 {
-    return QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+// Through the names' own bytes: Qt's file classes cannot reach names that are not UTF-8.
+bool IsFile(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(NativePath(path), error);
+}
+
+bool IsFolder(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(NativePath(path), error);
+}
+
+QStringList FilesBelow(const QString& folder)
+{
+    QStringList found;
+    std::error_code error;
+    const auto options = std::filesystem::directory_options::skip_permission_denied;
+    for (std::filesystem::recursive_directory_iterator it(NativePath(folder), options, error), end;
+         !error && it != end; it.increment(error)) {
+        if (it->is_regular_file(error))
+            found << FileNameFromNative(it->path());
+    }
+    return found;
 }
 
 // Case-blind, so "b.mpg" comes between "A.mpg" and "C.mpg"; the case settles ties.
@@ -24,16 +51,24 @@ bool ByName(const QString& a, const QString& b)
     return blind != 0 ? blind < 0 : a < b;
 }
 
+// At most kMostPathsListed paths a line, readable.
+QString ListedPaths(const QStringList& paths)
+{
+    QStringList lines;
+    for (const QString& path : paths.mid(0, kMostPathsListed))
+        lines << ReadableFileName(path);
+    if (paths.size() > kMostPathsListed)
+        lines << QStringLiteral("and %1 more").arg(paths.size() - kMostPathsListed);
+    return lines.join(QLatin1Char('\n'));
+}
+
 void AddFolder(const QString& folder, IncomingFiles* incoming)
 {
-    QStringList found;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
+    QStringList found = FilesBelow(folder);
     std::sort(found.begin(), found.end(), ByName);
     for (const QString& path : found) {
         if (IsSupportedVideoFile(path))
-            incoming->files << NativeAbsolute(QFileInfo(path));
+            incoming->files << NativeAbsolute(path);
         else
             incoming->skipped << path;
     }
@@ -44,24 +79,43 @@ IncomingFiles FilesFromCommandLine(const QStringList& arguments)
 {
     IncomingFiles incoming;
     for (const QString& argument : arguments) {
-        const QFileInfo info(argument);
-        if (info.isFile())
-            incoming.files << NativeAbsolute(info);
+        if (IsFile(argument))
+            incoming.files << NativeAbsolute(argument);
         else
             incoming.skipped << argument;
     }
     return incoming;
 }
 
+IncomingFiles FilesFromChooser(const QStringList& paths)
+{
+    IncomingFiles incoming;
+    for (const QString& path : paths) {
+        if (HasLostBytes(path) && !IsFile(path))
+            incoming.skipped << path;
+        else
+            incoming.files << path;
+    }
+    return incoming;
+}
+
+QString LostNamesMessage(const QStringList& lost)
+{
+    if (lost.isEmpty())
+        return QString();
+    return QStringLiteral("Not added: these names are not UTF-8, which the file chooser cannot pass on. "
+                          "Drop the files on the list, or name them on the command line:\n") +
+           ListedPaths(lost);
+}
+
 IncomingFiles FilesFromDrop(const QStringList& paths)
 {
     IncomingFiles incoming;
     for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir())
+        if (IsFolder(path))
             AddFolder(path, &incoming);
-        else if (info.isFile() && IsSupportedVideoFile(path))
-            incoming.files << NativeAbsolute(info);
+        else if (IsFile(path) && IsSupportedVideoFile(path))
+            incoming.files << NativeAbsolute(path);
         else
             incoming.skipped << path;
     }
@@ -72,10 +126,7 @@ QString SkippedPathsMessage(const QStringList& skipped)
 {
     if (skipped.isEmpty())
         return QString();
-    QStringList lines = skipped.mid(0, kMostPathsListed);
-    if (skipped.size() > kMostPathsListed)
-        lines << QStringLiteral("and %1 more").arg(skipped.size() - kMostPathsListed);
-    return QStringLiteral("Not added, not a file:\n") + lines.join(QLatin1Char('\n'));
+    return QStringLiteral("Not added, not a file:\n") + ListedPaths(skipped);
 }
 
 QString SkippedCountMessage(int count)

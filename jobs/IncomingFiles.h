@@ -19,6 +19,13 @@ IncomingFiles FilesFromCommandLine(const QStringList& arguments);
 // each folder's sorted by their path below it. Everything else is skipped.
 IncomingFiles FilesFromDrop(const QStringList& paths);
 
+// The chooser's files, less those whose names Qt has already spoilt: it reads names
+// as UTF-8 and replaces what is not, so such a file can no longer be found.
+IncomingFiles FilesFromChooser(const QStringList& paths);
+
+// The one message for chosen files whose names were lost; empty for none.
+QString LostNamesMessage(const QStringList& lost);
+
 // The one message for command-line paths that were not added; empty for none.
 QString SkippedPathsMessage(const QStringList& skipped);
 

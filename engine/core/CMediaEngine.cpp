@@ -6,6 +6,7 @@
 #include "MediaInput.h"
 #include "MediaPaths.h"
 #include "OutputNaming.h"
+#include "platform/FileNames.h"
 
 #include <QFileInfo>
 
@@ -61,11 +62,14 @@ std::optional<double> totalSeconds(const std::vector<MediaClip>& clips, AVRation
 
 bool isUsableOutput(const QString& outputPath, const ClipList& clips, MediaError* error)
 {
-    const QFileInfo output(outputPath);
-    if (output.exists() && !output.isFile())
+    const PathKind output = pathKind(outputPath);
+    if (output != PathKind::Missing && output != PathKind::File)
         *error = refusal(QStringLiteral("the output exists and is not a file"), outputPath);
-    else if (!QFileInfo(output.absolutePath()).isDir())
-        *error = refusal(QStringLiteral("the output folder does not exist"), outputPath);
+    else if (pathKind(QFileInfo(outputPath).absolutePath()) != PathKind::Folder)
+        *error = refusal(HasLostBytes(outputPath)
+                             ? QStringLiteral("the output folder's name is not UTF-8, and was lost on the way")
+                             : QStringLiteral("the output folder does not exist"),
+                         outputPath);
     for (const std::vector<MediaClip>* list : {&clips.video, &clips.audio}) {
         for (const MediaClip& clip : *list) {
             if (isSameFile(outputPath, clip.path))

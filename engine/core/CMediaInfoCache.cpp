@@ -8,21 +8,19 @@ constexpr size_t kMaxEntries = 512;
 
 std::optional<MediaInfo> CMediaInfoCache::inspect(const QString& path, MediaError* error)
 {
-    const QFileInfo file(path);
-    const QString key = file.absoluteFilePath();
-    const qint64 size = file.size();
-    const QDateTime modified = file.lastModified();
+    const QString key = QFileInfo(path).absoluteFilePath();
+    const FileStamp stamp = fileStamp(path);
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         const auto found = m_entries.constFind(key);
-        if (found != m_entries.cend() && found->size == size && found->modified == modified) {
+        if (found != m_entries.cend() && found->stamp == stamp) {
             if (error && !found->info)
                 *error = found->error;
             return found->info;
         }
     }
     // Probed unlocked: a slow file must not hold up the other threads.
-    Entry entry{size, modified, std::nullopt, MediaError()};
+    Entry entry{stamp, std::nullopt, MediaError()};
     entry.info = inspectMedia(path, &entry.error);
     if (error && !entry.info)
         *error = entry.error;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "MediaInput.h"
+#include "MediaPaths.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -21,8 +21,7 @@ public:
 private:
     struct Entry
     {
-        qint64 size = -1;
-        QDateTime modified;
+        FileStamp stamp;
         std::optional<MediaInfo> info;
         MediaError error;
     };

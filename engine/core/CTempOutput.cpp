@@ -3,8 +3,6 @@
 #include "MediaPaths.h"
 #include "OutputNaming.h"
 
-#include <QFile>
-
 namespace {
 constexpr int kMaxAttempts = 100;
 }
@@ -23,11 +21,10 @@ std::shared_ptr<CTempOutput> CTempOutput::reserve(const QString& destination)
 {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const QString candidate = tempPathFor(destination);
-        QFile file(candidate);
-        // NewOnly: a file already there (another write's, or the user's) is never touched.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        // Only a new name: a file already there (another write's, or the user's) is never touched.
+        if (createNewFile(candidate))
             return std::shared_ptr<CTempOutput>(new CTempOutput(candidate, destination));
-        if (!file.exists())
+        if (pathKind(candidate) == PathKind::Missing)
             return nullptr; // not a name clash: the folder cannot be written
     }
     return nullptr;
@@ -47,6 +44,6 @@ void CTempOutput::discard()
 {
     if (m_settled)
         return;
-    QFile::remove(m_tempPath);
+    removeFile(m_tempPath);
     m_settled = true;
 }

@@ -1,5 +1,7 @@
 #include "MediaError.h"
 
+#include "platform/FileNames.h"
+
 extern "C" {
 #include <libavutil/error.h>
 }
@@ -32,7 +34,7 @@ QString MediaError::text() const
         return QString();
     QString text = stageName(stage) + QLatin1String(": ") + detail;
     if (!file.isEmpty())
-        text += QStringLiteral(" (%1)").arg(QFileInfo(file).fileName());
+        text += QStringLiteral(" (%1)").arg(ReadableFileName(QFileInfo(file).fileName()));
     return text;
 }
 

@@ -5,8 +5,7 @@
 #include "EngineLog.h"
 #include "MediaFilters.h"
 #include "MediaPaths.h"
-
-#include <QFileInfo>
+#include "platform/FileNames.h"
 
 #include <algorithm>
 #include <chrono>
@@ -154,11 +153,16 @@ InputFormatPtr openMediaInput(const QString& path, const std::atomic_bool* cance
     };
     if (path.isEmpty())
         return fail(MediaStage::Open, QStringLiteral("no file name"));
-    const QFileInfo file(path);
-    if (!file.exists())
-        return fail(MediaStage::Open, QStringLiteral("the file does not exist"));
-    if (!file.isFile())
-        return fail(MediaStage::Open, QStringLiteral("not a regular file"));
+    switch (pathKind(path)) {
+    case PathKind::Missing:
+        // Qt replaced what was not UTF-8 in the name before it came here: no such file is left.
+        return fail(MediaStage::Open, HasLostBytes(path)
+                                          ? QStringLiteral("the file's name is not UTF-8, and was lost on the way")
+                                          : QStringLiteral("the file does not exist"));
+    case PathKind::File: break;
+    case PathKind::Folder:
+    case PathKind::Other: return fail(MediaStage::Open, QStringLiteral("not a regular file"));
+    }
 
     routeFfmpegLog();
     const CCLocaleScope cNumbers;

@@ -1,33 +1,39 @@
 #include "MediaPaths.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-namespace {
-
-std::filesystem::path nativePath(const QString& path)
-{
-#ifdef _WIN32
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-} // namespace
-
 QByteArray ffmpegUrlFor(const QString& path)
 {
-#ifdef _WIN32
-    // FFmpeg's file protocol takes UTF-8 on Windows.
-    return "file:" + path.toUtf8();
-#else
-    return "file:" + QFile::encodeName(path);
-#endif
+    return "file:" + FileNameToBytes(path);
+}
+
+PathKind pathKind(const QString& path)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(NativePath(path), error);
+    if (error || !std::filesystem::exists(status))
+        return PathKind::Missing;
+    if (std::filesystem::is_regular_file(status))
+        return PathKind::File;
+    return std::filesystem::is_directory(status) ? PathKind::Folder : PathKind::Other;
+}
+
+FileStamp fileStamp(const QString& path)
+{
+    std::error_code error;
+    const std::filesystem::path file = NativePath(path);
+    const auto size = std::filesystem::file_size(file, error);
+    if (error)
+        return FileStamp();
+    const auto modified = std::filesystem::last_write_time(file, error);
+    return FileStamp{qint64(size), error ? 0 : qint64(modified.time_since_epoch().count())};
 }
 
 bool isSameFile(const QString& a, const QString& b)
@@ -42,16 +48,14 @@ bool isSameFile(const QString& a, const QString& b)
     if (cleanA.compare(cleanB, kCase) == 0)
         return true;
     std::error_code error;
-    return std::filesystem::equivalent(nativePath(a), nativePath(b), error) && !error;
+    return std::filesystem::equivalent(NativePath(a), NativePath(b), error) && !error;
 }
 
 bool pathStillExists(const QString& path, MediaError* gone)
 {
-    std::error_code error;
-    const std::filesystem::path file = nativePath(path);
-    if (std::filesystem::exists(file, error))
+    if (pathKind(path) != PathKind::Missing)
         return true;
-    const bool folderThere = std::filesystem::is_directory(file.parent_path(), error);
+    const bool folderThere = pathKind(QFileInfo(path).path()) == PathKind::Folder;
     *gone = mediaError(MediaStage::Write,
                        folderThere ? QStringLiteral("the file being written was removed")
                                    : QStringLiteral("the output folder is gone"),
@@ -59,9 +63,26 @@ bool pathStillExists(const QString& path, MediaError* gone)
     return false;
 }
 
+bool createNewFile(const QString& path)
+{
+    // "x": the call fails when the name exists, whoever made it.
+#ifdef _WIN32
+    std::FILE* file = _wfopen(NativePath(path).c_str(), L"wbx");
+#else
+    std::FILE* file = std::fopen(NativePath(path).c_str(), "wbx");
+#endif
+    return file && std::fclose(file) == 0;
+}
+
+bool removeFile(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::remove(NativePath(path), error);
+}
+
 bool replaceFile(const QString& from, const QString& to)
 {
     std::error_code error;
-    std::filesystem::rename(nativePath(from), nativePath(to), error);
+    std::filesystem::rename(NativePath(from), NativePath(to), error);
     return !error;
 }

@@ -1,6 +1,7 @@
 // Real conversions checked by decoding the output; the control's events, refusals and failed writes.
 #include "MediaCheck.h"
 #include "engine/CDirarAror.h"
+#include "platform/FileNames.h"
 #include "support/CEngineEvents.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -435,6 +437,25 @@ private slots:
         QVERIFY(engine.LastWriteFailed());
         QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
         QTRY_COMPARE_WITH_TIMEOUT(filesInFolder(QStringLiteral("sub")), QStringList(), 10000);
+    }
+
+    // A source and an output folder named in bytes that are not UTF-8 are read and written.
+    void namesThatAreNotUtf8()
+    {
+#ifdef Q_OS_UNIX
+        const QByteArray folder = QFile::encodeName(m_folder->path());
+        std::filesystem::create_directory(std::string(folder + "/d\xe9j\xe0"));
+        std::filesystem::copy_file(QFile::encodeName(fixturePath(QStringLiteral("phone.mp4"))).toStdString(),
+                                   std::string(folder + "/caf\xe9.mp4"));
+        const QString source = FileNameFromBytes(folder + "/caf\xe9.mp4");
+        CDirarAror engine;
+        QVERIFY(qAbs(engine.GetDuration(source) - 1.0) < 0.1);
+        setUp(engine, {source, 0.0, 1.0, 0, QStringLiteral("320x240video.prx")});
+        const std::optional<MediaSummary> written =
+            this->written(engine, FileNameFromBytes("d\xe9j\xe0/caf\xe9.wmv"));
+        QVERIFY(written && written->video && written->video->frameCount > 0);
+        QVERIFY(std::filesystem::is_regular_file(std::string(folder + "/d\xe9j\xe0/caf\xe9.wmv")));
+#endif
     }
 
     // A source that stops answering (data, then a hole of zeros scanned for ever) holds up neither Stop nor
