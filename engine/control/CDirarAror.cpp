@@ -99,6 +99,11 @@ void CDirarAror::Stop()
     showHint(QString());
 }
 
+void CDirarAror::SetWritePaused(bool paused)
+{
+    m_engine->setWritePaused(paused);
+}
+
 void CDirarAror::showHint(const QString& hint)
 {
     m_hint = hint;

@@ -32,6 +32,7 @@ public:
     void Pause() override;
     void Resume() override;
     void Stop() override;
+    void SetWritePaused(bool paused) override;
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override;
     QString LastErrorText() const override;

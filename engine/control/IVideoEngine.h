@@ -56,6 +56,9 @@ public:
 
     // Ends playback and writing at once; a stopped write is discarded.
     virtual void Stop() = 0;
+    // Holds the write in progress where it stands, its file kept, or lets it go on as if it
+    // had never stopped. A write started later starts unpaused.
+    virtual void SetWritePaused(bool paused) = 0;
 
     // Where the events go; null for nowhere.
     virtual void SetEventSink(IVideoEngineEvents* sink) = 0;

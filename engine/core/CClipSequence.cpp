@@ -1,29 +1,30 @@
 #include "CClipSequence.h"
 
 CClipSequence CClipSequence::pictures(std::vector<MediaClip> clips, const VideoFrameFormat& format,
-                                      const std::atomic_bool* cancel)
+                                      const std::atomic_bool* cancel, const CPauseGate* pause)
 {
     return CClipSequence(
         std::move(clips),
         [format, cancel](const MediaClip& clip, MediaError* error) {
             return CClipReader::openVideo(clip, format, cancel, error);
         },
-        av_inv_q(format.frameRate));
+        av_inv_q(format.frameRate), pause);
 }
 
 CClipSequence CClipSequence::sound(std::vector<MediaClip> clips, const AudioFrameFormat& format,
-                                   const std::atomic_bool* cancel)
+                                   const std::atomic_bool* cancel, const CPauseGate* pause)
 {
     return CClipSequence(
         std::move(clips),
         [format, cancel](const MediaClip& clip, MediaError* error) {
             return CClipReader::openAudio(clip, format, cancel, error);
         },
-        AVRational{1, format.sampleRateHz});
+        AVRational{1, format.sampleRateHz}, pause);
 }
 
-CClipSequence::CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase)
-    : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase)
+CClipSequence::CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase,
+                             const CPauseGate* pause)
+    : m_clips(std::move(clips)), m_openReader(std::move(openReader)), m_timeBase(timeBase), m_pause(pause)
 {
 }
 
@@ -76,6 +77,8 @@ int CClipSequence::readFrame(AVFrame* out)
 int CClipSequence::readUntil(double untilSeconds, const std::function<int(Frame)>& take)
 {
     while (!m_atEnd && positionSeconds() < untilSeconds) {
+        if (m_pause)
+            m_pause->pass();
         Frame next{allocFrame(), FrameOrigin::Source, 0.0};
         int result = next.frame ? readFrame(next.frame.get()) : AVERROR(ENOMEM);
         if (result == AVERROR_EOF)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CClipReader.h"
+#include "CPauseGate.h"
 
 #include <functional>
 #include <vector>
@@ -11,11 +12,12 @@ class CClipSequence
 {
 public:
     // Pictures of format, pts in frames; or sound of format, pts in samples. Both
-    // stop at the next packet once cancel is set.
+    // stop at the next packet once cancel is set, and wait at the next frame while
+    // pause, when given, is paused.
     static CClipSequence pictures(std::vector<MediaClip> clips, const VideoFrameFormat& format,
-                                  const std::atomic_bool* cancel);
+                                  const std::atomic_bool* cancel, const CPauseGate* pause = nullptr);
     static CClipSequence sound(std::vector<MediaClip> clips, const AudioFrameFormat& format,
-                               const std::atomic_bool* cancel);
+                               const std::atomic_bool* cancel, const CPauseGate* pause = nullptr);
 
     // Opens the first clip's file now rather than at the first read, so that a write
     // holds its sources from its start; 0 or an error (see error()).
@@ -47,12 +49,13 @@ public:
 private:
     using ReaderFactory = std::function<std::unique_ptr<CClipReader>(const MediaClip&, MediaError*)>;
 
-    CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase);
+    CClipSequence(std::vector<MediaClip> clips, ReaderFactory openReader, AVRational timeBase, const CPauseGate* pause);
     bool openNextClip();
 
     std::vector<MediaClip> m_clips;
     ReaderFactory m_openReader;
     AVRational m_timeBase; // of the frames' pts
+    const CPauseGate* m_pause;
     size_t m_nextClip = 0;
     std::unique_ptr<CClipReader> m_reader;
     int64_t m_clipOffsetUnits = 0;

@@ -228,7 +228,13 @@ bool CMediaEngine::saveFile(const QString& outputPath)
             },
             Qt::QueuedConnection);
     };
-    callbacks.finished = [this, generation, output](JobOutcome outcome, const MediaError& failure) {
+    callbacks.finished = [this, generation, output](JobOutcome outcome, MediaError failure) {
+        // A power cut after "Completed" must not leave half a file where the old one stood.
+        if (outcome == JobOutcome::Completed && !output->flush()) {
+            outcome = JobOutcome::Failed;
+            failure = mediaError(MediaStage::Write, QStringLiteral("the file could not be flushed to disk"),
+                                 output->tempPath());
+        }
         if (outcome != JobOutcome::Completed)
             output->discard();
         if (outcome == JobOutcome::Cancelled)
@@ -251,6 +257,12 @@ void CMediaEngine::stop()
     for (const std::unique_ptr<CTranscodeJob>& job : m_jobs)
         job->cancel();
     pruneJobs();
+}
+
+void CMediaEngine::setWritePaused(bool paused)
+{
+    for (const std::unique_ptr<CTranscodeJob>& job : m_jobs)
+        job->setPaused(paused);
 }
 
 void CMediaEngine::onJobFinished(quint64 generation, JobOutcome outcome, const MediaError& failure,

@@ -42,6 +42,8 @@ public:
     bool saveFile(const QString& outputPath);
     // Ends the running conversion; its file is discarded and no finished() follows.
     void stop();
+    // Holds the running conversion where it is, or lets it go on; a new one starts unpaused.
+    void setWritePaused(bool paused);
     bool lastWriteFailed() const { return m_lastWriteFailed; }
     // Why the last saveFile() refused or the last write failed; unset after a success.
     const MediaError& lastError() const { return m_lastError; }

@@ -1,8 +1,12 @@
 #include "CSegmentQueue.h"
 
-CSegmentQueue::CSegmentQueue(size_t segmentCount, size_t aheadLimit)
-    : m_segments(segmentCount), m_aheadLimit(aheadLimit)
+#include <algorithm>
+
+CSegmentQueue::CSegmentQueue(size_t segmentCount, size_t workers)
+    : m_segments(segmentCount), m_workers(std::max<size_t>(1, workers)), m_nextFor(m_workers)
 {
+    for (size_t worker = 0; worker < m_workers; ++worker)
+        m_nextFor[worker] = worker;
 }
 
 void CSegmentQueue::open()
@@ -12,15 +16,16 @@ void CSegmentQueue::open()
     m_changed.notify_all();
 }
 
-std::optional<size_t> CSegmentQueue::take()
+std::optional<size_t> CSegmentQueue::take(size_t worker)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] {
-        return m_aborted || m_failed || (m_open && m_nextToTake <= m_muxing + m_aheadLimit);
-    });
-    if (m_aborted || m_failed || m_nextToTake >= m_segments.size())
+    size_t& next = m_nextFor[worker];
+    m_changed.wait(lock, [&] { return m_aborted || m_failed || (m_open && next <= m_muxing + m_workers); });
+    if (m_aborted || m_failed || next >= m_segments.size())
         return std::nullopt;
-    return m_nextToTake++;
+    const size_t taken = next;
+    next += m_workers;
+    return taken;
 }
 
 bool CSegmentQueue::deliver(size_t segment, EncodedPicture picture)

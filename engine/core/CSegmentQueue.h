@@ -1,7 +1,9 @@
 // The segments of one write between the threads that encode them and the one that
-// muxes: workers take segments in order once the muxer has opened their sources, at
-// most a few ahead of the muxer so that held packets stay bounded, and the muxer
-// takes their packets in output order, up to the first segment that failed.
+// muxes. Worker k of n takes segments k, k + n, k + 2n... once the muxer has opened their
+// sources, at most n ahead of the muxer so that held packets stay bounded: each
+// worker's encoder then sees the same pictures in every run, however the threads are
+// scheduled, and the file comes out the same. The muxer takes the packets in output
+// order, up to the first segment that failed.
 #pragma once
 
 #include "FfmpegHandles.h"
@@ -22,14 +24,14 @@ struct EncodedPicture
 class CSegmentQueue
 {
 public:
-    // aheadLimit: how many segments past the muxer's may be taken.
-    CSegmentQueue(size_t segmentCount, size_t aheadLimit);
+    CSegmentQueue(size_t segmentCount, size_t workers);
 
     // Segments may be taken from now on.
     void open();
-    // The next segment to encode; waits until the queue is open and while too far
-    // ahead. nullopt when every segment is taken, one failed, or the queue is aborted.
-    std::optional<size_t> take();
+    // The worker's next segment to encode; waits until the queue is open and while too
+    // far ahead. nullopt when the worker's segments are all taken, one failed, or the
+    // queue is aborted.
+    std::optional<size_t> take(size_t worker);
     // False once the queue is aborted: the picture is not wanted.
     bool deliver(size_t segment, EncodedPicture picture);
     void complete(size_t segment);
@@ -56,8 +58,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Segment> m_segments;
-    const size_t m_aheadLimit;
-    size_t m_nextToTake = 0;
+    const size_t m_workers; // also how many segments past the muxer's may be taken
+    std::vector<size_t> m_nextFor; // each worker's next segment
     size_t m_muxing = 0; // the segment the muxer reads from
     bool m_open = false;
     bool m_failed = false; // a segment failed: none is handed out any more

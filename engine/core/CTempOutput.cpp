@@ -1,5 +1,6 @@
 #include "CTempOutput.h"
 
+#include "EngineLog.h"
 #include "MediaPaths.h"
 #include "OutputNaming.h"
 
@@ -30,6 +31,11 @@ std::shared_ptr<CTempOutput> CTempOutput::reserve(const QString& destination)
     return nullptr;
 }
 
+bool CTempOutput::flush()
+{
+    return !m_settled && flushToDisk(m_tempPath);
+}
+
 bool CTempOutput::commit()
 {
     if (m_settled)
@@ -37,6 +43,9 @@ bool CTempOutput::commit()
     if (!replaceFile(m_tempPath, m_destination))
         return false;
     m_settled = true;
+    // The file is in place either way; only a power cut could still undo the rename.
+    if (!flushFolderOf(m_destination))
+        qCWarning(lcEngine, "The folder of %s could not be flushed to disk", qPrintable(m_destination));
     return true;
 }
 

@@ -19,7 +19,10 @@ public:
 
     const QString& tempPath() const { return m_tempPath; }
     const QString& destination() const { return m_destination; }
-    // Renames the temporary file over the destination.
+    // Waits until the written data is on the disk: slow, so called on a worker thread.
+    bool flush();
+    // Renames the temporary file over the destination, and flushes the folder so that
+    // the rename lasts.
     bool commit();
     // Removes the temporary file.
     void discard();

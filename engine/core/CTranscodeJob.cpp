@@ -74,7 +74,7 @@ CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks, int workers)
     : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_workers(std::max(1, workers)),
       m_queue(queueCapacityFor(m_plan.video)), m_coverage(m_plan.totalSeconds),
       m_frames(pictureCount(m_plan)), m_segmentSpans(segmentsFor(m_plan, m_frames, m_workers)),
-      m_segments(m_segmentSpans.size(), size_t(m_workers))
+      m_segments(m_segmentSpans.size(), segmentWorkers())
 {
 }
 
@@ -89,15 +89,22 @@ void CTranscodeJob::start()
     if (m_segmentSpans.empty()) {
         m_threads.start([this] { guarded(MediaStage::Decode, [this] { readFrames(); }); });
     } else {
-        for (size_t worker = 0; worker < std::min(size_t(m_workers), m_segmentSpans.size()); ++worker)
-            m_threads.start([this] { guarded(MediaStage::Encode, [this] { encodeSegments(); }); });
+        for (size_t worker = 0; worker < segmentWorkers(); ++worker)
+            m_threads.start([this, worker] { guarded(MediaStage::Encode, [this, worker] { encodeSegments(worker); }); });
     }
     m_threads.start([this] { writeFrames(); });
+}
+
+// A worker for each segment at most.
+size_t CTranscodeJob::segmentWorkers() const
+{
+    return std::min(size_t(m_workers), m_segmentSpans.size());
 }
 
 void CTranscodeJob::cancel()
 {
     m_cancel = true;
+    m_pause.release();
     abortAll();
 }
 
@@ -121,13 +128,13 @@ CClipSequence CTranscodeJob::pictureSequence(std::vector<MediaClip> clips) const
 {
     const VideoEncoding& encoding = *m_plan.video;
     const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
-    return CClipSequence::pictures(std::move(clips), format, &m_cancel);
+    return CClipSequence::pictures(std::move(clips), format, &m_cancel, &m_pause);
 }
 
 CClipSequence CTranscodeJob::soundSequence() const
 {
     const AudioFrameFormat format{m_plan.audio->sampleRateHz, m_plan.audio->channels};
-    return CClipSequence::sound(m_plan.clips.audio, format, &m_cancel);
+    return CClipSequence::sound(m_plan.clips.audio, format, &m_cancel, &m_pause);
 }
 
 void CTranscodeJob::readFrames()
@@ -216,6 +223,7 @@ bool CTranscodeJob::writeQueued(CMediaWriter& writer)
 // in output order, so that padding never runs far past the data, then written.
 bool CTranscodeJob::writeItem(CMediaWriter& writer, const QueuedFrame& item, AVPacket* encoded)
 {
+    m_pause.pass();
     if (!m_coverage.admit(item.origin, item.endSeconds)) {
         recordFailure(m_coverage.shortfall(item.source), m_coverage.reached());
         return false;
@@ -330,7 +338,7 @@ bool CTranscodeJob::writeSound(CMediaWriter& writer, CClipSequence& sound, doubl
 // Each worker keeps one encoder for all its segments: its rate control then sees one
 // continuous stream, as on the two-thread path, instead of starting afresh (and
 // overspending at every start) in each segment.
-void CTranscodeJob::encodeSegments()
+void CTranscodeJob::encodeSegments(size_t worker)
 {
     MediaError error;
     SegmentEncoder encoder{openVideoEncoder(*m_plan.video, *m_plan.container, &error), allocPacket()};
@@ -339,7 +347,7 @@ void CTranscodeJob::encodeSegments()
         m_segments.abort();
         return;
     }
-    while (const std::optional<size_t> index = m_segments.take()) {
+    while (const std::optional<size_t> index = m_segments.take(worker)) {
         if (!encodeSegment(*index, encoder))
             break;
     }

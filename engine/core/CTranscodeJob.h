@@ -58,6 +58,8 @@ public:
     void start();
     // Returns at once; the threads end at their next frame or packet.
     void cancel();
+    // Every thread waits at its next frame or packet until resumed; nothing is lost.
+    void setPaused(bool paused) { m_pause.setPaused(paused); }
     bool isDone() const { return m_threads.isDone(); }
     // How many segments the span is cut into; 0 on the two-thread path.
     size_t segmentCount() const { return m_segmentSpans.size(); }
@@ -80,7 +82,8 @@ private:
     bool writeQueued(CMediaWriter& writer);
     bool writeSegments(CMediaWriter& writer);
     bool openSegments();
-    void encodeSegments();
+    size_t segmentWorkers() const;
+    void encodeSegments(size_t worker);
     bool encodeSegment(size_t index, SegmentEncoder& encoder);
     bool writeSound(CMediaWriter& writer, CClipSequence& sound, double untilSeconds);
     bool writeItem(CMediaWriter& writer, const QueuedFrame& item, AVPacket* encoded = nullptr);
@@ -98,6 +101,7 @@ private:
     const Callbacks m_callbacks;
     const int m_workers;
     std::atomic_bool m_cancel{false};
+    CPauseGate m_pause;
     CFrameQueue m_queue;
     CDataCoverage m_coverage; // the writing thread's: frames are admitted in output order
     int64_t m_frames = 0;     // pictures in the span

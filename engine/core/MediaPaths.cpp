@@ -5,6 +5,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -86,3 +94,41 @@ bool replaceFile(const QString& from, const QString& to)
     std::filesystem::rename(NativePath(from), NativePath(to), error);
     return !error;
 }
+
+#ifdef _WIN32
+bool flushToDisk(const QString& path)
+{
+    const int file = _wopen(NativePath(path).c_str(), _O_RDWR | _O_BINARY);
+    if (file < 0)
+        return false;
+    const bool flushed = _commit(file) == 0;
+    return _close(file) == 0 && flushed;
+}
+
+// NTFS keeps its folders' entries in its own journal: there is nothing to flush.
+bool flushFolderOf(const QString&)
+{
+    return true;
+}
+#else
+namespace {
+bool flushOpened(const std::filesystem::path& path, int flags)
+{
+    const int file = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    const bool flushed = ::fsync(file) == 0;
+    return ::close(file) == 0 && flushed;
+}
+} // namespace
+
+bool flushToDisk(const QString& path)
+{
+    return flushOpened(NativePath(path), O_RDONLY);
+}
+
+bool flushFolderOf(const QString& path)
+{
+    return flushOpened(NativePath(path).parent_path(), O_RDONLY | O_DIRECTORY);
+}
+#endif

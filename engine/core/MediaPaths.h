@@ -50,3 +50,8 @@ bool removeFile(const QString& path);
 
 // Renames from over to, replacing an existing file in one step where the system allows.
 bool replaceFile(const QString& from, const QString& to);
+
+// Waits until the file's data is on the disk itself, not only in the system's cache.
+bool flushToDisk(const QString& path);
+// The same for the folder holding path, so that a rename into it survives a power cut.
+bool flushFolderOf(const QString& path);

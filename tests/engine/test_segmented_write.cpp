@@ -15,6 +15,8 @@
 namespace {
 
 constexpr int kWriteTimeoutMs = 180000;
+constexpr int kPauseSettleMs = 200;
+constexpr int kQuietMs = 500; // how long to watch for progress that must not come
 
 void setUpSpan(CDirarAror& engine, const QString& source, double startSeconds, double endSeconds)
 {
@@ -121,12 +123,43 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last()[0].toDouble() >= 2.0,
                                  kWriteTimeoutMs);
         m_engine.Stop();
-        QTest::qWait(500);
-        QCOMPARE(finished.count(), 0);
         QTRY_COMPARE(
             QDir(m_folder.path())
                 .entryList({QStringLiteral("stopped*"), QStringLiteral(".vv-*")}, QDir::Files | QDir::Hidden),
             QStringList());
+        QCOMPARE(finished.count(), 0);
+    }
+
+    // Paused, a write holds still with its file kept; resumed, it gives every picture and sample a
+    // write that never stopped gives, on one pipeline and in segments.
+    void pausedWriteGoesOnUnchanged_data()
+    {
+        QTest::addColumn<QByteArray>("threads");
+        QTest::newRow("one pipeline") << QByteArray("1");
+        QTest::newRow("segments") << QByteArray("2");
+    }
+    void pausedWriteGoesOnUnchanged()
+    {
+        QFETCH(QByteArray, threads);
+        setUpSpan(m_engine, m_folder.filePath(QStringLiteral("long.wmv")), 0.0, 30.0);
+        QVERIFY(write(QStringLiteral("straight.wmv"), threads));
+        CEngineEvents events(m_engine);
+        QSignalSpy progress(&events, &CEngineEvents::Progress);
+        QSignalSpy finished(&events, &CEngineEvents::Finished);
+        QVERIFY(m_engine.SaveFile(m_folder.filePath(QStringLiteral("paused.wmv"))));
+        QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last()[0].toDouble() >= 2.0,
+                                 kWriteTimeoutMs);
+        m_engine.SetWritePaused(true);
+        QTest::qWait(kPauseSettleMs); // what was under way when the pause came
+        const qsizetype held = progress.size();
+        QTest::qWait(kQuietMs);
+        QCOMPARE(progress.size(), held);
+        QCOMPARE(QDir(m_folder.path()).entryList({QStringLiteral(".vv-*")}, QDir::Files | QDir::Hidden).size(), 1);
+        m_engine.SetWritePaused(false);
+        QVERIFY(finished.wait(kWriteTimeoutMs));
+        QVERIFY(!m_engine.LastWriteFailed());
+        QCOMPARE(decodedChecksum(m_folder.filePath(QStringLiteral("paused.wmv"))),
+                 decodedChecksum(m_folder.filePath(QStringLiteral("straight.wmv"))));
     }
 
 private:

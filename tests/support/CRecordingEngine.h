@@ -52,6 +52,7 @@ public:
     void Pause() override { Record("Pause", {}); }
     void Resume() override { Record("Resume", {}); }
     void Stop() override { Record("Stop", {}); }
+    void SetWritePaused(bool paused) override { Record("SetWritePaused", {QString::number(paused)}); }
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override { return lastWriteFailed; }
     QString LastErrorText() const override { return lastErrorText; }
