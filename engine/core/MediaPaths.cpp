@@ -129,6 +129,6 @@ bool flushToDisk(const QString& path)
 
 bool flushFolderOf(const QString& path)
 {
-    return flushOpened(NativePath(path).parent_path(), O_RDONLY | O_DIRECTORY);
+    return flushOpened(NativePath(QFileInfo(path).absolutePath()), O_RDONLY | O_DIRECTORY);
 }
 #endif
