@@ -1,7 +1,8 @@
 // Drives the media core without the window, for the benchmark scripts:
-//   vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH]
-//       PROFILE "" with a ".wma" OUTPUT writes sound only (128 kbps); prints the wall
-//       time in seconds.
+//   vv_bench convert INPUT OUTPUT PROFILE START END [STRETCH [QUALITY VALUE]]
+//       PROFILE "" with a ".wma" OUTPUT writes sound only (128 kbps); QUALITY 1 is
+//       constant quality at level VALUE (0 Best to 3 Small), 2 a target of VALUE MB;
+//       prints the wall time in seconds.
 //   vv_bench probe FILE...
 //       prints the files read, the total probing time and the sum of the lengths, in seconds.
 #include "engine/CMediaEngine.h"
@@ -33,10 +34,16 @@ int convert(const QStringList& args)
     engine.setAudioFormat(21);
     engine.addVideoClip(args[0], start, end, stretch);
     engine.addAudioClip(args[0], start, end);
+    if (args.size() > 7) {
+        const std::optional<VideoQuality> quality = videoQualityFor(args[6].toLong(), args[7].toDouble());
+        if (!quality)
+            return 2;
+        engine.setVideoQuality(*quality);
+    }
     QElapsedTimer timer;
     timer.start();
     if (!engine.saveFile(args[1])) {
-        std::fprintf(stderr, "vv_bench: the conversion was refused\n");
+        std::fprintf(stderr, "vv_bench: the conversion was refused: %s\n", qPrintable(engine.lastError().text()));
         return 1;
     }
     QObject::connect(&engine, &CMediaEngine::finished, qApp, &QCoreApplication::quit);

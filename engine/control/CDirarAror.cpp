@@ -49,6 +49,14 @@ void CDirarAror::SetOutputMode(long) {}
 
 void CDirarAror::SetClipOption(long) {}
 
+bool CDirarAror::SetVideoQuality(long mode, double value)
+{
+    const std::optional<VideoQuality> quality = videoQualityFor(mode, value);
+    if (quality)
+        m_engine->setVideoQuality(*quality);
+    return quality.has_value();
+}
+
 bool CDirarAror::SaveFile(const QString& outputPath)
 {
     return m_engine->saveFile(outputPath);

@@ -23,6 +23,7 @@ public:
     void SetOutputMode(long mode) override;
     void SetProfileFile(const QString& path) override;
     void SetClipOption(long option) override;
+    bool SetVideoQuality(long mode, double value) override;
     bool SaveFile(const QString& outputPath) override;
     double GetDuration(const QString& path) override;
     bool AddVideoClip(const QString& path, double startSeconds, double endSeconds, short stretch) override;

@@ -35,6 +35,10 @@ public:
     virtual void SetOutputMode(long mode) = 0;            // 9: Windows Media output
     virtual void SetProfileFile(const QString& path) = 0; // ".prx" profile, or "" for audio only
     virtual void SetClipOption(long option) = 0;          // 0
+    // How the next SaveFile spends the picture's bits: mode 0 at the profile's rate (as
+    // when this is not called), 1 at constant quality level value (0 Best to 3 Small), 2 to
+    // fill value megabytes. Only that SaveFile reads it. False for a mode or value outside these.
+    virtual bool SetVideoQuality(long mode, double value) = 0;
 
     // Starts writing the clip list to outputPath in the background. False when the
     // write cannot start; true means one Finished event follows unless Stop() or

@@ -28,6 +28,8 @@ public:
     // Why a frame was refused: the data of path ends early.
     MediaError shortfall(const QString& path) const;
     double reached() const { return m_reachedSeconds; }
+    // From the start again, for another pass over the same data.
+    void restart() { m_reachedSeconds = 0.0; }
     double plannedSeconds() const { return m_plannedSeconds; }
 
 private:

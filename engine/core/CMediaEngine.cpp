@@ -79,6 +79,30 @@ bool isUsableOutput(const QString& outputPath, const ClipList& clips, MediaError
     return !error->isSet();
 }
 
+// The quality asked for; a target size the sound alone would fill is refused. The
+// mode is the picture's: a sound-only file is written as its bit rate code says.
+bool applyQuality(const VideoQuality& quality, WritePlan* plan, MediaError* refused)
+{
+    if (!plan->video || quality.mode == QualityMode::ProfileBitrate)
+        return true;
+    if (quality.mode == QualityMode::ConstantQuality) {
+        plan->video->rate.kind = RateControl::Kind::ConstantQuality;
+        plan->video->rate.level = quality.level;
+        return true;
+    }
+    const int64_t target = std::llround(quality.targetMegabytes * kBytesPerMegabyte);
+    const int64_t soundBytes = plan->audio ? std::llround(plan->audio->bitrateBps * plan->totalSeconds / 8.0) : 0;
+    if (targetVideoBitrate(target, soundBytes, 0, plan->totalSeconds) < kMinVideoBitrateBps) {
+        *refused = refusal(QStringLiteral("a target of %1 MB is too small: the sound alone takes %2 MB")
+                               .arg(quality.targetMegabytes)
+                               .arg(double(soundBytes) / kBytesPerMegabyte, 0, 'f', 2),
+                           plan->outputPath);
+        return false;
+    }
+    plan->targetBytes = target;
+    return true;
+}
+
 bool isUsableClip(const QString& path, double startSeconds, double endSeconds)
 {
     return !path.isEmpty() && std::isfinite(startSeconds) && std::isfinite(endSeconds);
@@ -151,7 +175,7 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
                                m_profilePath);
             return std::nullopt;
         }
-        plan.video = VideoEncoding{*profile->video, profile->video->maxFrameRate};
+        plan.video = VideoEncoding{*profile->video, profile->video->maxFrameRate, RateControl()};
         plan.audio = profile->audio;
         plan.clips.video = m_clips.video;
     } else if (m_profilePath.isEmpty()) {
@@ -193,6 +217,8 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
             return std::nullopt;
         plan.totalSeconds = std::max(plan.totalSeconds, *audioSeconds);
     }
+    if (!applyQuality(m_quality, &plan, refused))
+        return std::nullopt;
     return plan;
 }
 
@@ -201,6 +227,7 @@ bool CMediaEngine::saveFile(const QString& outputPath)
     stop(); // a new write always replaces the running one
     m_lastError = MediaError();
     std::optional<WritePlan> plan = planWrite(outputPath, &m_lastError);
+    m_quality = VideoQuality(); // asked for one write at a time
     const std::shared_ptr<CTempOutput> output = plan ? CTempOutput::reserve(outputPath) : nullptr;
     if (plan && !output)
         m_lastError =

@@ -7,6 +7,7 @@
 #include "CTranscodeJob.h"
 #include "engine/OutputFormats.h"
 #include "MediaClip.h"
+#include "VideoQuality.h"
 
 #include <QObject>
 #include <QString>
@@ -27,6 +28,9 @@ public:
 
     void setAudioFormat(int code) { m_audioCode = code; }
     void setProfileFile(const QString& path) { m_profilePath = path; }
+    // How the next saveFile() spends the picture's bits; it goes back to the profile's own
+    // rate after that write, so a step that does not ask writes as the profile says.
+    void setVideoQuality(const VideoQuality& quality) { m_quality = quality; }
 
     // Length of a media file as far as its data goes; 0.0 when it cannot be read.
     double durationSeconds(const QString& path);
@@ -63,6 +67,7 @@ private:
     ClipList m_clips;
     int m_audioCode = kFirstAudioCode;
     QString m_profilePath;
+    VideoQuality m_quality;
     std::shared_ptr<CMediaInfoCache> m_probes; // each file probed once while it is unchanged
 
     std::vector<std::unique_ptr<CTranscodeJob>> m_jobs;

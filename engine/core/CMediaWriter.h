@@ -6,18 +6,44 @@
 #include "MediaError.h"
 #include "OutputNaming.h"
 #include "OutputProfile.h"
+#include "VideoQuality.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+// How the video encoder spends its bits.
+struct RateControl
+{
+    enum class Kind
+    {
+        Profile,         // at the profile's bit rate
+        ConstantQuality, // at level, whatever the bits
+        FirstPass,       // fast, writing down where the bits are needed
+        SecondPass,      // at the format's bit rate, spent where the first pass found them needed
+    };
+    Kind kind = Kind::Profile;
+    QualityLevel level = QualityLevel::Good;
+    QByteArray stats;  // of SecondPass: what the first pass wrote down (see takePassStats)
+    QString statsFile; // where libx264 keeps its own, in both passes
+};
+
 struct VideoEncoding
 {
     VideoFormat format;
     AVRational frameRate{25, 1}; // the rate actually written, at most format.maxFrameRate
+    RateControl rate;
 };
+
+// A fixed quantiser is read off each picture rather than the encoder, so each is given it.
+void stampFixedQuality(const AVCodecContext* encoder, AVFrame* picture);
+
+// Appends what a first-pass encoder has written down: after each packet for the
+// encoders that note each picture, and once flushed for libvpx, which sums up at its end.
+void takePassStats(AVCodecContext* encoder, bool flushed, QByteArray* stats);
 
 // The encoders alone, opened as the writer would open them: a format they refuse is
 // found out before any file is made. Null on failure, error says why.
@@ -43,6 +69,11 @@ public:
     static std::unique_ptr<CMediaWriter> create(const QString& path, const OutputContainer& container,
                                                 const std::optional<VideoEncoding>& video,
                                                 const std::optional<AudioFormat>& audio, MediaError* error);
+    // The same, writing nowhere: it only counts the bytes the file would have (see bytes()).
+    static std::unique_ptr<CMediaWriter> createCounting(const OutputContainer& container,
+                                                        const std::optional<VideoEncoding>& video,
+                                                        const std::optional<AudioFormat>& audio,
+                                                        MediaError* error);
     ~CMediaWriter();
     CMediaWriter(const CMediaWriter&) = delete;
     CMediaWriter& operator=(const CMediaWriter&) = delete;
@@ -60,6 +91,16 @@ public:
 
     // Output time written so far.
     double writtenSeconds() const { return m_writtenSeconds; }
+
+    struct Bytes
+    {
+        int64_t video = 0; // of the encoded pictures
+        int64_t audio = 0; // of the encoded sound
+        int64_t file = 0;  // of the whole file; only once a counting writer has finished
+    };
+    const Bytes& bytes() const { return m_bytes; }
+    // What a first-pass video encoder wrote down (see RateControl).
+    const QByteArray& passStats() const { return m_passStats; }
     // Why the last call failed.
     const MediaError& error() const { return m_error; }
 
@@ -71,14 +112,22 @@ private:
     int audioFrameSize() const;
     bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio);
     AVStream* addStream(AVCodecContext* encoder);
+    int openSink(const QByteArray& url);
     int fail(MediaStage stage, int code);
     int encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame);
     int writePacket(AVPacket* packet, AVRational timeBase, AVStream* stream);
     int encodeAudioFromFifo(int sampleCount);
 
-    const QString m_path;
+    struct CountingSink;
+    struct CountingSinkFreer
+    {
+        void operator()(CountingSink* sink) const;
+    };
+
+    const QString m_path; // empty for a counting writer
     const OutputContainer& m_container;
     MediaError m_error;
+    std::unique_ptr<CountingSink, CountingSinkFreer> m_counting; // outlives m_output, which writes into it
     OutputFormatPtr m_output;
     CodecContextPtr m_videoEncoder;
     CodecContextPtr m_audioEncoder;
@@ -88,4 +137,6 @@ private:
     PacketPtr m_packet;
     int64_t m_audioSamplesEncoded = 0;
     double m_writtenSeconds = 0.0;
+    Bytes m_bytes;
+    QByteArray m_passStats;
 };

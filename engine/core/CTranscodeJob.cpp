@@ -5,7 +5,11 @@
 #include "MediaInput.h"
 #include "MediaPaths.h"
 
+#include <QDir>
+#include <QRandomGenerator>
+
 #include <chrono>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -25,6 +29,8 @@ size_t queueCapacityFor(const std::optional<VideoEncoding>& video)
                       kQueueCapacity);
 }
 constexpr int64_t kProgressIntervalMs = 100;
+// The share of the bar the first of two passes fills: it runs several times as fast.
+constexpr double kFirstPassShare = 0.25;
 constexpr int64_t kLivenessIntervalMs = 2000;
 // Reading one kind a little past the other's position keeps each read making progress.
 constexpr double kInterleaveStepSeconds = 1e-6;
@@ -68,20 +74,35 @@ std::vector<FrameSpan> segmentsFor(const WritePlan& plan, int64_t frames, int wo
     return planSegments(frames, plan.video->frameRate, workers);
 }
 
+// libx264 keeps its first pass in a file of its own (and a second one beside it).
+QString x264StatsFile(const WritePlan& plan)
+{
+    if (plan.targetBytes <= 0 || !plan.video || std::strcmp(plan.container->videoEncoder, "libx264") != 0)
+        return QString();
+    const quint32 token = QRandomGenerator::global()->generate();
+    return QDir::temp().filePath(QStringLiteral("vv-%1-x264.log").arg(token, 8, 16, QLatin1Char('0')));
+}
+
 } // namespace
 
 CTranscodeJob::CTranscodeJob(WritePlan plan, Callbacks callbacks, int workers)
     : m_plan(std::move(plan)), m_callbacks(std::move(callbacks)), m_workers(std::max(1, workers)),
       m_queue(queueCapacityFor(m_plan.video)), m_coverage(m_plan.totalSeconds),
       m_frames(pictureCount(m_plan)), m_segmentSpans(segmentsFor(m_plan, m_frames, m_workers)),
-      m_segments(m_segmentSpans.size(), segmentWorkers())
+      m_workerStats(segmentWorkers()), m_statsFile(x264StatsFile(m_plan))
 {
+    for (int pass = 0; pass < passCount(); ++pass)
+        m_passSegments.push_back(std::make_unique<CSegmentQueue>(m_segmentSpans.size(), segmentWorkers()));
 }
 
 CTranscodeJob::~CTranscodeJob()
 {
     cancel();
     m_threads.join();
+    if (!m_statsFile.isEmpty()) {
+        removeFile(m_statsFile);
+        removeFile(m_statsFile + QStringLiteral(".mbtree"));
+    }
 }
 
 void CTranscodeJob::start()
@@ -111,7 +132,8 @@ void CTranscodeJob::cancel()
 void CTranscodeJob::abortAll()
 {
     m_queue.abort();
-    m_segments.abort();
+    for (const std::unique_ptr<CSegmentQueue>& segments : m_passSegments)
+        segments->abort();
 }
 
 void CTranscodeJob::guarded(MediaStage stage, const std::function<void()>& body)
@@ -122,6 +144,35 @@ void CTranscodeJob::guarded(MediaStage stage, const std::function<void()>& body)
         recordFailure(mediaError(stage, QString::fromLocal8Bit(error.what())), 0.0);
         abortAll();
     }
+}
+
+// One pass: the plan's own encoding. Of two: a fast first pass that notes where the
+// bits are needed, then a second at the rate that fills the target, spent as noted.
+VideoEncoding CTranscodeJob::passEncoding(int pass, const QByteArray& stats) const
+{
+    VideoEncoding encoding = *m_plan.video;
+    if (passCount() == 1)
+        return encoding;
+    encoding.rate.statsFile = m_statsFile;
+    if (pass == 0) {
+        // At about the rate of the second, whose encoder reads the first's notes as
+        // spent at it (measured: wmv2 overshot 5 % from the profile's rate).
+        const int64_t soundBytes = m_plan.audio ? int64_t(m_plan.audio->bitrateBps * m_plan.totalSeconds / 8) : 0;
+        const int64_t estimate = targetVideoBitrate(m_plan.targetBytes, soundBytes, 0, videoSeconds());
+        encoding.rate.kind = RateControl::Kind::FirstPass;
+        encoding.format.bitrateBps = int(std::clamp<int64_t>(estimate, kMinVideoBitrateBps, kMaxVideoBitrateBps));
+        encoding.format.quality = 0; // the slower, better encode is for the file itself
+    } else {
+        encoding.rate.kind = RateControl::Kind::SecondPass;
+        encoding.rate.stats = stats;
+        encoding.format.bitrateBps = int(std::min<int64_t>(m_secondPassBitrateBps, INT32_MAX));
+    }
+    return encoding;
+}
+
+double CTranscodeJob::videoSeconds() const
+{
+    return double(m_frames) / av_q2d(m_plan.video->frameRate);
 }
 
 CClipSequence CTranscodeJob::pictureSequence(std::vector<MediaClip> clips) const
@@ -137,18 +188,24 @@ CClipSequence CTranscodeJob::soundSequence() const
     return CClipSequence::sound(m_plan.clips.audio, format, &m_cancel, &m_pause);
 }
 
+// Each pass reads the clips from their start; an empty frame between passes tells the
+// writer where one ends.
 void CTranscodeJob::readFrames()
 {
-    std::optional<CClipSequence> video;
-    std::optional<CClipSequence> audio;
-    if (m_plan.video)
-        video = pictureSequence(m_plan.clips.video);
-    if (m_plan.audio)
-        audio = soundSequence();
-    if (readInterleaved(video, audio) < 0)
-        m_queue.abort();
-    else
-        m_queue.close();
+    for (int pass = 0; pass < passCount(); ++pass) {
+        std::optional<CClipSequence> video;
+        std::optional<CClipSequence> audio;
+        if (m_plan.video)
+            video = pictureSequence(m_plan.clips.video);
+        if (m_plan.audio)
+            audio = soundSequence();
+        if (readInterleaved(video, audio) < 0 ||
+            (!isLastPass(pass) && !m_queue.push(QueuedFrame{AVMEDIA_TYPE_UNKNOWN, nullptr}))) {
+            m_queue.abort();
+            return;
+        }
+    }
+    m_queue.close();
 }
 
 // Both kinds in output order: each is read up to where the other has got to.
@@ -163,11 +220,12 @@ int CTranscodeJob::readInterleaved(std::optional<CClipSequence>& video, std::opt
         }
     }
     while (CClipSequence* next = sequenceBehind(video, audio)) {
-        CClipSequence* other = video && next == &*video ? (audio ? &*audio : nullptr) : (video ? &*video : nullptr);
+        const bool isVideo = video && next == &*video;
+        CClipSequence* other = isVideo ? (audio ? &*audio : nullptr) : (video ? &*video : nullptr);
         const bool otherRuns = other && !other->atEnd();
         const double untilSeconds = otherRuns ? other->positionSeconds() + kInterleaveStepSeconds
                                               : std::numeric_limits<double>::infinity();
-        const AVMediaType type = video && next == &*video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+        const AVMediaType type = isVideo ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
         const int result = next->readUntil(untilSeconds, [&](CClipSequence::Frame frame) {
             QueuedFrame item{type, std::move(frame.frame), frame.origin, frame.endSeconds, next->currentPath()};
             return m_queue.push(std::move(item)) ? 0 : AVERROR_EXIT;
@@ -185,15 +243,11 @@ void CTranscodeJob::writeFrames()
 {
     JobOutcome outcome = JobOutcome::Failed;
     guarded(MediaStage::Encode, [this, &outcome] {
-        MediaError error;
-        std::unique_ptr<CMediaWriter> writer =
-            CMediaWriter::create(m_plan.outputPath, *m_plan.container, m_plan.video, m_plan.audio, &error);
-        if (!writer) {
-            recordFailure(error, 0.0);
-            return;
+        for (m_pass = 0; m_pass < passCount(); ++m_pass) {
+            if (!writePass(m_pass))
+                return;
         }
-        if (!(m_segmentSpans.empty() ? writeQueued(*writer) : writeSegments(*writer)))
-            return;
+        MediaError error;
         if (!outputStillThere(m_plan.totalSeconds))
             return;
         if (everyStreamDecodes(m_plan.outputPath, &error))
@@ -210,13 +264,52 @@ void CTranscodeJob::writeFrames()
     m_callbacks.finished(outcome, failure());
 }
 
+// A first pass writes nowhere: it counts the bytes the file would take, and its
+// encoder notes where the picture needs its bits.
+bool CTranscodeJob::writePass(int pass)
+{
+    MediaError error;
+    // With segments the writer's encoder only describes the stream: the workers encode.
+    std::optional<VideoEncoding> video = m_plan.video;
+    if (video && m_segmentSpans.empty())
+        video = passEncoding(pass, m_passStats);
+    std::unique_ptr<CMediaWriter> writer =
+        isLastPass(pass) ? CMediaWriter::create(m_plan.outputPath, *m_plan.container, video, m_plan.audio, &error)
+                         : CMediaWriter::createCounting(*m_plan.container, video, m_plan.audio, &error);
+    if (!writer) {
+        recordFailure(error, 0.0);
+        return false;
+    }
+    m_coverage.restart();
+    const bool written = m_segmentSpans.empty() ? writeQueued(*writer)
+                                                : writeSegments(*writer, *m_passSegments[size_t(pass)]);
+    if (written && !isLastPass(pass))
+        planSecondPass(*writer);
+    return written;
+}
+
+// What the sound and the container took in the first pass is taken again in the
+// second; the picture gets the rest. Segment workers keep their own notes.
+void CTranscodeJob::planSecondPass(const CMediaWriter& firstPass)
+{
+    const CMediaWriter::Bytes& bytes = firstPass.bytes();
+    const int64_t overhead = std::max<int64_t>(0, bytes.file - bytes.video - bytes.audio);
+    const int64_t bitrate = targetVideoBitrate(m_plan.targetBytes, bytes.audio, overhead, videoSeconds());
+    m_secondPassBitrateBps = std::clamp<int64_t>(bitrate, kMinVideoBitrateBps, kMaxVideoBitrateBps);
+    m_passStats = firstPass.passStats();
+    qCDebug(lcEngine, "First pass: %lld bytes of picture, %lld of sound, %lld of container; second at %lld b/s",
+            qlonglong(bytes.video), qlonglong(bytes.audio), qlonglong(overhead), qlonglong(m_secondPassBitrateBps));
+}
+
 bool CTranscodeJob::writeQueued(CMediaWriter& writer)
 {
     while (std::optional<QueuedFrame> item = m_queue.pop()) {
+        if (item->type == AVMEDIA_TYPE_UNKNOWN)
+            break; // the end of a pass
         if (!writeItem(writer, *item))
             return false;
     }
-    return finishWrite(writer);
+    return finishWrite(writer, nullptr);
 }
 
 // The one step of every write: a frame (or a picture a segment has encoded) is admitted
@@ -241,9 +334,9 @@ bool CTranscodeJob::writeItem(CMediaWriter& writer, const QueuedFrame& item, AVP
 
 // The queue or the segments end either drained after the last frame, or aborted by a
 // failure or a cancel.
-bool CTranscodeJob::finishWrite(CMediaWriter& writer)
+bool CTranscodeJob::finishWrite(CMediaWriter& writer, const CSegmentQueue* segments)
 {
-    if (m_queue.isAborted() || m_segments.isAborted() || m_cancel)
+    if (m_queue.isAborted() || (segments && segments->isAborted()) || m_cancel)
         return false;
     if (writer.finish() >= 0)
         return true;
@@ -258,7 +351,7 @@ bool CTranscodeJob::outputStillThere(double positionSeconds)
     const int64_t now = nowMs();
     const bool due = m_lastLivenessMs < 0 || now - m_lastLivenessMs >= kLivenessIntervalMs ||
                      positionSeconds >= m_plan.totalSeconds;
-    if (!due)
+    if (!due || !isLastPass(m_pass))
         return true;
     m_lastLivenessMs = now;
     MediaError gone;
@@ -269,7 +362,7 @@ bool CTranscodeJob::outputStillThere(double positionSeconds)
 }
 
 // Muxes the segments' pictures in order, with the sound read and encoded up to each.
-bool CTranscodeJob::writeSegments(CMediaWriter& writer)
+bool CTranscodeJob::writeSegments(CMediaWriter& writer, CSegmentQueue& segments)
 {
     std::optional<CClipSequence> sound;
     if (m_plan.audio) {
@@ -279,13 +372,13 @@ bool CTranscodeJob::writeSegments(CMediaWriter& writer)
             return false;
         }
     }
-    const bool opened = openSegments();
-    m_segments.open();
+    const bool opened = openSegments(segments);
+    segments.open();
     if (!opened && m_segmentSources.empty())
         return false;
     const double secondsPerFrame = av_q2d(av_inv_q(m_plan.video->frameRate));
     const QString source = m_plan.clips.video.front().path;
-    while (std::optional<EncodedPicture> picture = m_segments.next()) {
+    while (std::optional<EncodedPicture> picture = segments.next()) {
         const double startSeconds = double(picture->packet->pts) * secondsPerFrame;
         if (sound && !writeSound(writer, *sound, startSeconds))
             return false;
@@ -295,19 +388,20 @@ bool CTranscodeJob::writeSegments(CMediaWriter& writer)
     }
     // A segment that failed after the data had run out reads as the data's end: its span
     // counts as padding, which the coverage allows only just past the data.
-    const std::optional<size_t> failed = m_segments.stoppedAt();
+    const std::optional<size_t> failed = segments.stoppedAt();
     if (failed && !m_coverage.admit(FrameOrigin::Padding, segmentEndSeconds(*failed)))
         recordFailure(m_coverage.shortfall(source), m_coverage.reached());
-    if (sound && !m_segments.isAborted() && !writeSound(writer, *sound, std::numeric_limits<double>::infinity()))
+    if (sound && !segments.isAborted() && !writeSound(writer, *sound, std::numeric_limits<double>::infinity()))
         return false;
-    return finishWrite(writer);
+    return finishWrite(writer, &segments);
 }
 
-// Every segment's source is opened before any segment encodes, so that a source
-// changed or removed during the write reads the same as on the two-thread path. One
-// that cannot be opened fails there: the segments before it are still written.
-bool CTranscodeJob::openSegments()
+// Every segment's source is opened before any segment of the pass encodes, so that a
+// source changed or removed during the write reads the same as on the two-thread path.
+// One that cannot be opened fails there: the segments before it are still written.
+bool CTranscodeJob::openSegments(CSegmentQueue& segments)
 {
+    m_segmentSources.clear();
     const MediaClip& clip = m_plan.clips.video.front();
     for (size_t index = 0; index < m_segmentSpans.size() && !m_cancel; ++index) {
         CClipSequence pictures =
@@ -315,7 +409,7 @@ bool CTranscodeJob::openSegments()
         if (const int result = pictures.open(); result < 0) {
             recordFailure(pictures.error().isSet() ? pictures.error() : mediaError(MediaStage::Open, result),
                           segmentStartSeconds(index));
-            m_segments.fail(index);
+            segments.fail(index);
             return false;
         }
         m_segmentSources.push_back(std::move(pictures));
@@ -335,40 +429,53 @@ bool CTranscodeJob::writeSound(CMediaWriter& writer, CClipSequence& sound, doubl
     return result >= 0;
 }
 
-// Each worker keeps one encoder for all its segments: its rate control then sees one
-// continuous stream, as on the two-thread path, instead of starting afresh (and
-// overspending at every start) in each segment.
+// Each worker keeps one encoder for all its segments of a pass: its rate control then
+// sees one continuous stream, as on the two-thread path, instead of starting afresh (and
+// overspending at every start) in each segment. It always takes the same segments, so
+// a second pass finds in its own first pass's notes exactly the pictures it encodes.
 void CTranscodeJob::encodeSegments(size_t worker)
 {
-    MediaError error;
-    SegmentEncoder encoder{openVideoEncoder(*m_plan.video, *m_plan.container, &error), allocPacket()};
-    if (!encoder.context || !encoder.packet) {
-        recordFailure(error.isSet() ? error : mediaError(MediaStage::Encode, AVERROR(ENOMEM)), 0.0);
-        m_segments.abort();
-        return;
-    }
-    while (const std::optional<size_t> index = m_segments.take(worker)) {
-        if (!encodeSegment(*index, encoder))
-            break;
+    for (int pass = 0; pass < passCount(); ++pass) {
+        CSegmentQueue& segments = *m_passSegments[size_t(pass)];
+        SegmentEncoder encoder;
+        QByteArray* notes = isLastPass(pass) ? nullptr : &m_workerStats[worker];
+        while (const std::optional<size_t> index = segments.take(worker)) {
+            if (!encoder.context) {
+                MediaError error;
+                encoder = SegmentEncoder{
+                    openVideoEncoder(passEncoding(pass, m_workerStats[worker]), *m_plan.container, &error),
+                    allocPacket()};
+                if (!encoder.context || !encoder.packet) {
+                    recordFailure(error.isSet() ? error : mediaError(MediaStage::Encode, AVERROR(ENOMEM)), 0.0);
+                    abortAll();
+                    return;
+                }
+            }
+            if (!encodeSegment(*index, encoder, segments, notes))
+                return;
+        }
     }
 }
 
 // One segment from its own reader, seeking to the segment's start; its first picture
 // is made a key frame. Packets get the pts the two-thread path gives them; a failure
 // stops the pictures at its place, and the muxer writes those before it.
-bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder)
+bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder, CSegmentQueue& segments,
+                                  QByteArray* stats)
 {
     const FrameSpan& span = m_segmentSpans[index];
     CClipSequence& pictures = *m_segmentSources[index];
     const int64_t shift = span.first - encoder.sent;
     FrameOrigin origin = FrameOrigin::Source;
     const auto deliver = [&](AVPacket* encoded) {
+        if (stats)
+            takePassStats(encoder.context.get(), false, stats);
         PacketPtr copy(av_packet_clone(encoded));
         if (!copy)
             return AVERROR(ENOMEM);
         copy->pts += shift;
         copy->dts += shift;
-        return m_segments.deliver(index, EncodedPicture{std::move(copy), origin}) ? 0 : AVERROR_EXIT;
+        return segments.deliver(index, EncodedPicture{std::move(copy), origin}) ? 0 : AVERROR_EXIT;
     };
     int64_t done = 0;
     int encodeResult = 0;
@@ -376,21 +483,23 @@ bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder)
         origin = frame.origin;
         frame.frame->pts = encoder.sent++; // the rate control spends by pts
         frame.frame->pict_type = done++ == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+        stampFixedQuality(encoder.context.get(), frame.frame.get());
         encodeResult = encodePackets(encoder.context.get(), frame.frame.get(), encoder.packet.get(), deliver);
         return encodeResult;
     };
     const int result = pictures.readUntil(std::numeric_limits<double>::infinity(), encode);
-    if (result >= 0) {
-        m_segments.complete(index);
-    } else if (result != AVERROR_EXIT && !m_cancel) {
-        if (encodeResult < 0)
-            recordFailure(mediaError(MediaStage::Encode, encodeResult),
-                          segmentStartSeconds(index) + pictures.positionSeconds());
-        else
-            recordReadFailure(pictures, result, segmentStartSeconds(index));
-        m_segments.fail(index);
-    }
-    m_segmentSources[index].reset(); // its file and decoder are done with
+    const bool failed = result < 0 && result != AVERROR_EXIT && !m_cancel;
+    if (failed && encodeResult < 0)
+        recordFailure(mediaError(MediaStage::Encode, encodeResult),
+                      segmentStartSeconds(index) + pictures.positionSeconds());
+    else if (failed)
+        recordReadFailure(pictures, result, segmentStartSeconds(index));
+    // Done with before the muxer hears of it: the next pass opens the sources afresh.
+    m_segmentSources[index].reset();
+    if (result >= 0)
+        segments.complete(index);
+    else if (failed)
+        segments.fail(index);
     return result >= 0;
 }
 
@@ -430,11 +539,16 @@ MediaError CTranscodeJob::failure() const
     return m_failure;
 }
 
+// Two passes share the bar: the first fills its first quarter.
 void CTranscodeJob::reportProgress(double positionSeconds, bool force)
 {
     const int64_t now = nowMs();
     if (!force && m_lastProgressMs >= 0 && now - m_lastProgressMs < kProgressIntervalMs)
         return;
     m_lastProgressMs = now;
-    m_callbacks.progress(std::min(positionSeconds, m_plan.totalSeconds), m_plan.totalSeconds);
+    const double total = m_plan.totalSeconds;
+    double position = std::min(positionSeconds, total);
+    if (passCount() == 2)
+        position = m_pass == 0 ? position * kFirstPassShare : total * kFirstPassShare + position * (1.0 - kFirstPassShare);
+    m_callbacks.progress(std::min(position, total), total);
 }

@@ -2,7 +2,8 @@
 // writing thread (encode, mux) joined by a bounded frame queue, so that the single-
 // threaded wmv2 encoder runs beside the decoding instead of after it. A long span for
 // such an encoder is cut into segments instead, each read and encoded on a thread of
-// its own, and the writing thread muxes their packets in order with the sound.
+// its own, and the writing thread muxes their packets in order with the sound. A write
+// to a target size runs it all twice: a fast first pass that only counts, then the file.
 #pragma once
 
 #include "CClipSequence.h"
@@ -28,6 +29,7 @@ struct WritePlan
     std::optional<VideoEncoding> video;
     std::optional<AudioFormat> audio;
     double totalSeconds = 0.0;
+    int64_t targetBytes = 0; // a file of this size, in two passes; 0: one pass as the encoding says
 };
 
 enum class JobOutcome
@@ -72,6 +74,10 @@ private:
         int64_t sent = 0; // pictures given to the encoder, the pts of the next
     };
 
+    int passCount() const { return m_plan.targetBytes > 0 ? 2 : 1; }
+    bool isLastPass(int pass) const { return pass + 1 == passCount(); }
+    VideoEncoding passEncoding(int pass, const QByteArray& stats) const;
+    double videoSeconds() const;
     CClipSequence pictureSequence(std::vector<MediaClip> clips) const;
     CClipSequence soundSequence() const;
     // Runs one thread's body; an exception (out of memory, in practice) fails the job.
@@ -79,16 +85,18 @@ private:
     void readFrames();
     int readInterleaved(std::optional<CClipSequence>& video, std::optional<CClipSequence>& audio);
     void writeFrames();
+    bool writePass(int pass);
+    void planSecondPass(const CMediaWriter& firstPass);
     bool writeQueued(CMediaWriter& writer);
-    bool writeSegments(CMediaWriter& writer);
-    bool openSegments();
+    bool writeSegments(CMediaWriter& writer, CSegmentQueue& segments);
+    bool openSegments(CSegmentQueue& segments);
     size_t segmentWorkers() const;
     void encodeSegments(size_t worker);
-    bool encodeSegment(size_t index, SegmentEncoder& encoder);
+    bool encodeSegment(size_t index, SegmentEncoder& encoder, CSegmentQueue& segments, QByteArray* stats);
     bool writeSound(CMediaWriter& writer, CClipSequence& sound, double untilSeconds);
     bool writeItem(CMediaWriter& writer, const QueuedFrame& item, AVPacket* encoded = nullptr);
     bool outputStillThere(double positionSeconds);
-    bool finishWrite(CMediaWriter& writer);
+    bool finishWrite(CMediaWriter& writer, const CSegmentQueue* segments);
     void reportProgress(double positionSeconds, bool force);
     double segmentStartSeconds(size_t index) const;
     double segmentEndSeconds(size_t index) const;
@@ -107,10 +115,15 @@ private:
     int64_t m_frames = 0;     // pictures in the span
     std::vector<FrameSpan> m_segmentSpans;
     std::vector<std::optional<CClipSequence>> m_segmentSources; // opened before any segment encodes
-    CSegmentQueue m_segments;
+    std::vector<std::unique_ptr<CSegmentQueue>> m_passSegments;  // one a pass
+    std::vector<QByteArray> m_workerStats;                       // each worker's first pass
+    QByteArray m_passStats;           // the writing thread's encoder's first pass
+    QString m_statsFile;              // libx264's first pass, for its second
+    int64_t m_secondPassBitrateBps = 0; // set before the second pass starts
+    int m_pass = 0;                   // the writing thread's
     mutable std::mutex m_failureMutex;
-    MediaError m_failure;            // the failure earliest in the output
-    double m_failureSeconds = 0.0;   // where in the output it happened
+    MediaError m_failure;          // the failure earliest in the output
+    double m_failureSeconds = 0.0; // where in the output it happened
     int64_t m_lastProgressMs = -1;
     int64_t m_lastLivenessMs = -1;
     CWorkerThreads m_threads;

@@ -22,14 +22,19 @@ struct OutputFormatCloser
     // Closes the file too; the trailer, if any, is written before this runs.
     void operator()(AVFormatContext* ctx) const
     {
-        if (ctx->pb && !(ctx->oformat->flags & AVFMT_NOFILE))
+        if (ctx->pb && !(ctx->oformat->flags & AVFMT_NOFILE) && !(ctx->flags & AVFMT_FLAG_CUSTOM_IO))
             avio_closep(&ctx->pb);
         avformat_free_context(ctx);
     }
 };
 struct CodecContextFreer
 {
-    void operator()(AVCodecContext* ctx) const { avcodec_free_context(&ctx); }
+    // A second pass's statistics are the user's to free, FFmpeg says.
+    void operator()(AVCodecContext* ctx) const
+    {
+        av_freep(&ctx->stats_in);
+        avcodec_free_context(&ctx);
+    }
 };
 struct FrameFreer
 {

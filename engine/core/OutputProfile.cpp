@@ -263,8 +263,8 @@ bool isValidVideoFormat(const VideoFormat& format)
     const bool sizeOk = format.widthPx >= 16 && format.heightPx >= 16 && format.widthPx <= 4096 &&
                         format.heightPx <= 4096 && format.widthPx % 2 == 0 && format.heightPx % 2 == 0;
     const double fps = format.maxFrameRate.den > 0 ? av_q2d(format.maxFrameRate) : 0.0;
-    return sizeOk && fps >= 1.0 && fps <= 120.0 && format.bitrateBps >= 10000 &&
-           format.bitrateBps <= 100000000 && format.quality >= 0 && format.quality <= 100;
+    return sizeOk && fps >= 1.0 && fps <= 120.0 && format.bitrateBps >= kMinVideoBitrateBps &&
+           format.bitrateBps <= kMaxVideoBitrateBps && format.quality >= 0 && format.quality <= 100;
 }
 
 bool isValidAudioFormat(const AudioFormat& format)

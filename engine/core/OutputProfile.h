@@ -34,6 +34,10 @@ struct OutputProfile
     std::optional<AudioFormat> audio;
 };
 
+// The picture bit rates a profile may ask for, and a target size may come to.
+constexpr int kMinVideoBitrateBps = 10000;
+constexpr int kMaxVideoBitrateBps = 100000000;
+
 // Quality from which the encoder spends about twice the time for a cleaner picture.
 constexpr int kHighQualityThreshold = 90;
 

@@ -23,6 +23,11 @@ public:
     void SetOutputMode(long mode) override { Record("SetOutputMode", {QString::number(mode)}); }
     void SetProfileFile(const QString& path) override { Record("SetProfileFile", {path}); }
     void SetClipOption(long option) override { Record("SetClipOption", {QString::number(option)}); }
+    bool SetVideoQuality(long mode, double value) override
+    {
+        Record("SetVideoQuality", {QString::number(mode), Number(value)});
+        return true;
+    }
     bool SaveFile(const QString& outputPath) override
     {
         Record("SaveFile", {outputPath});
