@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class CRecordingEngine : public IVideoEngine
 {
 public:
@@ -63,7 +65,13 @@ public:
             return true;
         return infoA.exists() && infoA.canonicalFilePath() == infoB.canonicalFilePath();
     }
-    QWidget* ControlWindow() override { return &m_window; }
+    // Made when first asked for, so that programs without widgets can drive the engine.
+    QWidget* ControlWindow() override
+    {
+        if (!m_window)
+            m_window = std::make_unique<QWidget>();
+        return m_window.get();
+    }
 
     // The engine's events, as the real control sends them.
     void EmitFinished() { m_sink->OnEngineFinished(); }
@@ -83,7 +91,7 @@ public:
 
 private:
     IVideoEngineEvents* m_sink = nullptr;
-    QWidget m_window;
+    std::unique_ptr<QWidget> m_window;
 
     static QString Number(double value) { return QString::number(value, 'g', 10); }
     void Record(const char* name, const QStringList& args)
