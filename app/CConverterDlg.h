@@ -120,6 +120,7 @@ private:
 
     // Frame
     QPoint ScreenPos(const QPoint& windowPos) const;
+    bool IsBackgroundAt(const QPoint& pos) const;
     void ShowWindowMenu(const QPoint& screenPos);
 
     // Menus

@@ -1,10 +1,10 @@
 // The main window as it comes up, its frame behaviour and its window menu.
-#include "jobs/OutputFolderStore.h"
-#include "skin/WindowRegion.h"
 #include "jobs/JobWindow.h"
+#include "jobs/OutputFolderStore.h"
 #include "res/DialogTemplates.h"
 #include "res/SkinBitmaps.h"
 #include "res/resource.h"
+#include "skin/WindowRegion.h"
 
 #include <QLineEdit>
 #include <QSet>
@@ -110,7 +110,9 @@ private slots:
         QTest::addColumn<bool>("moves");
         QTest::newRow("background") << 0 << true;
         QTest::newRow("output folder display") << IDC_OUTPUTFOLDER << true;
+        QTest::newRow("picture panel") << IDC_PICTURE << true;
         QTest::newRow("engine control") << IDC_ENGINE << false;
+        QTest::newRow("progress bar") << IDC_PROGRESS << false;
     }
     void draggingMovesTheWindowFromTheBackgroundOnly()
     {
@@ -130,17 +132,43 @@ private slots:
         QCOMPARE(w.dlg->pos(), moves ? start + QPoint(40, 20) : start);
     }
 
+    // Only the background and the statics have the window menu: a control passes a right click
+    // it leaves unused up to the window, which must not take it for its own.
+    void windowMenuFromTheBackgroundOnly_data()
+    {
+        QTest::addColumn<int>("id"); // 0: a bare patch of the background
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("background") << 0 << true;
+        QTest::newRow("label") << IDC_STRETCH_LABEL << true;
+        QTest::newRow("picture panel") << IDC_PICTURE << true;
+        QTest::newRow("image button") << IDC_CONVERT << false;
+        QTest::newRow("job list") << IDC_JOBLIST << false;
+        QTest::newRow("engine control") << IDC_ENGINE << false;
+        QTest::newRow("progress bar") << IDC_PROGRESS << false;
+    }
+    void windowMenuFromTheBackgroundOnly()
+    {
+        QFETCH(int, id);
+        QFETCH(bool, opens);
+        JobWindow w;
+        QVERIFY(w.Show());
+        if (id == IDC_JOBLIST)
+            w.AddTitles({"a"}); // its heading takes no right click
+        const QPoint pos = id ? w.dlg->GetDlgItem(id)->geometry().topLeft() + QPoint(30, 8) : QPoint(300, 12);
+        QWidget* target = w.dlg->childAt(pos) ? w.dlg->childAt(pos) : w.dlg.get(); // as the platform sends it
+        JobWindow::RightClick(target, target->mapFrom(w.dlg.get(), pos));
+        QCOMPARE(w.ui.menus.size(), opens ? 1 : 0);
+        if (opens)
+            QCOMPARE(w.ui.menus[0].items.last(2), (QStringList{"-", "&About DirarAror..."}));
+    }
+
     void windowMenuOpensTheVersionBox()
     {
         JobWindow w;
         QVERIFY(w.Show());
-        JobWindow::RightClick(w.dlg.get(), QPoint(300, 12));
-        QCOMPARE(w.ui.menus.size(), 1);
-        QCOMPARE(w.ui.menus[0].items.last(2), (QStringList{"-", "&About DirarAror..."}));
-        QVERIFY(w.ui.modalTitles.isEmpty());
         w.ui.menuChoice = IDM_ABOUTBOX;
         QTest::keyClick(w.dlg.get(), Qt::Key_Space, Qt::AltModifier);
-        QCOMPARE(w.ui.menus.size(), 2);
+        QCOMPARE(w.ui.menus.size(), 1);
         QCOMPARE(w.ui.modalTitles, QStringList{"About Virav Velmora Video Converter"});
         QVERIFY(w.dlg->isVisible());
     }
