@@ -174,8 +174,6 @@ private slots:
         QTest::newRow("picture panel") << IDC_PICTURE << true;
         QTest::newRow("image button") << IDC_CONVERT << false;
         QTest::newRow("job list") << IDC_JOBLIST << false;
-        QTest::newRow("engine control") << IDC_ENGINE << false;
-        QTest::newRow("progress bar") << IDC_PROGRESS << false;
     }
     void windowMenuFromTheBackgroundOnly()
     {
