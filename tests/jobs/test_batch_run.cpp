@@ -142,8 +142,8 @@ private slots:
         r.run.OnEngineFinished();
         QVERIFY(r.engine.calls.isEmpty());
         QCOMPARE(r.rows.CellText(0, kStatusColumn), QString("Ready"));
-        QCOMPARE(r.rows.rows[0].tips[kStatusColumn], reason);
-        QVERIFY(r.rows.rows[1].tips[kStatusColumn].isEmpty());
+        QCOMPARE(r.rows.rows[0].statusTip, reason);
+        QVERIFY(r.rows.rows[1].statusTip.isEmpty());
     }
 
     // A repeated output of the batch is refused; one refused while a write runs stops that write.
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(r.view.Shown("Tell"), QStringList(2, "Save Fail"));
         r.run.OnEngineFinished();
         QCOMPARE(r.rows.Checks(), (QList<bool>{true, false, false}));
-        QCOMPARE(r.rows.rows[0].tips[kStatusColumn], QString("check: the title gives no usable file name"));
+        QCOMPARE(r.rows.rows[0].statusTip, QString("check: the title gives no usable file name"));
     }
 
     void removedRowsDuringARun()

@@ -4,7 +4,6 @@
 #include "jobs/IJobRows.h"
 #include "jobs/JobRowText.h"
 
-#include <QStringList>
 #include <QStringListModel>
 
 class CFakeJobRows : public IJobRows
@@ -13,7 +12,7 @@ public:
     struct Row
     {
         QStringList cells; // by column
-        QStringList tips = QStringList(kPathColumn + 1, QString());
+        QString statusTip;
         bool checked = true;
     };
     QList<Row> rows;
@@ -23,11 +22,8 @@ public:
     void Add(const QStringList& titles)
     {
         m_followers.insertRows(rows.size(), titles.size());
-        for (const QString& title : titles) {
-            Row row;
-            row.cells = QStringList{title, "0", "1", kStatusReady, "/v/" + title};
-            rows.append(row);
-        }
+        for (const QString& title : titles)
+            rows.append(Row{{title, "0", "1", kStatusReady, "/v/" + title}, {}, true});
     }
     void Remove(int row)
     {
@@ -55,17 +51,18 @@ public:
     }
 
     int RowCount() const override { return rows.size(); }
-    QString CellText(int row, int column) const override
-    {
-        return row >= 0 && row < rows.size() ? rows[row].cells.value(column) : QString();
-    }
+    QString CellText(int row, int column) const override { return rows.value(row).cells.value(column); }
     void SetCellText(int row, int column, const QString& text) override { rows[row].cells[column] = text; }
-    void SetCellToolTip(int row, int column, const QString& text) override { rows[row].tips[column] = text; }
+    void SetCellToolTip(int row, int column, const QString& text) override
+    {
+        if (column == kStatusColumn)
+            rows[row].statusTip = text;
+    }
     bool IsRowChecked(int row) const override { return rows[row].checked; }
     void SetRowChecked(int row, bool checked) override { rows[row].checked = checked; }
     int FirstSelectedRow() const override { return selected; }
     QPersistentModelIndex FollowRow(int row) const override { return m_followers.index(row); }
 
 private:
-    QStringListModel m_followers; // one row for each row, so that followers see removals
+    QStringListModel m_followers; // a row for each row, so that followers see removals
 };

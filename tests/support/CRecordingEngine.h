@@ -3,7 +3,6 @@
 #pragma once
 
 #include "engine/IVideoEngine.h"
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -57,13 +56,10 @@ public:
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override { return lastWriteFailed; }
     QString LastErrorText() const override { return lastErrorText; }
+    // By path alone; links are the real engine's to follow.
     bool IsSameFile(const QString& a, const QString& b) const override
     {
-        const QFileInfo infoA(a);
-        const QFileInfo infoB(b);
-        if (QDir::cleanPath(infoA.absoluteFilePath()) == QDir::cleanPath(infoB.absoluteFilePath()))
-            return true;
-        return infoA.exists() && infoA.canonicalFilePath() == infoB.canonicalFilePath();
+        return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
     }
     // Made when first asked for, so that programs without widgets can drive the engine.
     QWidget* ControlWindow() override
