@@ -133,61 +133,47 @@ private slots:
         QCOMPARE(w.dlg->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
     }
 
-    // Pressed through the window, which hands a press to whatever lies under it: statics
-    // take no mouse input, and a control that leaves a press unused still does not move it.
-    void draggingMovesTheWindowFromTheBackgroundOnly_data()
+    // Pressed and right-clicked through the window, which hands both to whatever lies under
+    // them: the statics take no mouse input, so only there and on the background does a drag
+    // move the window and a right click open its menu. A control that leaves a press or a
+    // right click unused passes it up to the window, which must not take it for its own.
+    void onlyTheBackgroundAndTheStaticsAreTheWindows_data()
     {
         QTest::addColumn<int>("id"); // 0: a bare patch of the background
-        QTest::addColumn<bool>("moves");
+        QTest::addColumn<bool>("background");
         QTest::newRow("background") << 0 << true;
+        QTest::newRow("label") << IDC_STRETCH_LABEL << true;
         QTest::newRow("output folder display") << IDC_OUTPUTFOLDER << true;
         QTest::newRow("picture panel") << IDC_PICTURE << true;
+        QTest::newRow("image button") << IDC_CONVERT << false;
+        QTest::newRow("job list heading") << IDC_JOBLIST << false;
         QTest::newRow("engine control") << IDC_ENGINE << false;
         QTest::newRow("progress bar") << IDC_PROGRESS << false;
     }
-    void draggingMovesTheWindowFromTheBackgroundOnly()
+    void onlyTheBackgroundAndTheStaticsAreTheWindows()
     {
         QFETCH(int, id);
-        QFETCH(bool, moves);
+        QFETCH(bool, background);
         JobWindow w;
         QVERIFY(w.Show());
+        if (id == IDC_JOBLIST)
+            w.AddTitles({"a"});
         w.dlg->move(100, 100);
         const QPoint start = w.dlg->pos();
-        const QPoint from = id ? w.dlg->GetDlgItem(id)->geometry().center() : QPoint(300, 12);
+        const QPoint from =
+            id ? w.dlg->GetDlgItem(id)->geometry().topLeft() + QPoint(30, 5) : QPoint(300, 12);
         QWindow* window = w.dlg->windowHandle();
         // The pointer ends 40, 20 from where it was pressed, wherever the window went.
         const QPoint to = window->mapToGlobal(from + QPoint(40, 20));
         QTest::mousePress(window, Qt::LeftButton, {}, from);
         QTest::mouseMove(window, window->mapFromGlobal(to));
         QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(to));
-        QCOMPARE(w.dlg->pos(), moves ? start + QPoint(40, 20) : start);
-    }
-
-    // Only the background and the statics have the window menu: a control passes a right click
-    // it leaves unused up to the window, which must not take it for its own.
-    void windowMenuFromTheBackgroundOnly_data()
-    {
-        QTest::addColumn<int>("id"); // 0: a bare patch of the background
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("background") << 0 << true;
-        QTest::newRow("label") << IDC_STRETCH_LABEL << true;
-        QTest::newRow("picture panel") << IDC_PICTURE << true;
-        QTest::newRow("image button") << IDC_CONVERT << false;
-        QTest::newRow("job list") << IDC_JOBLIST << false;
-    }
-    void windowMenuFromTheBackgroundOnly()
-    {
-        QFETCH(int, id);
-        QFETCH(bool, opens);
-        JobWindow w;
-        QVERIFY(w.Show());
-        if (id == IDC_JOBLIST)
-            w.AddTitles({"a"}); // its heading takes no right click
-        const QPoint pos = id ? w.dlg->GetDlgItem(id)->geometry().topLeft() + QPoint(30, 8) : QPoint(300, 12);
-        QWidget* target = w.dlg->childAt(pos) ? w.dlg->childAt(pos) : w.dlg.get(); // as the platform sends it
-        JobWindow::RightClick(target, target->mapFrom(w.dlg.get(), pos));
-        QCOMPARE(w.ui.menus.size(), opens ? 1 : 0);
-        if (opens)
+        QCOMPARE(w.dlg->pos(), background ? start + QPoint(40, 20) : start);
+        QWidget* target =
+            w.dlg->childAt(from) ? w.dlg->childAt(from) : w.dlg.get(); // as the platform sends it
+        JobWindow::RightClick(target, target->mapFrom(w.dlg.get(), from));
+        QCOMPARE(w.ui.menus.size(), background ? 1 : 0);
+        if (background)
             QCOMPARE(w.ui.menus[0].items.last(2), (QStringList{"-", "&About DirarAror..."}));
     }
 
