@@ -1,12 +1,14 @@
 #include "CConverterDlg.h"
 
 #include "engine/CDirarAror.h"
+#include "jobs/IClock.h"
 #include "res/SkinBitmaps.h"
 #include "res/resource.h"
 
 CConverterDlg::CConverterDlg(std::unique_ptr<IVideoEngine> engine, QWidget* parent)
     : QDialog(parent), m_ctlEngine(engine ? std::move(engine) : std::make_unique<CDirarAror>()),
-      m_hIcon(LoadAppIcon())
+      m_hIcon(LoadAppIcon()), m_rows(m_lstJobs), m_run(*m_ctlEngine, m_rows, *this, SteadyClock()),
+      m_preview(*m_ctlEngine, m_rows, *this, m_run)
 {
     OnInitDialog();
 }

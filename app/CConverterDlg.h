@@ -1,14 +1,18 @@
 // The main window: a skinned, caption-less dialog that holds the job list, the
-// output settings, the preview area and every command of the program.
+// output settings, the preview area and every command of the program. The batch
+// run and the preview transport are classes of their own that it hosts and shows.
 // Its code is split by concern: CConverterDlg.cpp (members and binding),
 // CConverterDlg_Setup.cpp, CConverterDlg_Frame.cpp, CConverterDlg_Commands.cpp,
 // CConverterDlg_JobList.cpp, CConverterDlg_Run.cpp and CConverterDlg_Preview.cpp.
 #pragma once
 
+#include "CJobListRows.h"
 #include "engine/IVideoEngine.h"
 #include "engine/OutputFormats.h"
-#include "jobs/BatchSummary.h"
-#include "jobs/ProgressEstimate.h"
+#include "jobs/CBatchRun.h"
+#include "jobs/CPreviewTransport.h"
+#include "jobs/IBatchRunView.h"
+#include "jobs/IPreviewView.h"
 #include "skin/CFlatComboBox.h"
 #include "skin/CPicturePanel.h"
 #include "skin/CSkinButton.h"
@@ -17,21 +21,18 @@
 #include "skin/CWhiteEdit.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
-#include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QPoint>
 #include <QStringList>
 #include <QTableWidget>
 
 #include <memory>
-#include <optional>
 
 class CTextEntryDlg;
-class CConverterDlg : public QDialog, public IVideoEngineEvents
+class CConverterDlg : public QDialog, public IVideoEngineEvents, private IBatchRunView, private IPreviewView
 {
     Q_OBJECT
 public:
@@ -119,6 +120,7 @@ private:
 
     // Frame
     QPoint ScreenPos(const QPoint& windowPos) const;
+    bool IsBackgroundAt(const QPoint& pos) const;
     void ShowWindowMenu(const QPoint& screenPos);
 
     // Menus
@@ -128,36 +130,26 @@ private:
     // Job list helpers
     void SetupFileDrops();
     void AddFiles(const QStringList& paths, const QString& skipped = QString());
-    void AddJobRow(const QString& path);
     void EditSelectedCell(CTextEntryDlg& dlg, int column);
     void SetAllChecked(bool checked);
     void SetSelectedChecked(bool checked);
     bool HasRowsOrTell();
     int SelectedRowOrTell();
-    QString CellText(int row, int column) const;
-    void SetCellText(int row, int column, const QString& text);
-    bool IsRowChecked(int row) const;
-    void SetRowChecked(int row, bool checked);
-    int FirstSelectedRow() const;
-    QList<int> SelectedRows() const;
     int Message(const QString& text, unsigned style = 0);
 
-    // Conversion run helpers
-    void RunConvertStep();
-    int FindRowToConvert();
-    void AddRowClips(int row, int startSeconds, double endSeconds);
-    QString ChooseOutput(int row, QString* refusal);
-    void ReportSaveFail(int row, const QString& reason);
-    void StopEngine();
-    void EndRun();
-    void StartBatch();
-    void ShowRunProgress(double position, double total);
-    void EndBatch(BatchEnd end);
+    // What the batch run shows and asks
+    StepSettings CurrentSettings() override;
+    void ShowProgress(const ProgressSteps& steps) override;
+    void EmptyProgress() override;
+    void ShowRunProgress(const QString& progressText, const QString& barTip) override;
+    void ShowNoRun() override;
+    void Notify(const QString& summary) override;
+    void Tell(const QString& text) override;
+    bool AskOkCancel(const QString& question, const QString& caption) override;
 
-    // Preview helpers
-    void PlayPreviewRowFromItsStart();
-    void PlayPreviewFrom(int startSeconds);
-    void SetPreviewState(bool playing, bool paused);
+    // What the preview transport shows
+    int StretchMode() const override;
+    void ShowPlayLook(bool playing) override;
 
     QPixmap m_bmpBackground;
     CTransparentStatic m_stcStretchMode;       // 1139
@@ -195,31 +187,13 @@ private:
     CPicturePanel m_ctlPicture;                // 1080
     std::unique_ptr<IVideoEngine> m_ctlEngine; // 1010
     QString m_szOutputFolder;
-
-    // Preview state
-    bool m_bPlaying = false;
-    bool m_bPaused = false;
-    int m_nPreviewRow = 0;
-    int m_nBackStart = 0;
-    int m_nFwdStart = 0;
-
-    // Conversion run: the row being written, followed across removals of rows.
-    QPersistentModelIndex m_runRow;
-    bool m_bConverting = false;
-    QStringList m_batchOutputs; // outputs of writes accepted since Convert was pressed
-
-    // Batch: from Convert until no checked row is left, a row fails or the user stops.
-    bool m_bBatchRunning = false;
-    int m_nBatchConverted = 0;
-    QString m_strIdleTitle;                        // the window's title before the batch
-    QString m_strIdleBarTip;                       // the progress bar's tooltip before the batch
-    QElapsedTimer m_stepClock;                     // since the running row's write started
-    std::optional<ProgressSample> m_firstProgress; // of the running row's write
-
     int m_nStretchMode = 0;
     int m_nAudioCode = kFirstAudioCode;
-    int m_nCurrentRow = 0; // the row the last step took; the run itself follows m_runRow
     QIcon m_hIcon;
+
+    CJobListRows m_rows;
+    CBatchRun m_run; // holds the current row
+    CPreviewTransport m_preview;
 
     // Frame
     QHash<int, QWidget*> m_controls;

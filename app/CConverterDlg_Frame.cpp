@@ -43,11 +43,20 @@ void CConverterDlg::ApplyLayout()
     }
 }
 
+// The statics take no mouse input, so the mouse lands on the background through them.
+// The picture panel takes drops and so cannot let the mouse through; it counts as
+// background all the same.
+bool CConverterDlg::IsBackgroundAt(const QPoint& pos) const
+{
+    const QWidget* child = childAt(pos);
+    return !child || child == &m_ctlPicture;
+}
+
 void CConverterDlg::mousePressEvent(QMouseEvent* event)
 {
-    // A control that takes mouse input but leaves a press unused (the preview area,
-    // the progress bar) passes it up here; only the background itself moves the window.
-    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
+    // A control that leaves a press unused (the preview area, the progress bar) passes
+    // it up here; only the background moves the window.
+    if (event->button() != Qt::LeftButton || !IsBackgroundAt(event->position().toPoint())) {
         QDialog::mousePressEvent(event);
         return;
     }
@@ -72,9 +81,12 @@ void CConverterDlg::mouseReleaseEvent(QMouseEvent* event)
     QDialog::mouseReleaseEvent(event);
 }
 
+// Controls that leave a right click unused pass it up here too; only the background
+// has the window menu.
 void CConverterDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    ShowWindowMenu(event->globalPos());
+    if (IsBackgroundAt(event->pos()))
+        ShowWindowMenu(event->globalPos());
 }
 
 void CConverterDlg::keyPressEvent(QKeyEvent* event)

@@ -49,24 +49,10 @@ void CConverterDlg::AddFiles(const QStringList& paths, const QString& skipped)
         m_lstJobs.show();
         m_ctlPicture.hide();
         for (const QString& path : paths)
-            AddJobRow(path);
+            m_rows.AppendRow(path, FormatEndSeconds(m_ctlEngine->GetDuration(path)));
     }
     if (!skipped.isEmpty())
         Message(skipped, kMbOk | kMbIconInformation);
-}
-
-void CConverterDlg::AddJobRow(const QString& path)
-{
-    const int row = m_lstJobs.rowCount();
-    m_lstJobs.insertRow(row);
-    auto* title = new QTableWidgetItem(TitleFromPath(path));
-    title->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
-    m_lstJobs.setItem(row, kTitleColumn, title);
-    SetCellText(row, kStartColumn, QStringLiteral("0"));
-    SetCellText(row, kEndColumn, FormatEndSeconds(m_ctlEngine->GetDuration(path)));
-    SetCellText(row, kPathColumn, path);
-    SetCellText(row, kStatusColumn, kStatusReady);
-    SetRowChecked(row, true);
 }
 
 void CConverterDlg::OnRename()
@@ -75,11 +61,11 @@ void CConverterDlg::OnRename()
     if (row < 0)
         return;
     // The extension is kept: only the part before the last "." is offered.
-    const TitleSplit split = SplitTitle(CellText(row, kTitleColumn));
+    const TitleSplit split = SplitTitle(m_rows.CellText(row, kTitleColumn));
     CTitleDlg dlg(this);
     dlg.m_strText = split.base;
     if (CPlatformUi::Get().RunModal(dlg) == IDOK)
-        SetCellText(row, kTitleColumn, dlg.m_strText + split.extension);
+        m_rows.SetCellText(row, kTitleColumn, dlg.m_strText + split.extension);
 }
 
 void CConverterDlg::OnEditStartTime()
@@ -99,9 +85,9 @@ void CConverterDlg::EditSelectedCell(CTextEntryDlg& dlg, int column)
     const int row = SelectedRowOrTell();
     if (row < 0)
         return;
-    dlg.m_strText = CellText(row, column);
+    dlg.m_strText = m_rows.CellText(row, column);
     if (CPlatformUi::Get().RunModal(dlg) == IDOK)
-        SetCellText(row, column, dlg.m_strText);
+        m_rows.SetCellText(row, column, dlg.m_strText);
 }
 
 void CConverterDlg::OnCheckAll()
@@ -119,7 +105,7 @@ void CConverterDlg::SetAllChecked(bool checked)
     if (!HasRowsOrTell())
         return;
     for (int row = 0; row < m_lstJobs.rowCount(); ++row)
-        SetRowChecked(row, checked);
+        m_rows.SetRowChecked(row, checked);
 }
 
 void CConverterDlg::OnCheckSelected()
@@ -134,8 +120,9 @@ void CConverterDlg::OnUncheckSelected()
 
 void CConverterDlg::SetSelectedChecked(bool checked)
 {
-    const QList<int> rows = SelectedRows();
-    std::for_each(rows.rbegin(), rows.rend(), [this, checked](int row) { SetRowChecked(row, checked); });
+    const QList<int> rows = m_rows.SelectedRows();
+    std::for_each(rows.rbegin(), rows.rend(),
+                  [this, checked](int row) { m_rows.SetRowChecked(row, checked); });
 }
 
 void CConverterDlg::OnRemove()
@@ -143,7 +130,7 @@ void CConverterDlg::OnRemove()
     if (!HasRowsOrTell())
         return;
     // From the last to the first, so the rows not yet visited keep their indexes.
-    const QList<int> rows = SelectedRows();
+    const QList<int> rows = m_rows.SelectedRows();
     std::for_each(rows.rbegin(), rows.rend(), [this](int row) { m_lstJobs.removeRow(row); });
 }
 
@@ -163,57 +150,10 @@ bool CConverterDlg::HasRowsOrTell()
 
 int CConverterDlg::SelectedRowOrTell()
 {
-    const int row = FirstSelectedRow();
+    const int row = m_rows.FirstSelectedRow();
     if (row < 0)
         Message(QStringLiteral("Please select item in the list!"), kMbOk | kMbIconInformation);
     return row;
-}
-
-QString CConverterDlg::CellText(int row, int column) const
-{
-    const QTableWidgetItem* item = m_lstJobs.item(row, column);
-    return item ? item->text() : QString();
-}
-
-void CConverterDlg::SetCellText(int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* item = m_lstJobs.item(row, column)) {
-        item->setText(text);
-        return;
-    }
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    if (column == kStatusColumn)
-        item->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    m_lstJobs.setItem(row, column, item);
-}
-
-bool CConverterDlg::IsRowChecked(int row) const
-{
-    const QTableWidgetItem* item = m_lstJobs.item(row, kTitleColumn);
-    return item && item->checkState() == Qt::Checked;
-}
-
-void CConverterDlg::SetRowChecked(int row, bool checked)
-{
-    if (QTableWidgetItem* item = m_lstJobs.item(row, kTitleColumn))
-        item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-}
-
-int CConverterDlg::FirstSelectedRow() const
-{
-    const QList<int> rows = SelectedRows();
-    return rows.isEmpty() ? -1 : rows.first();
-}
-
-// Selected rows in ascending order (the selection model lists them in click order).
-QList<int> CConverterDlg::SelectedRows() const
-{
-    QList<int> rows;
-    for (const QModelIndex& index : m_lstJobs.selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    return rows;
 }
 
 int CConverterDlg::Message(const QString& text, unsigned style)

@@ -78,7 +78,6 @@ bool CConverterDlg::OnInitDialog()
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setWindowIcon(m_hIcon);
     setWindowTitle(QStringLiteral(kProductName));
-    m_nCurrentRow = 0;
 
     m_ctlPicture.LoadBitmapResource(IDB_PANEL);
     m_lstJobs.hide();

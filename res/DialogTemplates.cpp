@@ -129,8 +129,7 @@ const DialogTemplate& AboutDialogTemplate()
             Ctl(IDC_MAIL_LINK, C::Static, kSupportMailAddress, 0, 15, 61, 105, 9),
             Ctl(kNoControlId, C::Icon, "", 0, 8, 2, 20, 17),
             Ctl(kNoControlId, C::GroupBox, "", 0, 7, 21, 225, 55),
-            // Aligned with the support line above it.
-            Ctl(IDC_ASSIST_LINE, C::Static, "We provide free technical assistance.", 0, 13, 49, 154, 9),
+            Ctl(IDC_ASSIST_LINE, C::Static, "We provide free technical assistance.", 0, 73, 49, 154, 9),
         }};
     return tpl;
 }

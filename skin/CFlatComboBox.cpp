@@ -13,7 +13,8 @@ constexpr int kHoverTimerMs = 10;
 } // namespace
 
 CFlatComboBox::CFlatComboBox(QWidget* parent)
-    : QComboBox(parent), m_nThumbWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this))
+    : QComboBox(parent), m_nThumbWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)),
+      m_timer(this)
 {
     setMouseTracking(true);
     ReadColors();

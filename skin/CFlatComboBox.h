@@ -9,18 +9,8 @@ class CFlatComboBox : public QComboBox
 {
     Q_OBJECT
 public:
-    enum FrameState
-    {
-        kFrameNormal = 1,
-        kFrameHot = 2,
-        kFramePressed = 3,
-    };
-
     explicit CFlatComboBox(QWidget* parent = nullptr);
     ~CFlatComboBox() override;
-
-    FrameState DrawnFrame() const { return m_nFrame; }
-    bool IsHoverTimerActive() const { return m_timer.isActive(); }
 
     void hidePopup() override;
 
@@ -35,6 +25,13 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    enum FrameState
+    {
+        kFrameNormal = 1,
+        kFrameHot = 2,
+        kFramePressed = 3,
+    };
+
     bool IsCursorOver() const;
     void ReadColors();
     void StartHoverTimer();

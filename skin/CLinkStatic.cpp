@@ -30,7 +30,7 @@ void CLinkStatic::PreSubclassWindow()
     if (text().isEmpty())
         setText(m_strURL);
     QFont linkFont = font();
-    linkFont.setUnderline(m_bUnderline);
+    linkFont.setUnderline(true);
     setFont(linkFont);
     FitToText();
     setCursor(Qt::PointingHandCursor);
@@ -60,30 +60,14 @@ COLORREF CLinkStatic::TextColor() const
     return m_bVisited ? m_crVisited : m_crUnvisited;
 }
 
-// Shrinks the window around its text, keeping the edge or centre its alignment names.
+// Shrinks the window to its text from the top-left corner, where a link's text stands,
+// so that only the text itself is the link.
 void CLinkStatic::FitToText()
 {
-    if (!m_bSetUp || !m_bFitToText)
+    if (!m_bSetUp)
         return;
     const QFontMetrics metrics(font());
-    const int textWidth = metrics.horizontalAdvance(text());
-    const int textHeight = metrics.height();
-    QRect r = geometry();
-    if (alignment() & Qt::AlignVCenter) {
-        const int shrink = (r.height() - textHeight) / 2;
-        r.adjust(0, shrink, 0, -shrink);
-    } else {
-        r.setHeight(textHeight);
-    }
-    if (alignment() & Qt::AlignHCenter) {
-        const int shrink = (r.width() - textWidth) / 2;
-        r.adjust(shrink, 0, -shrink, 0);
-    } else if (alignment() & Qt::AlignRight) {
-        r.setLeft(r.x() + r.width() - textWidth);
-    } else {
-        r.setWidth(textWidth);
-    }
-    setGeometry(r);
+    resize(metrics.horizontalAdvance(text()), metrics.height());
 }
 
 void CLinkStatic::OnHoverTimer()

@@ -43,8 +43,6 @@ private:
     COLORREF m_crHover = MakeRgb(255, 0, 0);
     bool m_bHovering = false;
     bool m_bVisited = false;
-    bool m_bUnderline = true;
-    bool m_bFitToText = true;
     bool m_bSetUp = false;
     bool m_bPressed = false;
     QString m_strURL;

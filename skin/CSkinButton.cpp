@@ -22,7 +22,6 @@ void CSkinButton::SetStateImages(unsigned normalId, unsigned pressedId, unsigned
 {
     SetStateImages(LoadSkinBitmap(static_cast<int>(normalId)), LoadSkinBitmap(static_cast<int>(pressedId)),
                    LoadSkinBitmap(static_cast<int>(hoverId)));
-    m_imageIds = {normalId, pressedId, hoverId};
     const QString name = ImageButtonName(normalId);
     setToolTip(name);
     setAccessibleName(name);
@@ -33,7 +32,6 @@ void CSkinButton::SetStateImages(const QPixmap& normal, const QPixmap& pressed, 
     m_bmpNormal = normal;
     m_bmpPressed = pressed;
     m_bmpHover = hover;
-    m_imageIds = {};
 }
 
 QList<CSkinButton::ImageSlot> CSkinButton::ShownSlots() const
@@ -43,14 +41,6 @@ QList<CSkinButton::ImageSlot> CSkinButton::ShownSlots() const
     if (m_bHover)
         return {kNormal, kHover};
     return {kNormal};
-}
-
-QList<unsigned> CSkinButton::ShownImages() const
-{
-    QList<unsigned> ids;
-    for (ImageSlot slot : ShownSlots())
-        ids << m_imageIds[slot];
-    return ids;
 }
 
 // Only focus that came from the keyboard shows: a click leaves the look alone.

@@ -5,8 +5,6 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <array>
-
 class CSkinButton : public QPushButton
 {
     Q_OBJECT
@@ -17,13 +15,8 @@ public:
     // Images by bitmap resource id; replaces earlier ones. The normal image's name
     // (ImageButtonName) becomes the tooltip and the accessible name. Does not repaint.
     void SetStateImages(unsigned normalId, unsigned pressedId, unsigned hoverId);
-    // Images without ids (0 in ShownImages); the name stays.
+    // Images without ids; the name stays.
     void SetStateImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hover);
-
-    bool IsHover() const { return m_bHover; }
-    // The ids of the images it shows now, in the order it draws them: the pressed one alone
-    // while held down, otherwise the normal one with the hover one over it while hovered.
-    QList<unsigned> ShownImages() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -47,5 +40,4 @@ private:
     QPixmap m_bmpNormal;
     QPixmap m_bmpPressed;
     QPixmap m_bmpHover;
-    std::array<unsigned, 3> m_imageIds{}; // by ImageSlot
 };

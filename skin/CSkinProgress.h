@@ -26,7 +26,6 @@ public:
 
     // New base colour; the shades follow and the bar repaints before returning.
     void SetBarColor(COLORREF color);
-    COLORREF BarColor() const { return m_crBase; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,7 +2,7 @@
 // preview area; behind it sits the media core that probes, converts and plays.
 #pragma once
 
-#include "IVideoEngine.h"
+#include "engine/IVideoEngine.h"
 
 #include <QWidget>
 

@@ -1,10 +1,13 @@
 // The main window as a screen reader and the keyboard meet it.
 #include "app/CConverterDlg.h"
+#include "res/DialogTemplates.h"
 #include "res/resource.h"
 #include "support/CRecordingEngine.h"
 
 #include <QAccessible>
 #include <QtTest>
+
+#include <tuple>
 
 namespace {
 // What a screen reader calls a control. Qt names a drop-down list here by its value, so
@@ -17,14 +20,25 @@ QString SpokenName(QWidget* control)
     const auto labels = face->relations(QAccessible::Label);
     return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name).remove(':');
 }
+
+// Screen order: the title bar left to right, then the left column and the right one,
+// each top to bottom in rows a few pixels high, each row left to right.
+std::tuple<int, int, int> ScreenPlace(const QWidget* control)
+{
+    const QPoint at = control->geometry().topLeft();
+    if (at.y() < 60)
+        return {0, 0, at.x()};
+    return {at.x() < 480 ? 1 : 2, at.y() / 10, at.x()};
+}
 } // namespace
 
 class TestWindowAccess : public QObject
 {
     Q_OBJECT
 private slots:
-    // Tab from Add, where focus starts, round the window with rows in the job list (which Tab
-    // leaves rather than walking its cells): each control's name, role and a button's tooltip.
+    // Tab goes round every control that takes the focus once, in screen order, the job list
+    // (with rows, which Tab leaves rather than walking its cells) as one stop. Each has a name
+    // of its own, which a button also shows as its tooltip.
     void controlsAreNamedAndTabbedInScreenOrder()
     {
         CConverterDlg dlg(std::make_unique<CRecordingEngine>());
@@ -33,42 +47,29 @@ private slots:
         dlg.GetDlgItem(IDC_PICTURE)->hide();
         qobject_cast<QTableWidget*>(dlg.GetDlgItem(IDC_JOBLIST))->setRowCount(2);
         dlg.GetDlgItem(IDC_JOBLIST)->show();
-        const auto button = QAccessible::Button, combo = QAccessible::ComboBox;
-        // In Tab order, and round to Add again.
-        const std::tuple<int, const char*, QAccessible::Role> order[] = {
-            {IDC_ADDFILES, "Add video files", button},
-            {IDC_STOPCONVERT, "Stop converting", button},
-            {IDC_CONVERT, "Convert checked files", button},
-            {IDC_LISTMENU, "List menu", button},
-            {IDC_HOMEPAGE, "Home page", button},
-            {IDC_OUTPUTPROFILE, "Profile Setting", combo},
-            {IDC_SELECTFOLDER, "Choose output folder", button},
-            {IDC_EXPLORE, "Open output folder", button},
-            {IDC_ENGINE, "Preview", QAccessible::Client},
-            {IDC_PREVCLIP, "Previous clip", button},
-            {IDC_BACK10, "Back 10 seconds", button},
-            {IDC_PLAY, "Play", button},
-            {IDC_STOPPREVIEW, "Stop preview", button},
-            {IDC_FORWARD10, "Forward 10 seconds", button},
-            {IDC_NEXTCLIP, "Next clip", button},
-            {IDC_STRETCHMODE, "Stretch Mode", combo},
-            {IDC_FRAMESIZE, "Size", combo},
-            {IDC_AUDIOBITRATE, "Bitrate", combo},
-            {IDC_FILEMENU, "File menu", button},
-            {IDC_EDITMENU, "Edit menu", button},
-            {IDC_HELPMENU, "Help menu", button},
-            {IDC_HELP, "Help", button},
-            {IDC_MINIMIZE, "Minimize", button},
-            {IDC_CLOSE, "Close", button},
-            {IDC_JOBLIST, "Job list", QAccessible::Table},
-            {IDC_ADDFILES, "Add video files", button}};
-        for (const auto& [id, name, role] : order) {
-            QWidget* control = QApplication::focusWidget();
-            QCOMPARE(control->objectName(), QStringLiteral("ctl%1").arg(id));
-            QCOMPARE(SpokenName(control), QString(name));
-            QCOMPARE(QAccessible::queryAccessibleInterface(control)->role(), role);
-            QCOMPARE(control->toolTip(), role == button ? QString(name) : QString());
+        QCOMPARE(QApplication::focusWidget(), dlg.GetDlgItem(IDC_ADDFILES)); // where focus starts
+        dlg.GetDlgItem(IDC_FILEMENU)->setFocus();
+        QList<QWidget*> visited;
+        QStringList names;
+        for (QWidget* control = QApplication::focusWidget(); !visited.contains(control);
+             control = QApplication::focusWidget()) {
+            visited << control;
+            names << SpokenName(control);
+            QVERIFY2(!names.last().isEmpty(), qPrintable(control->objectName()));
+            const bool button = QAccessible::queryAccessibleInterface(control)->role() == QAccessible::Button;
+            QCOMPARE(control->toolTip(), button ? names.last() : QString());
             QTest::keyClick(control, Qt::Key_Tab);
+        }
+        QCOMPARE(visited.first(), dlg.GetDlgItem(IDC_FILEMENU)); // round to where it began
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        QList<QWidget*> inScreenOrder = visited;
+        std::stable_sort(inScreenOrder.begin(), inScreenOrder.end(),
+                         [](QWidget* a, QWidget* b) { return ScreenPlace(a) < ScreenPlace(b); });
+        QCOMPARE(visited, inScreenOrder);
+        for (const DialogControl& ctl : ConverterDialogTemplate().controls) {
+            QWidget* control = dlg.GetDlgItem(ctl.id);
+            if (control && control->isVisible() && control->focusPolicy() & Qt::TabFocus)
+                QVERIFY2(visited.contains(control), qPrintable(control->objectName()));
         }
         // The folder box, which Tab passes by as the label it is.
         QCOMPARE(SpokenName(dlg.GetDlgItem(IDC_OUTPUTFOLDER)), QString("Output Folder"));

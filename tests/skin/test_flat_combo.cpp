@@ -9,6 +9,8 @@ namespace {
 const QRgb kFace = qRgb(200, 200, 200);
 const QRgb kLight = qRgb(250, 250, 250);
 const QRgb kDark = qRgb(100, 100, 100);
+const QString kNormal = QStringLiteral("fffflllff");
+const QString kHot = QStringLiteral("dlfffldff");
 
 // A 120 x 22 box in known system colours, with a line edit beside it to take the focus.
 struct ComboFixture
@@ -22,8 +24,10 @@ struct ComboFixture
         QVERIFY(host.ShowExposed());
         other.setFocus(); // the box would take it as the window's first control
         host.PointAway();
-        QTRY_VERIFY(!box.IsHoverTimerActive());
+        QTRY_VERIFY(!TimerRuns());
     }
+    // The hover timer, the box's one timer.
+    bool TimerRuns() const { return box.findChild<QTimer*>()->isActive(); }
     // The frame as letters (f face, l light, d dark): outer top-left and bottom-right,
     // the inner ring's, the drop-down button's left edge (two columns) and bottom-right,
     // then the top-left and bottom-right of the button sunk one pixel in.
@@ -55,32 +59,29 @@ private slots:
     void framesPerState()
     {
         ComboFixture f;
-        QCOMPARE(f.Frame(), QStringLiteral("fffflllff"));
+        QCOMPARE(f.Frame(), kNormal);
         // The hot frame comes at once; the timer's ticks while the pointer stays paint nothing.
         f.host.CountPaints(f.box);
         f.host.PointAt(f.box);
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-        QVERIFY(f.box.IsHoverTimerActive());
-        QTest::qWait(50); // a few 10 ms ticks, none of which may paint
+        QVERIFY(!QTest::qWaitFor([&f] { return f.host.paints > 1; }, 50)); // a few 10 ms ticks
         QCOMPARE(f.host.paints, 1);
-        QCOMPARE(f.Frame(), QStringLiteral("dlfffldff"));
+        QCOMPARE(f.Frame(), kHot);
         QTest::mousePress(&f.box, Qt::LeftButton, {}, f.box.rect().center());
-        QTRY_COMPARE(f.box.DrawnFrame(), CFlatComboBox::kFramePressed);
-        QVERIFY(!f.box.IsHoverTimerActive());
-        QCOMPARE(f.Frame(), QStringLiteral("dlfffffdl"));
+        QTRY_COMPARE(f.Frame(), QStringLiteral("dlfffffdl"));
+        QVERIFY(!f.TimerRuns());
 
         // The open list sees the release; closing it ends the press, so the next hover is hot.
         QWidget* list = f.box.view()->window();
         QVERIFY(list->isVisible());
         QTest::mouseRelease(list, Qt::LeftButton, {}, QPoint(-5, -5));
         f.box.hidePopup();
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+        QCOMPARE(f.Frame(), kHot);
         f.other.setFocus();
         f.host.PointAway();
-        QTRY_VERIFY(!f.box.IsHoverTimerActive()); // the tick that sees the pointer gone stops it
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
+        QTRY_VERIFY(!f.TimerRuns()); // the tick that sees the pointer gone stops it
+        QCOMPARE(f.Frame(), kNormal);
         f.host.PointAt(f.box);
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
+        QCOMPARE(f.Frame(), kHot);
 
         // New system colours are read at once.
         SetColors(f.box, {{QPalette::Dark, Qt::darkBlue}});
@@ -98,21 +99,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f.host));
         // From the keyboard: hot without the pointer, and no timer needed.
         f.box.setFocus(Qt::TabFocusReason);
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-        QVERIFY(!f.box.IsHoverTimerActive());
+        QCOMPARE(f.Frame(), kHot);
+        QVERIFY(!f.TimerRuns());
 
-        // The pointer passing by leaves it hot, with the timer running.
+        // The pointer passing by leaves it hot: the ticks that see the pointer gone do not end it.
         f.host.PointAt(f.box);
         f.host.PointAway();
-        QTest::qWait(50); // a few ticks that see the pointer gone, none of which may end the hot frame
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameHot);
-        QVERIFY(f.box.IsHoverTimerActive());
+        QVERIFY(!QTest::qWaitFor([&f] { return f.Frame() != kHot; }, 50));
+        QVERIFY(f.TimerRuns());
 
         // Losing the focus makes it normal at once; the next tick stops the timer.
         f.other.setFocus(Qt::TabFocusReason);
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
-        QTRY_VERIFY(!f.box.IsHoverTimerActive());
-        QCOMPARE(f.box.DrawnFrame(), CFlatComboBox::kFrameNormal);
+        QCOMPARE(f.Frame(), kNormal);
+        QTRY_VERIFY(!f.TimerRuns());
+        QCOMPARE(f.Frame(), kNormal);
     }
 };
 

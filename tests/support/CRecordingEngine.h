@@ -3,12 +3,13 @@
 #pragma once
 
 #include "engine/IVideoEngine.h"
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QWidget>
+
+#include <memory>
 
 class CRecordingEngine : public IVideoEngine
 {
@@ -61,15 +62,18 @@ public:
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override { return lastWriteFailed; }
     QString LastErrorText() const override { return lastErrorText; }
+    // By path alone; links are the real engine's to follow.
     bool IsSameFile(const QString& a, const QString& b) const override
     {
-        const QFileInfo infoA(a);
-        const QFileInfo infoB(b);
-        if (QDir::cleanPath(infoA.absoluteFilePath()) == QDir::cleanPath(infoB.absoluteFilePath()))
-            return true;
-        return infoA.exists() && infoA.canonicalFilePath() == infoB.canonicalFilePath();
+        return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
     }
-    QWidget* ControlWindow() override { return &m_window; }
+    // Made when first asked for, so that programs without widgets can drive the engine.
+    QWidget* ControlWindow() override
+    {
+        if (!m_window)
+            m_window = std::make_unique<QWidget>();
+        return m_window.get();
+    }
 
     // The engine's events, as the real control sends them.
     void EmitFinished() { m_sink->OnEngineFinished(); }
@@ -89,7 +93,7 @@ public:
 
 private:
     IVideoEngineEvents* m_sink = nullptr;
-    QWidget m_window;
+    std::unique_ptr<QWidget> m_window;
 
     static QString Number(double value) { return QString::number(value, 'g', 10); }
     void Record(const char* name, const QStringList& args)

@@ -1,0 +1,195 @@
+#include "CBatchRun.h"
+
+#include "DataFolder.h"
+#include "IBatchRunView.h"
+#include "IClock.h"
+#include "IJobRows.h"
+#include "JobOutput.h"
+#include "JobRowText.h"
+#include "RowClips.h"
+#include "engine/IVideoEngine.h"
+
+#include <QCoreApplication>
+
+CBatchRun::CBatchRun(IVideoEngine& engine, IJobRows& rows, IBatchRunView& view, const IClock& clock)
+    : m_engine(engine), m_rows(rows), m_view(view), m_clock(clock)
+{
+}
+
+void CBatchRun::Convert()
+{
+    m_batchOutputs.clear();
+    StartBatch();
+    RunStep();
+}
+
+void CBatchRun::RunStep()
+{
+    const int row = FindRowToConvert();
+    if (row < 0) {
+        EndBatch(BatchEnd::Done); // first: Stop would end it as stopped
+        Stop();
+        return;
+    }
+    const StepSettings settings = m_view.CurrentSettings();
+    AddRowClips(m_engine, m_rows, row, ParseLeadingInteger(m_rows.CellText(row, kStartColumn)),
+                ParseLeadingDecimal(m_rows.CellText(row, kEndColumn)), settings.stretchMode);
+    QString refusal;
+    const QString outputPath = ChooseOutput(row, settings, &refusal);
+    if (outputPath.isEmpty() && m_bConverting)
+        m_engine.Stop(); // as a new SaveFile would, a refused step ends the write in progress
+    if (outputPath.isEmpty() || !m_engine.SaveFile(outputPath)) {
+        EndWrite();
+        EndBatch(BatchEnd::Failed);
+        ReportSaveFail(row, outputPath.isEmpty() ? refusal : m_engine.LastErrorText());
+        return;
+    }
+    m_batchOutputs << outputPath;
+    m_currentRow = m_rows.FollowRow(row);
+    m_bConverting = true;
+    m_writeStartMs = m_clock.NowMs();
+    m_firstProgress.reset();
+}
+
+// Visits every index from the row count down to 0, resetting the engine's clip list
+// on each visit; the last checked row visited is the lowest one.
+int CBatchRun::FindRowToConvert()
+{
+    const int count = m_rows.RowCount();
+    int found = -1;
+    for (int row = count; row >= 0; --row) {
+        m_engine.SetOutputMode(kWindowsMediaOutputMode);
+        m_engine.SetClipOption(kDefaultClipOption);
+        m_engine.ClearClips();
+        if (row < count && m_rows.IsRowChecked(row))
+            found = row;
+    }
+    return found;
+}
+
+// Gives the engine the output settings and returns the output path, or an empty
+// string, with the reason, when the row's output must not be written.
+QString CBatchRun::ChooseOutput(int row, const StepSettings& settings, QString* refusal)
+{
+    const OutputContainer& format = JobFormatForIndex(settings.formatIndex);
+    if (IsVideoFormat(format)) {
+        const QString profile =
+            ProfilePath(DataFolder(QCoreApplication::applicationDirPath()), settings.frameSizeIndex);
+        if (!profile.isEmpty())
+            m_engine.SetProfileFile(profile);
+    } else {
+        m_engine.SetProfileFile(QString());
+        m_engine.SetAudioFormat(short(settings.audioCode));
+    }
+    const QString fileName = OutputFileName(m_rows.CellText(row, kTitleColumn), format);
+    if (fileName.isEmpty()) {
+        *refusal = kNoUsableNameReason;
+        return QString();
+    }
+    const QString outputPath = OutputPath(settings.outputFolder, fileName);
+    if (!IsInUse(outputPath))
+        return outputPath;
+    *refusal = kOutputInUseReason;
+    return QString();
+}
+
+bool CBatchRun::IsInUse(const QString& outputPath) const
+{
+    QStringList inUse = m_batchOutputs;
+    for (int row = 0; row < m_rows.RowCount(); ++row)
+        inUse << m_rows.CellText(row, kPathColumn);
+    const auto sameFile = [this](const QString& a, const QString& b) { return m_engine.IsSameFile(a, b); };
+    return !IsSafeOutput(outputPath, inUse, sameFile);
+}
+
+void CBatchRun::OnEngineFinished()
+{
+    emit engineFinished();
+    m_view.EmptyProgress();
+    const bool wasConverting = m_bConverting;
+    const QPersistentModelIndex finishedRow = m_currentRow;
+    EndWrite();
+    if (!wasConverting)
+        return;
+    if (m_engine.LastWriteFailed()) {
+        EndBatch(BatchEnd::Failed);
+        ReportSaveFail(finishedRow.isValid() ? finishedRow.row() : -1, m_engine.LastErrorText());
+        return;
+    }
+    ++m_nBatchConverted;
+    // A row removed while it was written has nothing left to mark.
+    if (finishedRow.isValid()) {
+        m_rows.SetRowChecked(finishedRow.row(), false);
+        m_rows.SetCellText(finishedRow.row(), kStatusColumn, kStatusCompleted);
+    }
+    RunStep();
+}
+
+// The row keeps its status; why it failed is its status cell's tooltip.
+void CBatchRun::ReportSaveFail(int row, const QString& reason)
+{
+    if (row >= 0)
+        m_rows.SetCellToolTip(row, kStatusColumn, reason);
+    m_view.Tell(QStringLiteral("Save Fail"));
+}
+
+void CBatchRun::OnEngineProgress(double position, double total)
+{
+    m_view.ShowProgress(MapProgress(position, total));
+    ShowWriteProgress(position, total);
+}
+
+void CBatchRun::StopConverting()
+{
+    if (!m_view.AskOkCancel(QStringLiteral("Do you want to Stop Converting?"), QStringLiteral("Warning!")))
+        return;
+    // Looked at after the question: the batch may have moved on while it was open.
+    if (m_currentRow.isValid())
+        m_rows.SetCellText(m_currentRow.row(), kStatusColumn, kStatusAbort);
+    Stop();
+}
+
+void CBatchRun::Stop()
+{
+    m_engine.Stop();
+    EndWrite();
+    EndBatch(BatchEnd::Stopped);
+}
+
+void CBatchRun::EndWrite()
+{
+    m_bConverting = false;
+    m_currentRow = QPersistentModelIndex();
+}
+
+void CBatchRun::StartBatch()
+{
+    if (m_bBatchRunning)
+        return;
+    m_bBatchRunning = true;
+    m_nBatchConverted = 0;
+}
+
+void CBatchRun::ShowWriteProgress(double position, double total)
+{
+    if (!m_bConverting)
+        return; // a late event of a write that was stopped
+    const ProgressSample sample{position, (m_clock.NowMs() - m_writeStartMs) / 1000.0};
+    if (!m_firstProgress)
+        m_firstProgress = sample;
+    const QString text = ProgressText(EstimateProgress(*m_firstProgress, sample, total));
+    const QString title =
+        m_currentRow.isValid() ? m_rows.CellText(m_currentRow.row(), kTitleColumn) : QString();
+    m_view.ShowRunProgress(text, title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+}
+
+void CBatchRun::EndBatch(BatchEnd end)
+{
+    if (!m_bBatchRunning)
+        return;
+    m_bBatchRunning = false;
+    m_view.ShowNoRun();
+    const QString summary = BatchSummaryText(m_nBatchConverted, end);
+    if (!summary.isEmpty())
+        m_view.Notify(summary);
+}

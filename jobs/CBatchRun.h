@@ -1,0 +1,66 @@
+// A batch of conversions: each step hands the lowest checked row to the engine, and
+// the engine's Finished starts the next step, until no checked row is left, a row
+// fails or the user stops the batch.
+#pragma once
+
+#include "BatchSummary.h"
+#include "ProgressEstimate.h"
+
+#include <QObject>
+#include <QPersistentModelIndex>
+#include <QStringList>
+
+#include <optional>
+
+class IBatchRunView;
+class IClock;
+class IJobRows;
+class IVideoEngine;
+struct StepSettings;
+
+class CBatchRun : public QObject
+{
+    Q_OBJECT
+public:
+    CBatchRun(IVideoEngine& engine, IJobRows& rows, IBatchRunView& view, const IClock& clock);
+
+    // One step on the lowest checked row; pressed during a batch, the batch goes on.
+    void Convert();
+    void OnEngineFinished();
+    void OnEngineProgress(double position, double total);
+    // Asks first; on OK marks the row being written "Abort" and stops.
+    void StopConverting();
+    // A stopped write is discarded and sends no Finished, so the run ends here.
+    void Stop();
+
+signals:
+    // Every Finished of the engine, before the run acts on it.
+    void engineFinished();
+
+private:
+    void RunStep();
+    int FindRowToConvert();
+    QString ChooseOutput(int row, const StepSettings& settings, QString* refusal);
+    bool IsInUse(const QString& outputPath) const;
+    void ReportSaveFail(int row, const QString& reason);
+    void EndWrite();
+    void StartBatch();
+    void ShowWriteProgress(double position, double total);
+    void EndBatch(BatchEnd end);
+
+    IVideoEngine& m_engine;
+    IJobRows& m_rows;
+    IBatchRunView& m_view;
+    const IClock& m_clock;
+
+    // The write: the current row, followed across removals of rows.
+    QPersistentModelIndex m_currentRow;
+    bool m_bConverting = false;
+    qint64 m_writeStartMs = 0;
+    std::optional<ProgressSample> m_firstProgress;
+
+    // The batch: from Convert until no checked row is left, a row fails or the user stops.
+    bool m_bBatchRunning = false;
+    int m_nBatchConverted = 0;
+    QStringList m_batchOutputs; // of the writes started since Convert was pressed
+};
