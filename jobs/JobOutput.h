@@ -23,10 +23,13 @@ bool IsVideoFormat(const OutputContainer& format);
 // covers "." and ".."), or one holding a path separator.
 QString OutputFileName(const QString& title, const OutputContainer& format);
 
-// Why a step writes nothing; the row keeps it as its reason.
-inline const QString kNoUsableNameReason = QStringLiteral("check: the title gives no usable file name");
-inline const QString kOutputInUseReason =
-    QStringLiteral("check: the output would replace a source or an earlier output of this batch");
+// Why a step writes nothing: the detail of a refusal at the check stage, and the whole
+// reason that a row keeps.
+inline const QString kNoUsableNameDetail = QStringLiteral("the title gives no usable file name");
+inline const QString kOutputInUseDetail =
+    QStringLiteral("the output would replace a source or an earlier output of this batch");
+inline const QString kNoUsableNameReason = QStringLiteral("check: ") + kNoUsableNameDetail;
+inline const QString kOutputInUseReason = QStringLiteral("check: ") + kOutputInUseDetail;
 
 // Whether two paths name the same file, links included (the engine's answer).
 using SameFileTest = std::function<bool(const QString&, const QString&)>;

@@ -6,8 +6,6 @@ extern "C" {
 
 #include <QFileInfo>
 
-namespace {
-
 QString stageName(MediaStage stage)
 {
     switch (stage) {
@@ -23,8 +21,6 @@ QString stageName(MediaStage stage)
     }
     return QString();
 }
-
-} // namespace
 
 QString MediaError::text() const
 {
