@@ -15,12 +15,6 @@ QString AbsolutePath(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
-
-// The end cell the window gives a new row, read as its run reads it.
-double NewRowEndSeconds(double lengthSeconds)
-{
-    return ParseLeadingDecimal(FormatEndSeconds(lengthSeconds));
-}
 } // namespace
 
 CConvertRun::CConvertRun(const CliOptions& options, const QString& dataFolder, CRunOutput* output)
@@ -96,21 +90,21 @@ MediaError CConvertRun::startWrite(const QString& source)
     return MediaError();
 }
 
-// As the window's step does: the profile for a video format, else the audio bit rate;
-// the picture and the sound of the same span.
+// What the window's step hands the engine: the output settings of the format, and the
+// picture and the sound of the row's span, the row being the one the window would add.
 void CConvertRun::handClips(const QString& source)
 {
-    if (IsVideoFormat(JobFormatForIndex(m_options.formatIndex))) {
-        m_engine.setProfileFile(ProfilePath(m_dataFolder, m_options.frameSizeIndex));
-    } else {
-        m_engine.setProfileFile(QString());
-        m_engine.setAudioFormat(AudioCodeForIndex(m_options.audioBitrateIndex));
-    }
-    const double start = m_options.startSeconds;
-    const double end = m_options.endSeconds ? *m_options.endSeconds : NewRowEndSeconds(m_engine.durationSeconds(source));
+    const StepOutputSettings settings = OutputSettingsFor(JobFormatForIndex(m_options.formatIndex), m_dataFolder,
+                                                          m_options.frameSizeIndex, m_options.audioBitrateIndex);
+    m_engine.setProfileFile(settings.profilePath);
+    if (settings.audioCode)
+        m_engine.setAudioFormat(settings.audioCode);
+    const QString endText =
+        m_options.endText.isEmpty() ? FormatEndSeconds(m_engine.durationSeconds(source)) : m_options.endText;
+    const ClipSpan span = ConversionSpan(m_options.startText, endText);
     m_engine.clearClips();
-    m_engine.addVideoClip(source, start, end, m_options.stretchMode);
-    m_engine.addAudioClip(source, start, end);
+    m_engine.addVideoClip(source, span.startSeconds, span.endSeconds, m_options.stretchMode);
+    m_engine.addAudioClip(source, span.startSeconds, span.endSeconds);
 }
 
 void CConvertRun::onProgress(double positionSeconds, double totalSeconds)

@@ -32,26 +32,14 @@ struct OptionRow
     Setter set;
 };
 
-const QRegularExpression& WholeNumber()
-{
-    static const QRegularExpression pattern(QStringLiteral("^[0-9]{1,9}$"));
-    return pattern;
-}
-
-QString SetStart(CliOptions* options, const QString& value)
-{
-    if (!WholeNumber().match(value).hasMatch())
-        return QStringLiteral("not a whole number of seconds (the start is taken in whole seconds)");
-    options->startSeconds = value.toInt();
-    return QString();
-}
-
-QString SetEnd(CliOptions* options, const QString& value)
+// Seconds as a number with a point and nothing else; the run reads them as the window does.
+template <QString CliOptions::*Cell>
+QString SetSeconds(CliOptions* options, const QString& value)
 {
     static const QRegularExpression decimal(QStringLiteral("^([0-9]{1,12}(\\.[0-9]*)?|\\.[0-9]+)$"));
     if (!decimal.match(value).hasMatch())
         return QStringLiteral("not a number of seconds");
-    options->endSeconds = value.toDouble();
+    options->*Cell = value;
     return QString();
 }
 
@@ -82,10 +70,10 @@ const std::vector<OptionRow>& Options()
          Applies::VideoFormats, &StretchChoices, &O::stretchMode, nullptr},
         {"--audio-bitrate", nullptr, "N|NAME", "the sound of a sound-only format:", Applies::SoundOnlyFormats,
          &AudioBitrateChoices, &O::audioBitrateIndex, nullptr},
-        {"--start", nullptr, "S", "start S whole seconds into each file (default 0)", Applies::AnyFormat,
-         nullptr, nullptr, &SetStart},
+        {"--start", nullptr, "S", "start S seconds into each file, in whole seconds as the window takes it "
+         "(default 0)", Applies::AnyFormat, nullptr, nullptr, &SetSeconds<&O::startText>},
         {"--end", nullptr, "S", "end S seconds into each file (default: its end)", Applies::AnyFormat, nullptr,
-         nullptr, &SetEnd},
+         nullptr, &SetSeconds<&O::endText>},
         {"--output-dir", nullptr, "DIR", "write into DIR (default: the window's output folder, now {folder})",
          Applies::AnyFormat, nullptr, nullptr, &SetOutputFolder},
         {"--json", nullptr, nullptr, "one JSON object per line for each event, on standard output",

@@ -1,10 +1,10 @@
 // The converter's command line: one table of options, read into the settings of a run.
 #pragma once
 
+#include "jobs/JobRowText.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // The window's settings, and its defaults: the first item of every list.
 struct CliOptions
@@ -13,8 +13,9 @@ struct CliOptions
     int frameSizeIndex = 0;    // of the frame size list
     int stretchMode = 0;       // of the stretch mode list
     int audioBitrateIndex = 0; // of the audio bitrate list
-    int startSeconds = 0;
-    std::optional<double> endSeconds; // unset: the file's length, as the window's new row ends
+    // The time cells of the file's row, read as the window's run reads them.
+    QString startText = kNewRowStart;
+    QString endText; // empty: the file's length, as the window's new row ends
     QString outputFolder;             // empty: the window's output folder
     bool json = false;
     bool quiet = false;

@@ -48,3 +48,15 @@ QString ProfilePath(const QString& programFolder, int frameSizeIndex);
 
 // Audio bit rate code for an audio bitrate list index: 15 + index for 0..6, else 0.
 int AudioCodeForIndex(int bitrateIndex);
+
+// What a step tells the engine besides the clips: a video format's profile, whose
+// sound the profile sets too, or, for a sound-only format, no profile and an audio
+// bit rate code.
+struct StepOutputSettings
+{
+    QString profilePath; // as ProfilePath gives it; empty for a sound-only format
+    int audioCode = 0;   // as AudioCodeForIndex gives it; 0 for a video format
+};
+
+StepOutputSettings OutputSettingsFor(const OutputContainer& format, const QString& programFolder,
+                                     int frameSizeIndex, int bitrateIndex);

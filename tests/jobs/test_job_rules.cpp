@@ -45,6 +45,8 @@ private slots:
         QFETCH(double, decimal);
         QCOMPARE(ParseLeadingInteger(text), integer);
         QCOMPARE(ParseLeadingDecimal(text), decimal);
+        const ClipSpan span = ConversionSpan(text, text); // a step starts on a whole second
+        QCOMPARE((QList<double>{span.startSeconds, span.endSeconds}), (QList<double>{double(integer), decimal}));
     }
 
     // Every title that would not name a visible file inside the output folder gets no name.
