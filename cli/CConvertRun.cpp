@@ -19,7 +19,8 @@ QString AbsolutePath(const QString& path)
 
 CConvertRun::CConvertRun(const CliOptions& options, const QString& dataFolder, CRunOutput* output)
     : m_options(options), m_dataFolder(dataFolder),
-      m_outputFolder(WithTrailingSeparator(QDir::toNativeSeparators(QDir(options.outputFolder).absolutePath()))),
+      m_outputFolder(
+          WithTrailingSeparator(QDir::toNativeSeparators(QDir(options.outputFolder).absolutePath()))),
       m_output(output)
 {
     for (const QString& file : m_options.files)
@@ -55,8 +56,9 @@ void CConvertRun::next()
     }
     const QString source = m_sources[m_next];
     const QString name = OutputFileName(TitleFromPath(source), JobFormatForIndex(m_options.formatIndex));
-    m_current = RunFile{m_options.files[m_next], name.isEmpty() ? QString() : OutputPath(m_outputFolder, name),
-                        m_next + 1, int(m_sources.size())};
+    m_current =
+        RunFile{m_options.files[m_next], name.isEmpty() ? QString() : OutputPath(m_outputFolder, name),
+                m_next + 1, int(m_sources.size())};
     ++m_next;
     m_output->started(m_current);
     const MediaError refusal =
@@ -94,8 +96,9 @@ MediaError CConvertRun::startWrite(const QString& source)
 // picture and the sound of the row's span, the row being the one the window would add.
 void CConvertRun::handClips(const QString& source)
 {
-    const StepOutputSettings settings = OutputSettingsFor(JobFormatForIndex(m_options.formatIndex), m_dataFolder,
-                                                          m_options.frameSizeIndex, m_options.audioBitrateIndex);
+    const StepOutputSettings settings =
+        OutputSettingsFor(JobFormatForIndex(m_options.formatIndex), m_dataFolder, m_options.frameSizeIndex,
+                          m_options.audioBitrateIndex);
     m_engine.setProfileFile(settings.profilePath);
     if (settings.audioCode)
         m_engine.setAudioFormat(settings.audioCode);

@@ -3,7 +3,8 @@
 #include "engine/MediaError.h"
 #include "jobs/ProgressEstimate.h"
 
-CRunOutput::CRunOutput(bool json, bool quiet, bool terminal) : m_json(json), m_quiet(quiet), m_terminal(terminal)
+CRunOutput::CRunOutput(bool json, bool quiet, bool terminal)
+    : m_json(json), m_quiet(quiet), m_terminal(terminal)
 {
 }
 
@@ -15,7 +16,8 @@ void CRunOutput::started(const RunFile& file)
 }
 
 // JSON gets an event for each new percentage, the terminal a line whenever it reads differently.
-void CRunOutput::progressed(const RunFile& file, const RunProgress& progress, const ProgressEstimate& estimate)
+void CRunOutput::progressed(const RunFile& file, const RunProgress& progress,
+                            const ProgressEstimate& estimate)
 {
     if (m_quiet)
         return;
@@ -74,7 +76,8 @@ void CRunOutput::clearProgressLine()
 {
     if (m_progressLine.isEmpty())
         return;
-    std::fputs(("\r" + QString(m_progressLine.size(), QLatin1Char(' ')) + "\r").toLocal8Bit().constData(), stdout);
+    std::fputs(("\r" + QString(m_progressLine.size(), QLatin1Char(' ')) + "\r").toLocal8Bit().constData(),
+               stdout);
     std::fflush(stdout);
     m_progressLine.clear();
 }

@@ -31,6 +31,6 @@ private:
     const bool m_json;
     const bool m_quiet;
     const bool m_terminal;
-    int m_lastPercent = -1;  // of the file's last progress event written
+    int m_lastPercent = -1; // of the file's last progress event written
     QString m_progressLine; // on the terminal now, for the next line to cover
 };

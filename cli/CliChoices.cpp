@@ -76,7 +76,8 @@ QStringList ChoiceItems(const ChoiceList& list)
 {
     QStringList items;
     for (int i = 0; i < list.names.size(); ++i) {
-        const QString item = list.numbered ? QStringLiteral("%1 %2").arg(i).arg(list.names[i]) : list.names[i];
+        const QString item =
+            list.numbered ? QStringLiteral("%1 %2").arg(i).arg(list.names[i]) : list.names[i];
         items << (i == 0 ? item + QStringLiteral(" (default)") : item);
     }
     return items;

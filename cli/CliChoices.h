@@ -8,8 +8,8 @@
 
 struct ChoiceList
 {
-    QStringList names;      // the item names an option takes, in list order; the first is the default
-    bool numbered = false;  // the list's position (from 0) is taken too
+    QStringList names;     // the item names an option takes, in list order; the first is the default
+    bool numbered = false; // the list's position (from 0) is taken too
 };
 
 // An item as an option value: lower case, each run of spaces one "-" ("High 320X240" is

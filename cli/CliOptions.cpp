@@ -33,8 +33,7 @@ struct OptionRow
 };
 
 // Seconds as a number with a point and nothing else; the run reads them as the window does.
-template <QString CliOptions::*Cell>
-QString SetSeconds(CliOptions* options, const QString& value)
+template <QString CliOptions::*Cell> QString SetSeconds(CliOptions* options, const QString& value)
 {
     static const QRegularExpression decimal(QStringLiteral("^([0-9]{1,12}(\\.[0-9]*)?|\\.[0-9]+)$"));
     if (!decimal.match(value).hasMatch())
@@ -43,8 +42,7 @@ QString SetSeconds(CliOptions* options, const QString& value)
     return QString();
 }
 
-template <bool CliOptions::*Switch>
-QString SetSwitch(CliOptions* options, const QString&)
+template <bool CliOptions::*Switch> QString SetSwitch(CliOptions* options, const QString&)
 {
     options->*Switch = true;
     return QString();
@@ -70,10 +68,12 @@ const std::vector<OptionRow>& Options()
          Applies::VideoFormats, &StretchChoices, &O::stretchMode, nullptr},
         {"--audio-bitrate", nullptr, "N|NAME", "the sound of a sound-only format:", Applies::SoundOnlyFormats,
          &AudioBitrateChoices, &O::audioBitrateIndex, nullptr},
-        {"--start", nullptr, "S", "start S seconds into each file, in whole seconds as the window takes it "
-         "(default 0)", Applies::AnyFormat, nullptr, nullptr, &SetSeconds<&O::startText>},
-        {"--end", nullptr, "S", "end S seconds into each file (default: its end)", Applies::AnyFormat, nullptr,
-         nullptr, &SetSeconds<&O::endText>},
+        {"--start", nullptr, "S",
+         "start S seconds into each file, in whole seconds as the window takes it "
+         "(default 0)",
+         Applies::AnyFormat, nullptr, nullptr, &SetSeconds<&O::startText>},
+        {"--end", nullptr, "S", "end S seconds into each file (default: its end)", Applies::AnyFormat,
+         nullptr, nullptr, &SetSeconds<&O::endText>},
         {"--output-dir", nullptr, "DIR", "write into DIR (default: the window's output folder, now {folder})",
          Applies::AnyFormat, nullptr, nullptr, &SetOutputFolder},
         {"--json", nullptr, nullptr, "one JSON object per line for each event, on standard output",
@@ -124,7 +124,8 @@ QString MismatchWithFormat(const OptionRow& row, const CliOptions& options)
     const bool video = IsVideoFormat(JobFormatForIndex(options.formatIndex));
     const QString format = FormatChoices().names.value(options.formatIndex);
     if (row.applies == Applies::VideoFormats && !video)
-        return QStringLiteral("%1 writes sound only; %2 is for %3").arg(format, row.name, FormatNamesOfKind(true));
+        return QStringLiteral("%1 writes sound only; %2 is for %3")
+            .arg(format, row.name, FormatNamesOfKind(true));
     if (row.applies == Applies::SoundOnlyFormats && video)
         return QStringLiteral("%1 takes its sound from the --size profile; %2 is for %3")
             .arg(format, row.name, FormatNamesOfKind(false));
@@ -143,10 +144,12 @@ QString OptionError(const QString& name, const QString& value, const QString& wh
 }
 
 // Reads the option at arguments[*at], and its value; moves *at past what it used.
-QString ReadOption(const QStringList& arguments, int* at, CliOptions* options, std::vector<GivenOption>* given)
+QString ReadOption(const QStringList& arguments, int* at, CliOptions* options,
+                   std::vector<GivenOption>* given)
 {
     const QString argument = arguments[*at];
-    const int equals = argument.startsWith(QLatin1String("--")) ? int(argument.indexOf(QLatin1Char('='))) : -1;
+    const int equals =
+        argument.startsWith(QLatin1String("--")) ? int(argument.indexOf(QLatin1Char('='))) : -1;
     const QString name = equals < 0 ? argument : argument.left(equals);
     const OptionRow* row = FindOption(name);
     if (!row)
@@ -214,7 +217,8 @@ QString OptionHelp(const OptionRow& row, const QString& defaultFolder)
 {
     constexpr int kSummaryColumn = 26;
     constexpr int kLineWidth = 79;
-    QString names = row.alias ? QStringLiteral("%1, %2").arg(row.alias, row.name) : QString::fromLatin1(row.name);
+    QString names =
+        row.alias ? QStringLiteral("%1, %2").arg(row.alias, row.name) : QString::fromLatin1(row.name);
     if (row.valueName)
         names += QLatin1Char(' ') + QLatin1String(row.valueName);
     QString head = QStringLiteral("  %1 ").arg(names);
@@ -247,17 +251,16 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 QString UsageText(const QString& defaultFolder)
 {
-    QString text = QStringLiteral(
-        "Usage: vv-convert [OPTION]... FILE...\n"
-        "Converts each FILE in turn, as the window's Convert does, into one file in the\n"
-        "output folder, named after FILE with the format's extension.\n\n"
-        "Options:\n");
+    QString text =
+        QStringLiteral("Usage: vv-convert [OPTION]... FILE...\n"
+                       "Converts each FILE in turn, as the window's Convert does, into one file in the\n"
+                       "output folder, named after FILE with the format's extension.\n\n"
+                       "Options:\n");
     for (const OptionRow& row : Options())
         text += OptionHelp(row, defaultFolder);
-    text += QStringLiteral(
-        "\nA list value is its name or, where numbers are shown, its number.\n"
-        "Exit status: 0 when every file was written; 1 when any failed (each reason on\n"
-        "standard error); 2 for bad usage; 130 when interrupted (nothing half-written is\n"
-        "left).\n");
+    text += QStringLiteral("\nA list value is its name or, where numbers are shown, its number.\n"
+                           "Exit status: 0 when every file was written; 1 when any failed (each reason on\n"
+                           "standard error); 2 for bad usage; 130 when interrupted (nothing half-written is\n"
+                           "left).\n");
     return text;
 }

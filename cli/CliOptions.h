@@ -15,8 +15,8 @@ struct CliOptions
     int audioBitrateIndex = 0; // of the audio bitrate list
     // The time cells of the file's row, read as the window's run reads them.
     QString startText = kNewRowStart;
-    QString endText; // empty: the file's length, as the window's new row ends
-    QString outputFolder;             // empty: the window's output folder
+    QString endText;      // empty: the file's length, as the window's new row ends
+    QString outputFolder; // empty: the window's output folder
     bool json = false;
     bool quiet = false;
     bool help = false;

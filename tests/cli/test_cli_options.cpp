@@ -16,10 +16,10 @@ QString Described(const CommandLine& parsed)
     if (!parsed.error.isEmpty())
         return QStringLiteral("error: ") + parsed.error;
     const CliOptions& o = parsed.options;
-    QStringList words{FormatChoices().names.value(o.formatIndex), FrameSizeChoices().names.value(o.frameSizeIndex),
-                      StretchChoices().names.value(o.stretchMode),
-                      AudioBitrateChoices().names.value(o.audioBitrateIndex),
-                      o.startText + QLatin1Char('-') + (o.endText.isEmpty() ? QStringLiteral("end") : o.endText)};
+    QStringList words{
+        FormatChoices().names.value(o.formatIndex), FrameSizeChoices().names.value(o.frameSizeIndex),
+        StretchChoices().names.value(o.stretchMode), AudioBitrateChoices().names.value(o.audioBitrateIndex),
+        o.startText + QLatin1Char('-') + (o.endText.isEmpty() ? QStringLiteral("end") : o.endText)};
     if (!o.outputFolder.isEmpty())
         words << QStringLiteral("in ") + o.outputFolder;
     const std::pair<bool, const char*> switches[] = {
@@ -44,7 +44,8 @@ private slots:
             QTest::newRow(name) << arguments << QString(settings);
         };
         row("the window's defaults", {"a.mpg"}, "wmv 320x240 stretched-to-fit mono-28.8kbps 0-end a.mpg");
-        row("names in any case and spacing", {"--format", "MP4", "--size", "High 640X480", "--stretch", "Resize  crop", "a"},
+        row("names in any case and spacing",
+            {"--format", "MP4", "--size", "High 640X480", "--stretch", "Resize  crop", "a"},
             "mp4 high-640x480 resize-crop mono-28.8kbps 0-end a");
         row("numbers, and the = spelling", {"--format=wma", "--audio-bitrate=6", "a"},
             "wma 320x240 stretched-to-fit 128kbps 0-end a");
@@ -60,16 +61,19 @@ private slots:
         row("a value not listed", {"--format", "avi", "a"},
             "error: --format 'avi': not one of wmv, wma, mp4, webm, mp3, m4a");
         row("a number past the list", {"--stretch", "4", "a"},
-            "error: --stretch '4': not one of stretched-to-fit, no-resize, resize-preserving-the-aspect-ratio, "
+            "error: --stretch '4': not one of stretched-to-fit, no-resize, "
+            "resize-preserving-the-aspect-ratio, "
             "resize-crop");
         row("the formats have no numbers", {"--format", "0", "a"},
             "error: --format '0': not one of wmv, wma, mp4, webm, mp3, m4a");
         row("a frame size for sound", {"--format", "mp3", "--size", "640x480", "a"},
             "error: --size '640x480': mp3 writes sound only; --size is for wmv, mp4, webm");
         row("a bit rate for video", {"--audio-bitrate", "64kbps", "a"},
-            "error: --audio-bitrate '64kbps': wmv takes its sound from the --size profile; --audio-bitrate is for "
+            "error: --audio-bitrate '64kbps': wmv takes its sound from the --size profile; --audio-bitrate "
+            "is for "
             "wma, mp3, m4a");
-        row("a start before the file", {"--start", "-5", "a"}, "error: --start '-5': not a number of seconds");
+        row("a start before the file", {"--start", "-5", "a"},
+            "error: --start '-5': not a number of seconds");
         row("an end with a comma", {"--end", "1,5", "a"}, "error: --end '1,5': not a number of seconds");
         row("a value missing", {"a", "--end"}, "error: --end needs a value (S)");
         row("a switch given a value", {"--json=yes", "a"}, "error: --json 'yes': takes no value");
@@ -88,10 +92,12 @@ private slots:
     {
         QFile manPage(VV_MAN_PAGE);
         QVERIFY(manPage.open(QIODevice::ReadOnly));
-        const QString man = QString::fromUtf8(manPage.readAll()).replace(QLatin1String("\\-"), QLatin1String("-"));
+        const QString man =
+            QString::fromUtf8(manPage.readAll()).replace(QLatin1String("\\-"), QLatin1String("-"));
         const QString help = UsageText(QStringLiteral("/stored folder/"));
         QVERIFY(help.contains(QLatin1String("now /stored folder/")));
-        for (const ChoiceList* list : {&FormatChoices(), &FrameSizeChoices(), &StretchChoices(), &AudioBitrateChoices()}) {
+        for (const ChoiceList* list :
+             {&FormatChoices(), &FrameSizeChoices(), &StretchChoices(), &AudioBitrateChoices()}) {
             for (const QString& name : list->names) {
                 QVERIFY2(help.contains(name), qPrintable(name));
                 QVERIFY2(man.contains(name), qPrintable(name));
@@ -108,9 +114,11 @@ private slots:
                     .contains(R"("percent":0,"position":0,"remaining":null,"speed":null,"total":3)"));
         estimate = {42, 1, 5, 3.14159};
         QCOMPARE(ProgressLine(file, estimate), QString("[2/6] a.mpg   42%  3.1x  0:05 left"));
-        QVERIFY(ProgressEvent(file, {1.2649, 3, 0.4}, estimate).contains(R"("position":1.26,"remaining":5,"speed":3.14)"));
+        QVERIFY(ProgressEvent(file, {1.2649, 3, 0.4}, estimate)
+                    .contains(R"("position":1.26,"remaining":5,"speed":3.14)"));
         QCOMPARE(DoneLine(file, {3, 3, 1.5}), QString("[2/6] a.mpg -> /o/a.wmv  3.0 s in 1.5 s (2.0x)"));
-        const MediaError error = mediaError(MediaStage::Decode, QStringLiteral("bad data"), QStringLiteral("/v/a.mpg"));
+        const MediaError error =
+            mediaError(MediaStage::Decode, QStringLiteral("bad data"), QStringLiteral("/v/a.mpg"));
         QCOMPARE(FailedLine(file, error), QString("a.mpg: decode: bad data (a.mpg)"));
         QCOMPARE(FailedEvent(file, error),
                  QByteArray(R"({"about":"/v/a.mpg","count":6,"event":"failed","file":"a.mpg","index":2,)"

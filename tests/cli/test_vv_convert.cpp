@@ -47,7 +47,8 @@ Outcome Run(const QString& program, const QStringList& arguments,
 QString EventSummary(const QByteArray& lines)
 {
     QProcess check;
-    check.start(QStringLiteral(VV_PYTHON), {QStringLiteral(VV_EVENT_SCRIPT), QStringLiteral(VV_EVENT_SCHEMA)});
+    check.start(QStringLiteral(VV_PYTHON),
+                {QStringLiteral(VV_EVENT_SCRIPT), QStringLiteral(VV_EVENT_SCHEMA)});
     check.write(lines);
     check.closeWriteChannel();
     const Outcome outcome = Finished(check);
@@ -126,19 +127,23 @@ private slots:
         QTest::addColumn<double>("start");
         QTest::addColumn<double>("end"); // the window's new row: the length to the hundredth
 
-        QTest::newRow("the window's defaults") << QStringList() << "clip.mpg" << "clip.wmv" << "320x240video.prx"
-                                               << 15 << 0 << 0.0 << 3.01;
-        QTest::newRow("mp4, a high size, crop, trimmed (from a whole second, as the window)")
-            << QStringList{"--format", "mp4", "--size", "high-640x480", "--stretch", "3", "--start", "1.7", "--end", "2.5"}
-            << "sync.mp4" << "sync.mp4" << "High640x480video.prx" << 15 << 3 << 1.0 << 2.5;
-        QTest::newRow("webm, keeping the aspect, upright")
-            << QStringList{"--format", "webm", "--size", "1280x720", "--stretch", "resize preserving the aspect ratio"}
-            << "portrait.mp4" << "portrait.webm" << "1280x720video.prx" << 15 << 2 << 0.0 << 1.0;
-        QTest::newRow("mp3 by number") << QStringList{"--format", "mp3", "--audio-bitrate", "6"} << "clip.mpg"
-                                       << "clip.mp3" << "" << 21 << 0 << 0.0 << 3.01;
-        QTest::newRow("wma by name, an end")
-            << QStringList{"--format", "wma", "--audio-bitrate", "stereo-28.8kbps", "--end", "2"} << "clip.avi"
-            << "clip.wma" << "" << 16 << 0 << 0.0 << 2.0;
+        const auto row = [](const char* name, const QStringList& options, const char* source,
+                            const char* output, const char* profile, int audioCode, int stretch, double start,
+                            double end) {
+            QTest::newRow(name) << options << QString(source) << QString(output) << QString(profile)
+                                << audioCode << stretch << start << end;
+        };
+        row("the window's defaults", {}, "clip.mpg", "clip.wmv", "320x240video.prx", 15, 0, 0.0, 3.01);
+        row("mp4, a high size, crop, trimmed (from a whole second, as the window)",
+            {"--format", "mp4", "--size", "high-640x480", "--stretch", "3", "--start", "1.7", "--end", "2.5"},
+            "sync.mp4", "sync.mp4", "High640x480video.prx", 15, 3, 1.0, 2.5);
+        row("webm, keeping the aspect, upright",
+            {"--format", "webm", "--size", "1280x720", "--stretch", "resize preserving the aspect ratio"},
+            "portrait.mp4", "portrait.webm", "1280x720video.prx", 15, 2, 0.0, 1.0);
+        row("mp3 by number", {"--format", "mp3", "--audio-bitrate", "6"}, "clip.mpg", "clip.mp3", "", 21, 0,
+            0.0, 3.01);
+        row("wma by name, an end", {"--format", "wma", "--audio-bitrate", "stereo-28.8kbps", "--end", "2"},
+            "clip.avi", "clip.wma", "", 16, 0, 0.0, 2.0);
     }
     void sameFilesAsTheMediaCore()
     {
@@ -146,8 +151,8 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QString, output);
         const QString path = fixturePath(source);
-        const Outcome outcome =
-            Run(QStringLiteral(VV_CONVERT), options + QStringList{"--json", "--output-dir", m_folder->path(), path});
+        const Outcome outcome = Run(QStringLiteral(VV_CONVERT),
+                                    options + QStringList{"--json", "--output-dir", m_folder->path(), path});
         QCOMPARE(outcome.exitCode, 0);
         QCOMPARE(EventSummary(outcome.out), path + QStringLiteral(" 1 done"));
         QCOMPARE(Entries(m_folder->path()), QStringList{output});
@@ -163,7 +168,8 @@ private slots:
         const Readback ours = ReadBack(m_folder->filePath(output));
         const Readback core = ReadBack(engineOutput);
         QCOMPARE(ours.streams, core.streams);
-        QVERIFY2(qAbs(ours.luma - core.luma) < 2, qPrintable(QStringLiteral("%1 %2").arg(ours.luma).arg(core.luma)));
+        QVERIFY2(qAbs(ours.luma - core.luma) < 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(ours.luma).arg(core.luma)));
     }
 
     // Each failure is named on stderr and in the JSON lines; the files after it are written.
@@ -176,22 +182,21 @@ private slots:
         const QString clip = fixturePath(QStringLiteral("clip.mpg"));
         const QString random = fixturePath(QStringLiteral("random.mpg"));
         const QString phone = fixturePath(QStringLiteral("phone.mp4"));
-        QTest::newRow("an unreadable source") << QStringList{clip, random, phone}
-                                              << QStringList{clip + " 1 done", random + " 2 failed open",
-                                                             phone + " 3 done"}
-                                                     .join('\n')
-                                              << "random.mpg: open: Invalid data found when processing input"
-                                              << QStringList{"clip.wmv", "phone.wmv"};
+        QTest::newRow("an unreadable source")
+            << QStringList{clip, random, phone}
+            << QStringList{clip + " 1 done", random + " 2 failed open", phone + " 3 done"}.join('\n')
+            << "random.mpg: open: Invalid data found when processing input"
+            << QStringList{"clip.wmv", "phone.wmv"};
         const QString avi = fixturePath(QStringLiteral("clip.avi"));
-        QTest::newRow("an output this run wrote") << QStringList{clip, avi}
-                                                  << QStringList{clip + " 1 done", avi + " 2 failed check"}.join('\n')
-                                                  << "clip.avi: check: the output would replace a source"
-                                                  << QStringList{"clip.wmv"};
-        QTest::newRow("a missing source") << QStringList{"missing.mpg"} << "missing.mpg 1 failed open"
-                                          << "missing.mpg: open: the file does not exist (missing.mpg)" << QStringList();
+        QTest::newRow("an output this run wrote")
+            << QStringList{clip, avi} << QStringList{clip + " 1 done", avi + " 2 failed check"}.join('\n')
+            << "clip.avi: check: the output would replace a source" << QStringList{"clip.wmv"};
+        QTest::newRow("a missing source")
+            << QStringList{"missing.mpg"} << "missing.mpg 1 failed open"
+            << "missing.mpg: open: the file does not exist (missing.mpg)" << QStringList();
         QTest::newRow("a name that would hide the file")
-            << QStringList{".mpg"} << ".mpg 1 failed check" << ".mpg: check: the title gives no usable file name"
-            << QStringList();
+            << QStringList{".mpg"} << ".mpg 1 failed check"
+            << ".mpg: check: the title gives no usable file name" << QStringList();
     }
     void failuresLeaveTheRestGoing()
     {
@@ -199,8 +204,8 @@ private slots:
         QFETCH(QString, events);
         QFETCH(QString, reason);
         QFETCH(QStringList, written);
-        const Outcome outcome =
-            Run(QStringLiteral(VV_CONVERT), QStringList{"--json", "--output-dir", m_folder->path()} + arguments);
+        const Outcome outcome = Run(QStringLiteral(VV_CONVERT),
+                                    QStringList{"--json", "--output-dir", m_folder->path()} + arguments);
         QCOMPARE(outcome.exitCode, 1);
         QCOMPARE(EventSummary(outcome.out), events);
         QVERIFY2(outcome.err.contains(reason.toUtf8()), outcome.err);
@@ -210,9 +215,11 @@ private slots:
     // Without --json, a line per file written; -q keeps the failures only.
     void plainAndQuietLines()
     {
-        const QStringList files{fixturePath(QStringLiteral("clip.mpg")), fixturePath(QStringLiteral("text.avi"))};
+        const QStringList files{fixturePath(QStringLiteral("clip.mpg")),
+                                fixturePath(QStringLiteral("text.avi"))};
         const QStringList arguments = QStringList{"--output-dir", m_folder->path()} + files;
-        const QString written = QStringLiteral("[1/2] %1 -> %2  3.0 s in ").arg(files[0], m_folder->filePath("clip.wmv"));
+        const QString written =
+            QStringLiteral("[1/2] %1 -> %2  3.0 s in ").arg(files[0], m_folder->filePath("clip.wmv"));
         const QString failure = QStringLiteral("vv-convert: %1: open: ").arg(files[1]);
         const Outcome plain = Run(QStringLiteral(VV_CONVERT), arguments);
         QCOMPARE(plain.exitCode, 1);
@@ -238,13 +245,15 @@ private slots:
         const QString clip = fixturePath(QStringLiteral("clip.mpg"));
         QCOMPARE(Run(QStringLiteral(VV_CONVERT), {"-q", clip}, environment).exitCode, 0);
         QCOMPARE(Entries(stored), QStringList{"clip.wmv"});
-        QVERIFY(Run(QStringLiteral(VV_CONVERT), {"--help"}, environment).out.contains("now " + stored.toUtf8()));
+        QVERIFY(
+            Run(QStringLiteral(VV_CONVERT), {"--help"}, environment).out.contains("now " + stored.toUtf8()));
     }
 
     void badUsageNamesTheOptionAndValue()
     {
-        const Outcome outcome = Run(QStringLiteral(VV_CONVERT), {"--output-dir", m_folder->path(), "--size", "800x600",
-                                                                 fixturePath(QStringLiteral("clip.mpg"))});
+        const Outcome outcome =
+            Run(QStringLiteral(VV_CONVERT), {"--output-dir", m_folder->path(), "--size", "800x600",
+                                             fixturePath(QStringLiteral("clip.mpg"))});
         QCOMPARE(outcome.exitCode, 2);
         QVERIFY2(outcome.err.startsWith("vv-convert: --size '800x600': not one of 320x240,"), outcome.err);
         QVERIFY(outcome.err.endsWith("Try 'vv-convert --help'.\n"));
@@ -263,8 +272,9 @@ private slots:
         QFETCH(int, signal);
         const QString source = fixturePath(QStringLiteral("long.avi"));
         QProcess process;
-        process.start(QStringLiteral(VV_CONVERT), {"--json", "--size", "640x480", "--output-dir", m_folder->path(),
-                                                   source, fixturePath(QStringLiteral("clip.mpg"))});
+        process.start(QStringLiteral(VV_CONVERT),
+                      {"--json", "--size", "640x480", "--output-dir", m_folder->path(), source,
+                       fixturePath(QStringLiteral("clip.mpg"))});
         QByteArray lines;
         while (!lines.contains("\"event\":\"progress\"") && process.waitForReadyRead(kRunTimeoutMs))
             lines += process.readAllStandardOutput();
@@ -284,7 +294,8 @@ private slots:
         noDisplay.remove(QStringLiteral("DISPLAY"));
         noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
         noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        QCOMPARE(Run(QStringLiteral(VV_CONVERT), {"--version"}, noDisplay).out, QByteArray("vv-convert " VV_VERSION "\n"));
+        QCOMPARE(Run(QStringLiteral(VV_CONVERT), {"--version"}, noDisplay).out,
+                 QByteArray("vv-convert " VV_VERSION "\n"));
         const Outcome window = Run(QStringLiteral(VV_WINDOW_PROGRAM), {"clip.mpg", "--version"}, noDisplay);
         QCOMPARE(window.exitCode, 0);
         QVERIFY2(window.out.endsWith(") " VV_VERSION "\n"), window.out);

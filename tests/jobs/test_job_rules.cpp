@@ -46,7 +46,8 @@ private slots:
         QCOMPARE(ParseLeadingInteger(text), integer);
         QCOMPARE(ParseLeadingDecimal(text), decimal);
         const ClipSpan span = ConversionSpan(text, text); // a step starts on a whole second
-        QCOMPARE((QList<double>{span.startSeconds, span.endSeconds}), (QList<double>{double(integer), decimal}));
+        QCOMPARE(span.startSeconds, double(integer));
+        QCOMPARE(span.endSeconds, decimal);
     }
 
     // Every title that would not name a visible file inside the output folder gets no name.
