@@ -191,9 +191,6 @@ private slots:
         QTest::newRow("an output this run wrote")
             << QStringList{clip, avi} << QStringList{clip + " 1 done", avi + " 2 failed check"}.join('\n')
             << "clip.avi: check: the output would replace a source" << QStringList{"clip.wmv"};
-        QTest::newRow("a missing source")
-            << QStringList{"missing.mpg"} << "missing.mpg 1 failed open"
-            << "missing.mpg: open: the file does not exist (missing.mpg)" << QStringList();
         QTest::newRow("a name that would hide the file")
             << QStringList{".mpg"} << ".mpg 1 failed check"
             << ".mpg: check: the title gives no usable file name" << QStringList();
