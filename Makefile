@@ -4,7 +4,7 @@ JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan fuzz clean screenshot
+.PHONY: all deps configure build run test asan fuzz clean screenshot package package-check
 
 all: build
 
@@ -37,6 +37,23 @@ asan:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
+# The .deb, in a build folder of its own: Debian's compiler and linker flags (hardened),
+# no tests, and CPack's DEB generator, which asks dpkg-shlibdeps for the dependencies.
+PACKAGE_BUILD ?= build-package
+package:
+	@tools/install-deps.sh package
+	DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVV_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The package as a user gets it: lintian, then installed with apt-get, both programs run
+# from their installed paths, and removed without a trace (as root: CI does this).
+package-check: package
+	tools/package-check.sh $(PACKAGE_BUILD)/virav-velmora-converter_*.deb
+
 # libFuzzer runs of the media and profile harnesses in build-fuzz/, FUZZ_SECONDS each.
 # They start from copies of the committed corpus: new inputs stay in build-fuzz/corpus-*,
 # faults land in build-fuzz/faults-*, the inputs' temporary files in build-fuzz/tmp.
@@ -64,4 +81,4 @@ screenshot: build
 	convert docs/screenshot-2x.png -trim +repage docs/screenshot-2x.png
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz $(PACKAGE_BUILD)

@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QStringList>
 
+// What the program prints instead of opening its window: the usage when an argument is
+// "--help", the version when one is "--version" (the first of them counts); empty for
+// any other arguments, which are all taken as files. Needs no application object.
+QString CommandLineAnswer(const QStringList& arguments);
+
 class CConverterApp : public QApplication
 {
     Q_OBJECT

@@ -69,3 +69,11 @@ int AudioCodeForIndex(int bitrateIndex)
         return 0;
     return kFirstAudioCode + bitrateIndex;
 }
+
+StepOutputSettings OutputSettingsFor(const OutputContainer& format, const QString& programFolder,
+                                     int frameSizeIndex, int bitrateIndex)
+{
+    if (IsVideoFormat(format))
+        return StepOutputSettings{ProfilePath(programFolder, frameSizeIndex), 0};
+    return StepOutputSettings{QString(), AudioCodeForIndex(bitrateIndex)};
+}

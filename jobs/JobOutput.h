@@ -23,10 +23,13 @@ bool IsVideoFormat(const OutputContainer& format);
 // covers "." and ".."), or one holding a path separator.
 QString OutputFileName(const QString& title, const OutputContainer& format);
 
-// Why a step writes nothing; the row keeps it as its reason.
-inline const QString kNoUsableNameReason = QStringLiteral("check: the title gives no usable file name");
-inline const QString kOutputInUseReason =
-    QStringLiteral("check: the output would replace a source or an earlier output of this batch");
+// Why a step writes nothing: the detail of a refusal at the check stage, and the whole
+// reason that a row keeps.
+inline const QString kNoUsableNameDetail = QStringLiteral("the title gives no usable file name");
+inline const QString kOutputInUseDetail =
+    QStringLiteral("the output would replace a source or an earlier output of this batch");
+inline const QString kNoUsableNameReason = QStringLiteral("check: ") + kNoUsableNameDetail;
+inline const QString kOutputInUseReason = QStringLiteral("check: ") + kOutputInUseDetail;
 
 // Whether two paths name the same file, links included (the engine's answer).
 using SameFileTest = std::function<bool(const QString&, const QString&)>;
@@ -45,3 +48,15 @@ QString ProfilePath(const QString& programFolder, int frameSizeIndex);
 
 // Audio bit rate code for an audio bitrate list index: 15 + index for 0..6, else 0.
 int AudioCodeForIndex(int bitrateIndex);
+
+// What a step tells the engine besides the clips: a video format's profile, whose
+// sound the profile sets too, or, for a sound-only format, no profile and an audio
+// bit rate code.
+struct StepOutputSettings
+{
+    QString profilePath; // as ProfilePath gives it; empty for a sound-only format
+    int audioCode = 0;   // as AudioCodeForIndex gives it; 0 for a video format
+};
+
+StepOutputSettings OutputSettingsFor(const OutputContainer& format, const QString& programFolder,
+                                     int frameSizeIndex, int bitrateIndex);

@@ -98,6 +98,11 @@ QString FormatEndSeconds(double lengthSeconds)
     return QString::asprintf("%0.2f", lengthSeconds);
 }
 
+ClipSpan ConversionSpan(const QString& startText, const QString& endText)
+{
+    return ClipSpan{double(ParseLeadingInteger(startText)), ParseLeadingDecimal(endText)};
+}
+
 QString TitleFromPath(const QString& path)
 {
     const int cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator()));

@@ -23,8 +23,21 @@ int ParseLeadingInteger(const QString& text);
 // As ParseLeadingInteger, with an optional fraction and exponent ("12.9", "-.5", "1e2").
 double ParseLeadingDecimal(const QString& text);
 
+// The start time cell of a new row.
+inline const QString kNewRowStart = QStringLiteral("0");
+
 // The end time cell of a new row: "1" for a length of exactly 0, else two decimals.
 QString FormatEndSeconds(double lengthSeconds);
+
+struct ClipSpan
+{
+    double startSeconds = 0;
+    double endSeconds = 0;
+};
+
+// The span a conversion step takes from a row's time cells: the start by the integer
+// parse (whole seconds), the end by the decimal parse.
+ClipSpan ConversionSpan(const QString& startText, const QString& endText);
 
 // The text after the path's last separator.
 QString TitleFromPath(const QString& path);

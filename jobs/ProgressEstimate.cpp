@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-// "0:07", "12:30", "1:02:03"
 QString ClockText(int seconds)
 {
     const QString minutesAndSeconds =
@@ -15,7 +13,6 @@ QString ClockText(int seconds)
         .arg(seconds / 3600)
         .arg(minutesAndSeconds.rightJustified(5, QLatin1Char('0')));
 }
-} // namespace
 
 ProgressEstimate EstimateProgress(const ProgressSample& first, const ProgressSample& latest, double total)
 {
@@ -27,8 +24,10 @@ ProgressEstimate EstimateProgress(const ProgressSample& first, const ProgressSam
     estimate.percent = int(done * 100);
     const double written = latest.position - first.position;
     const double spent = latest.elapsedSeconds - first.elapsedSeconds;
-    if (written > 0 && spent > 0)
-        estimate.remainingSeconds = int(std::ceil(std::max(0.0, total - latest.position) * spent / written));
+    if (!(written > 0 && spent > 0))
+        return estimate;
+    estimate.speed = written / spent;
+    estimate.remainingSeconds = int(std::ceil(std::max(0.0, total - latest.position) * spent / written));
     return estimate;
 }
 

@@ -1,5 +1,6 @@
 #include "SkinBitmaps.h"
 
+#include "res/IconSizes.h"
 #include "SkinResources.h"
 #include "SkinScales.h"
 #include "resource.h"
@@ -36,7 +37,7 @@ QIcon LoadAppIcon()
 {
     EnsureSkinResources();
     QIcon icon;
-    for (int size : {16, 32, 48, 256}) {
+    for (int size : kAppIconSizesPx) {
         const QString path = QStringLiteral(":/skin/%1-%2.png").arg(IDR_MAINFRAME).arg(size);
         if (QFile::exists(path))
             icon.addFile(path, QSize(size, size));

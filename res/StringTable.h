@@ -1,15 +1,17 @@
 // The program's string resources and the addresses it opens.
 #pragma once
 
+#include "res/Version.h"
+
 #include <QString>
 
 #include <vector>
 
 #define kProductName "Virav Velmora Video Converter"
-#define kHomePageUrl "https://viravvelmora.example/"
+#define kHomePageUrl VV_HOME_PAGE
 // The home page link's caption carries a trailing space, as the About box shows it.
-#define kHomePageCaption "https://viravvelmora.example/ "
-#define kSupportMailAddress "support@viravvelmora.example"
+#define kHomePageCaption VV_HOME_PAGE " "
+#define kSupportMailAddress VV_SUPPORT_MAIL
 
 // String resources by id; an empty string for an unknown id.
 QString LoadResourceString(int id);

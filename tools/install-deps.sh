@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the skin's fonts need,
 # only when something is missing. Uses apt-get as root, or through sudo.
-# `install-deps.sh fuzz` adds clang and its libFuzzer runtime for `make fuzz`.
+# `install-deps.sh fuzz` adds clang and its libFuzzer runtime for `make fuzz`;
+# `install-deps.sh package` what `make package` and `make package-check` use.
 set -euo pipefail
 
 packages=(
@@ -9,12 +10,16 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   ffmpeg xvfb xauth imagemagick
-  desktop-file-utils dbus-daemon
+  desktop-file-utils dbus-daemon appstream
+  parallel python3-jsonschema
   fonts-liberation2 fonts-lato fonts-dejavu-core
   locales
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang-14 libclang-rt-14-dev)
+fi
+if [ "${1:-}" = package ]; then
+  packages+=(dpkg-dev file lintian)
 fi
 
 # The media tests also run under this comma-decimal locale (see tests/CMakeLists.txt).

@@ -8,8 +8,6 @@ extern "C" {
 
 #include <QFileInfo>
 
-namespace {
-
 QString stageName(MediaStage stage)
 {
     switch (stage) {
@@ -25,8 +23,6 @@ QString stageName(MediaStage stage)
     }
     return QString();
 }
-
-} // namespace
 
 QString MediaError::text() const
 {

@@ -18,6 +18,9 @@ enum class MediaStage
     Rename,
 };
 
+// "check", "open", ... "rename"; empty for None.
+QString stageName(MediaStage stage);
+
 struct MediaError
 {
     MediaStage stage = MediaStage::None;

@@ -1,4 +1,5 @@
 #include "SkinLayout.h"
+#include "res/IconSizes.h"
 #include "res/SkinResources.h"
 
 #include "res/resource.h"
@@ -24,7 +25,7 @@ private slots:
                 QVERIFY(!image.hasAlphaChannel());
             }
         }
-        for (int size : {16, 32, 48, 256}) {
+        for (int size : kAppIconSizesPx) {
             const QImage icon(QStringLiteral(":/skin/128-%1.png").arg(size));
             QCOMPARE(icon.size(), QSize(size, size));
             QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);

@@ -45,6 +45,9 @@ private slots:
         QFETCH(double, decimal);
         QCOMPARE(ParseLeadingInteger(text), integer);
         QCOMPARE(ParseLeadingDecimal(text), decimal);
+        const ClipSpan span = ConversionSpan(text, text); // a step starts on a whole second
+        QCOMPARE(span.startSeconds, double(integer));
+        QCOMPARE(span.endSeconds, decimal);
     }
 
     // Every title that would not name a visible file inside the output folder gets no name.
@@ -103,6 +106,8 @@ private slots:
         QCOMPARE(text({0, 0}, {1, 3600}, 3), QString("33%, 1:00:00 elapsed, 2:00:00 left"));
         QCOMPARE(text({0, 0}, {120, 61}, 100), QString("100%, 1:01 elapsed, 0:00 left"));
         QCOMPARE(text({0, 0}, {qQNaN(), 5}, 0), QString("0%, 0:05 elapsed"));
+        QCOMPARE(EstimateProgress({10, 20}, {40, 30}, 100).speed, 3.0); // from the first event on
+        QCOMPARE(EstimateProgress({10, 20}, {10, 20}, 100).speed, 0.0);
         QCOMPARE(BatchSummaryText(1, BatchEnd::Done), QString("1 file converted"));
         QCOMPARE(BatchSummaryText(0, BatchEnd::Done), QString()); // nothing ran
     }

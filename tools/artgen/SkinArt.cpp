@@ -6,6 +6,7 @@
 #include "PanelArt.h"
 #include "SkinLayout.h"
 
+#include "res/IconSizes.h"
 #include "res/SkinScales.h"
 #include "res/resource.h"
 
@@ -35,12 +36,12 @@ QByteArray pngBytes(const QImage& image)
     return bytes;
 }
 
-// The application icon by file stem: "128" (256 px) and "128-16", "-32", "-48", "-256".
+// The application icon by file stem: "128" (256 px) and "128-<size>" for every icon size.
 std::map<QString, QImage> renderIcons()
 {
     std::map<QString, QImage> icons;
     icons[QString::number(IDR_MAINFRAME)] = LogoArt::icon(256);
-    for (int size : {16, 32, 48, 256})
+    for (int size : kAppIconSizesPx)
         icons[QStringLiteral("%1-%2").arg(IDR_MAINFRAME).arg(size)] = LogoArt::icon(size);
     return icons;
 }
