@@ -27,13 +27,7 @@ QString CommandLineAnswer(const QStringList& arguments)
 
 CConverterApp::CConverterApp(int& argc, char** argv) : QApplication(argc, argv)
 {
-#ifdef Q_OS_WIN
-    m_files = arguments().mid(1);
-#else
-    // From the bytes themselves: Qt's own list has spoilt names that are not UTF-8.
-    for (int i = 1; i < argc; ++i)
-        m_files << FileNameFromBytes(QByteArray(argv[i]));
-#endif
+    m_files = ArgumentsKeptWhole(argc, argv, arguments());
     setApplicationName(QStringLiteral(kProductName));
     setApplicationVersion(QStringLiteral(VV_VERSION));
     setWindowIcon(LoadAppIcon());

@@ -6,21 +6,21 @@
 #include "jobs/JobOutput.h"
 #include "jobs/JobRowText.h"
 #include "jobs/OutputFolderStore.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 QString AbsolutePath(const QString& path)
 {
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return QDir::toNativeSeparators(AbsoluteFileName(path));
 }
 } // namespace
 
 CConvertRun::CConvertRun(const CliOptions& options, const QString& dataFolder, CRunOutput* output)
     : m_options(options), m_dataFolder(dataFolder),
       m_outputFolder(
-          WithTrailingSeparator(QDir::toNativeSeparators(QDir(options.outputFolder).absolutePath()))),
+          WithTrailingSeparator(AbsolutePath(options.outputFolder))),
       m_output(output)
 {
     for (const QString& file : m_options.files)

@@ -5,6 +5,7 @@
 #include "ConsolePlatform.h"
 #include "jobs/DataFolder.h"
 #include "jobs/OutputFolderStore.h"
+#include "platform/FileNames.h"
 #include "res/Version.h"
 
 #include <QCoreApplication>
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("vv-convert"));
     app.setApplicationVersion(QStringLiteral(VV_VERSION));
-    const CommandLine command = ParseCommandLine(app.arguments().mid(1));
+    const CommandLine command = ParseCommandLine(ArgumentsKeptWhole(argc, argv, app.arguments()));
     if (!command.error.isEmpty()) {
         Print(stderr, QStringLiteral("vv-convert: %1\nTry 'vv-convert --help'.\n").arg(command.error));
         return kExitUsage;

@@ -4,7 +4,6 @@
 #include "platform/FileNames.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,7 +14,7 @@ constexpr int kMostPathsListed = 10;
 
 QString NativeAbsolute(const QString& path)
 {
-    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return QDir::toNativeSeparators(AbsoluteFileName(path));
 }
 
 // Through the names' own bytes: Qt's file classes cannot reach names that are not UTF-8.

@@ -1,5 +1,6 @@
 #include "FileNames.h"
 
+#include <QDir>
 #include <QUrl>
 
 namespace {
@@ -107,6 +108,30 @@ QString FileNameFromNative(const std::filesystem::path& path)
 #else
     return FileNameFromBytes(QByteArray::fromStdString(path.native()));
 #endif
+}
+
+QStringList ArgumentsKeptWhole(int argc, char** argv, const QStringList& qtArguments)
+{
+#ifdef _WIN32
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+    return qtArguments.mid(1);
+#else
+    Q_UNUSED(qtArguments)
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << FileNameFromBytes(QByteArray(argv[i]));
+    return arguments;
+#endif
+}
+
+QString AbsoluteFileName(const QString& name)
+{
+    if (QDir::isAbsolutePath(name))
+        return QDir::cleanPath(name);
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return QDir::cleanPath(FileNameFromNative(here) + QLatin1Char('/') + name);
 }
 
 QString FileNameFromUrl(const QUrl& url)

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 
@@ -19,6 +20,15 @@ QByteArray FileNameToBytes(const QString& name);
 
 std::filesystem::path NativePath(const QString& name);
 QString FileNameFromNative(const std::filesystem::path& path);
+
+// The program's arguments after its name, names kept whole. qtArguments is
+// QCoreApplication::arguments(): on Windows those are already right; elsewhere Qt has
+// spoilt what is not UTF-8, so argv (after Qt took its own options out) is read instead.
+QStringList ArgumentsKeptWhole(int argc, char** argv, const QStringList& qtArguments);
+
+// The name made absolute from the working folder and cleaned, its bytes kept: Qt's own
+// file classes would spoil them on the way.
+QString AbsoluteFileName(const QString& name);
 
 // The local file a dropped or passed URL names, its bytes kept.
 QString FileNameFromUrl(const QUrl& url);
