@@ -9,10 +9,6 @@
 #include "res/StringTable.h"
 #include "res/resource.h"
 
-namespace {
-constexpr int kStretchModeCount = 4;
-} // namespace
-
 void CConverterDlg::OnConvert()
 {
     m_run.Convert();
@@ -53,7 +49,7 @@ void CConverterDlg::OnSelectOutputFolder()
 void CConverterDlg::OnStretchModeChange()
 {
     const int index = m_cboStretch.currentIndex();
-    if (index >= 0 && index < kStretchModeCount)
+    if (index >= 0 && index < m_cboStretch.count()) // the list holds the engine's four modes
         m_nStretchMode = index;
 }
 

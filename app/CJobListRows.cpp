@@ -68,7 +68,7 @@ void CJobListRows::AppendRow(const QString& path, const QString& endText)
     auto* title = new QTableWidgetItem(TitleFromPath(path));
     title->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
     m_list.setItem(row, kTitleColumn, title);
-    SetCellText(row, kStartColumn, QStringLiteral("0"));
+    SetCellText(row, kStartColumn, kNewRowStart);
     SetCellText(row, kEndColumn, endText);
     SetCellText(row, kPathColumn, path);
     SetCellText(row, kStatusColumn, kStatusReady);

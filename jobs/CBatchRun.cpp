@@ -32,8 +32,8 @@ void CBatchRun::RunStep()
         return;
     }
     const StepSettings settings = m_view.CurrentSettings();
-    AddRowClips(m_engine, m_rows, row, ParseLeadingInteger(m_rows.CellText(row, kStartColumn)),
-                ParseLeadingDecimal(m_rows.CellText(row, kEndColumn)), settings.stretchMode);
+    const ClipSpan span = ConversionSpan(m_rows.CellText(row, kStartColumn), m_rows.CellText(row, kEndColumn));
+    AddRowClips(m_engine, m_rows, row, span.startSeconds, span.endSeconds, settings.stretchMode);
     QString refusal;
     const QString outputPath = ChooseOutput(row, settings, &refusal);
     if (outputPath.isEmpty() && m_bConverting)
