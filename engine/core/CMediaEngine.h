@@ -7,7 +7,7 @@
 #include "CTranscodeJob.h"
 #include "engine/OutputFormats.h"
 #include "MediaClip.h"
-#include "VideoQuality.h"
+#include "engine/VideoQuality.h"
 
 #include <QObject>
 #include <QString>

@@ -6,7 +6,7 @@
 #include "MediaError.h"
 #include "OutputNaming.h"
 #include "OutputProfile.h"
-#include "VideoQuality.h"
+#include "engine/VideoQuality.h"
 
 #include <QByteArray>
 #include <QString>

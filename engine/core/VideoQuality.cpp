@@ -1,4 +1,4 @@
-#include "VideoQuality.h"
+#include "engine/VideoQuality.h"
 
 #include <cmath>
 
