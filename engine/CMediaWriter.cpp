@@ -151,6 +151,13 @@ AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& 
     return adaptedFor(container.audioEncoder, wanted);
 }
 
+VideoFrameFormat frameFormatFor(const VideoEncoding& encoding, const OutputContainer& container)
+{
+    const VideoFormat& format = encoding.format;
+    return VideoFrameFormat{format.widthPx, format.heightPx, encoding.frameRate,
+                            outputColourFor(container, format.widthPx, format.heightPx)};
+}
+
 CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputContainer& container,
                                  MediaError* error)
 {
@@ -164,6 +171,12 @@ CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputCont
     encoder->height = format.heightPx;
     encoder->pix_fmt = AV_PIX_FMT_YUV420P;
     encoder->sample_aspect_ratio = AVRational{1, 1};
+    // the encoders write these into the bitstream, the muxers into the container
+    const VideoColour colour = outputColourFor(container, format.widthPx, format.heightPx);
+    encoder->colorspace = colour.matrix;
+    encoder->color_range = colour.range;
+    encoder->color_primaries = colour.primaries;
+    encoder->color_trc = colour.transfer;
     encoder->framerate = encoding.frameRate;
     encoder->time_base = av_inv_q(encoding.frameRate);
     encoder->bit_rate = format.bitrateBps;

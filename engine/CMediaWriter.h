@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FfmpegHandles.h"
+#include "MediaClip.h"
 #include "MediaError.h"
 #include "OutputNaming.h"
 #include "OutputProfile.h"
@@ -18,6 +19,9 @@ struct VideoEncoding
     VideoFormat format;
     AVRational frameRate{25, 1}; // the rate actually written, at most format.maxFrameRate
 };
+
+// The pictures the video encoder takes: the size and rate, in the container's colour.
+VideoFrameFormat frameFormatFor(const VideoEncoding& encoding, const OutputContainer& container);
 
 // The encoders alone, opened as the writer would open them: a format they refuse is
 // found out before any file is made. Null on failure, error says why.

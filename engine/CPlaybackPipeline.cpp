@@ -76,7 +76,7 @@ void CPlaybackPipeline::decodePictures()
     const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate, m_setup.inspect);
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
-    const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};
+    const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate, {}};
     // Picture and sound play on threads of their own, each bounded by its own data:
     // the preview simply ends where the data does.
     CDataCoverage coverage(spanSeconds(m_setup.clips.video));

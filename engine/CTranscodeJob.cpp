@@ -108,8 +108,7 @@ void CTranscodeJob::readFrames()
     std::optional<CClipSequence> video;
     std::optional<CClipSequence> audio;
     if (m_plan.video) {
-        const VideoEncoding& encoding = *m_plan.video;
-        const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
+        const VideoFrameFormat format = frameFormatFor(*m_plan.video, *m_plan.container);
         video = CClipSequence::pictures(m_plan.clips.video, format, &m_cancel, &m_coverage);
     }
     if (m_plan.audio) {
@@ -220,7 +219,7 @@ bool CTranscodeJob::encodeSegment(size_t index, SegmentEncoder& encoder)
 {
     const FrameSpan& span = m_segmentSpans[index];
     const VideoEncoding& encoding = *m_plan.video;
-    const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
+    const VideoFrameFormat format = frameFormatFor(encoding, *m_plan.container);
     CClipSequence pictures =
         CClipSequence::pictures({segmentClip(m_plan.clips.video.front(), span, m_frames, encoding.frameRate)},
                                 format, &m_cancel, nullptr);

@@ -9,12 +9,12 @@ namespace {
 
 // Windows Media as ever; then what browsers, phones and TVs play today.
 constexpr std::array<OutputContainer, 6> kContainers{{
-    {".wmv", "asf", "wmv2", "wmav2", false, false},
-    {".wma", "asf", nullptr, "wmav2", false, false},
-    {".mp4", "mp4", "libx264", "aac", true, true},
-    {".webm", "webm", "libvpx-vp9", "libopus", false, true},
-    {".mp3", "mp3", nullptr, "libmp3lame", false, false},
-    {".m4a", "ipod", nullptr, "aac", true, false},
+    {".wmv", "asf", "wmv2", "wmav2", false, false, true},
+    {".wma", "asf", nullptr, "wmav2", false, false, true},
+    {".mp4", "mp4", "libx264", "aac", true, true, false},
+    {".webm", "webm", "libvpx-vp9", "libopus", false, true, false},
+    {".mp3", "mp3", nullptr, "libmp3lame", false, false, false},
+    {".m4a", "ipod", nullptr, "aac", true, false, false},
 }};
 
 } // namespace
