@@ -215,16 +215,18 @@ CMediaWriter::~CMediaWriter() = default;
 
 std::unique_ptr<CMediaWriter> CMediaWriter::create(const QString& path, const OutputContainer& container,
                                                    const std::optional<VideoEncoding>& video,
-                                                   const std::optional<AudioFormat>& audio, MediaError* error)
+                                                   const std::optional<AudioFormat>& audio,
+                                                   const MediaFacts& facts, MediaError* error)
 {
     std::unique_ptr<CMediaWriter> writer(new CMediaWriter(path, container));
-    if (writer->open(video, audio))
+    if (writer->open(video, audio, facts))
         return writer;
     *error = writer->m_error;
     return nullptr;
 }
 
-bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio)
+bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio,
+                        const MediaFacts& facts)
 {
     const auto refuse = [this](MediaStage stage, int code) {
         fail(stage, code);
@@ -254,6 +256,8 @@ bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::op
         if (!m_audioFifo)
             return refuse(MediaStage::Encode, AVERROR(ENOMEM));
     }
+    if (!writeFacts(m_output.get(), facts, m_videoStream, m_audioStream))
+        return refuse(MediaStage::Write, AVERROR(ENOMEM));
     AVDictionary* options = nullptr;
     if (m_container.fastStart)
         av_dict_set(&options, "movflags", "+faststart", 0);

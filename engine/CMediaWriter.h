@@ -5,6 +5,7 @@
 #include "FfmpegHandles.h"
 #include "MediaClip.h"
 #include "MediaError.h"
+#include "MediaFacts.h"
 #include "OutputNaming.h"
 #include "OutputProfile.h"
 
@@ -42,11 +43,13 @@ AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& 
 class CMediaWriter
 {
 public:
-    // Opens the encoders and the file and writes the header; null on failure, error
-    // says why. At least one of video and audio is needed; ".wma" files get no video.
+    // Opens the encoders and the file and writes the header with what the container
+    // holds of facts; null on failure, error says why. At least one of video and audio
+    // is needed; ".wma" files get no video.
     static std::unique_ptr<CMediaWriter> create(const QString& path, const OutputContainer& container,
                                                 const std::optional<VideoEncoding>& video,
-                                                const std::optional<AudioFormat>& audio, MediaError* error);
+                                                const std::optional<AudioFormat>& audio,
+                                                const MediaFacts& facts, MediaError* error);
     ~CMediaWriter();
     CMediaWriter(const CMediaWriter&) = delete;
     CMediaWriter& operator=(const CMediaWriter&) = delete;
@@ -73,7 +76,8 @@ private:
     {
     }
     int audioFrameSize() const;
-    bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio);
+    bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio,
+              const MediaFacts& facts);
     AVStream* addStream(AVCodecContext* encoder);
     int fail(MediaStage stage, int code);
     int encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame);

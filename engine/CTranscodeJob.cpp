@@ -149,8 +149,8 @@ void CTranscodeJob::writeFrames()
     JobOutcome outcome = JobOutcome::Failed;
     try {
         MediaError error;
-        std::unique_ptr<CMediaWriter> writer =
-            CMediaWriter::create(m_plan.outputPath, *m_plan.container, m_plan.video, m_plan.audio, &error);
+        std::unique_ptr<CMediaWriter> writer = CMediaWriter::create(
+            m_plan.outputPath, *m_plan.container, m_plan.video, m_plan.audio, m_plan.facts, &error);
         if (!writer)
             recordFailure(error);
         else if ((m_segmentSpans.empty() ? writeAll(*writer) : writeSegments(*writer)) &&

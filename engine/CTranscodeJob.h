@@ -12,6 +12,7 @@
 #include "CSegmentQueue.h"
 #include "CWorkerThreads.h"
 #include "MediaClip.h"
+#include "MediaFacts.h"
 #include "SegmentPlan.h"
 
 #include <atomic>
@@ -28,6 +29,7 @@ struct WritePlan
     std::optional<VideoEncoding> video;
     std::optional<AudioFormat> audio;
     double totalSeconds = 0.0;
+    MediaFacts facts; // of the output, already cut to the spans
 };
 
 enum class JobOutcome

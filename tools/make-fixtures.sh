@@ -102,6 +102,35 @@ done
 ff -f lavfi -i "nullsrc=s=640x480:r=25:d=0.2,format=yuv420p10le,geq=lum='400+X*80/W':cb=512:cr=512" \
    -c:v libx265 -x265-params log-level=error:lossless=1 -colorspace smpte170m -color_primaries smpte170m \
    -color_trc smpte170m -color_range tv gradient10.mp4
+# what a phone's file says of itself: recording time, title, artist, comment, place,
+# languages and three chapters of a second each
+cat > facts.txt <<'META'
+;FFMETADATA1
+title=Beach day
+artist=Ana Lima
+comment=Low tide
+location=+48.8584+002.2945/
+creation_time=2024-05-01T10:00:00Z
+[CHAPTER]
+TIMEBASE=1/1000
+START=0
+END=1000
+title=Arrival
+[CHAPTER]
+TIMEBASE=1/1000
+START=1000
+END=2000
+title=Swim
+[CHAPTER]
+TIMEBASE=1/1000
+START=2000
+END=3000
+title=Sunset
+META
+ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "$(tone 440 44100)" -i facts.txt -map 0 -map 1 \
+   -map_metadata 2 -map_chapters 2 -metadata:s:v:0 language=eng -metadata:s:a:0 language=fra \
+   -c:v libx264 -preset ultrafast -b:v 50k -c:a aac -b:a 32k facts.mp4
+rm facts.txt
 
 # bad files
 : > empty.avi
