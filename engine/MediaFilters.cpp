@@ -43,19 +43,20 @@ QString zimgColour(const char* side, const VideoColour& colour)
         .arg(rangeName(colour.range));
 }
 
-// The rest of a zscale step that converts the colour, ending in 8-bit pictures. HDR
-// goes to linear light, is tone-mapped there and comes back in the output's transfer.
+// The rest of a zscale step that converts the colour, ending in 8-bit pictures, dithered
+// where the depth drops. HDR goes to linear light, is tone-mapped there and comes back in
+// the output's transfer.
 // Its colours become BT.709's at every size: SDR pictures keep theirs when only their
 // matrix changes, and players show both on BT.709 screens as they are.
 QString colourSteps(const ColourConversion& conversion)
 {
     const VideoColour& to = conversion.to;
-    const QString dithered = QStringLiteral("d=ordered,format=yuv420p");
     if (!isHdr(conversion.from))
-        return QStringLiteral("%1:%2:%3")
-            .arg(zimgColour("in", conversion.from), zimgColour("", to), dithered);
+        return QStringLiteral("%1:%2%3,format=yuv420p")
+            .arg(zimgColour("in", conversion.from), zimgColour("", to),
+                 conversion.dither ? QStringLiteral(":d=ordered") : QString());
     return QStringLiteral("%1:pin=%2:tin=%3:t=linear:npl=%4:p=%5,format=gbrpf32le,%6,"
-                          "zscale=tin=linear:pin=%5:p=%5:t=%7:%8:%9")
+                          "zscale=tin=linear:pin=%5:p=%5:t=%7:%8:d=ordered,format=yuv420p")
         .arg(zimgColour("in", conversion.from))
         .arg(int(conversion.from.primaries))
         .arg(int(conversion.from.transfer))
@@ -63,7 +64,7 @@ QString colourSteps(const ColourConversion& conversion)
         .arg(int(AVCOL_PRI_BT709))
         .arg(QLatin1String(kToneMapping))
         .arg(int(to.transfer))
-        .arg(zimgColour("", to), dithered);
+        .arg(zimgColour("", to));
 }
 
 // The scaling step to w x h, which may be expressions of the input's size.
@@ -89,9 +90,10 @@ std::optional<ColourConversion> colourConversion(const VideoColour& from, const 
         return std::nullopt; // grey pictures have no colour to convert
     // the plain scaler keeps YUV values as they are, and makes RGB into limited BT.601
     const VideoColour plain = from.matrix == AVCOL_SPC_RGB ? standardColourFor(0, 0) : from;
-    if (format->comp[0].depth <= 8 && !isHdr(from) && sameYuvEncoding(plain, to))
+    const bool deeper = format->comp[0].depth > 8;
+    if (!deeper && !isHdr(from) && sameYuvEncoding(plain, to))
         return std::nullopt;
-    return ColourConversion{from, to};
+    return ColourConversion{from, to, deeper};
 }
 
 QString stretchFilter(StretchMode mode, int widthPx, int heightPx,

@@ -29,6 +29,7 @@ struct ColourConversion
 {
     VideoColour from;
     VideoColour to;
+    bool dither = false; // from more than 8 bits
 };
 
 // What the plain scaler cannot do right: another matrix or range (it keeps the values),
