@@ -81,6 +81,57 @@ data[matrix:matrix + 36] = struct.pack('>9i', 0, 65536, 0, -65536, 0, 0, 0, 0, 1
 open(sys.argv[1], 'wb').write(data)
 PY
 
+# colour bars a fifth of a second long: HD untagged (players take BT.709), SD tagged BT.601
+# and SD tagged BT.709
+bars() { ff -f lavfi -i "$1=s=$2:r=25:d=0.2" -c:v libx264 -preset medium -crf 12 -pix_fmt yuv420p "${@:4}" "$3"; }
+bars smptehdbars 1920x1080 bars-hd.mp4
+bars smptebars 640x480 bars-sd601.mp4 -colorspace smpte170m -color_primaries smpte170m -color_trc smpte170m -color_range tv
+bars smptebars 640x480 bars-sd709.mp4 -colorspace bt709 -color_primaries bt709 -color_trc bt709 -color_range tv
+# HDR bars as phones record them (10-bit HEVC, BT.2020, HLG or PQ), and each tone-mapped
+# by FFmpeg's own chain into 1280x720 BT.709, the curve the engine uses
+for transfer in arib-std-b67 smpte2084; do
+  name=$([ "$transfer" = smpte2084 ] && echo pq || echo hlg)
+  ff -f lavfi -i "smptehdbars=s=1920x1080:r=25:d=0.2" \
+     -vf "zscale=tin=bt709:min=bt709:pin=bt709:t=$transfer:p=bt2020:m=bt2020nc:r=tv,format=yuv420p10le" \
+     -c:v libx265 -x265-params "log-level=error:crf=12:colorprim=bt2020:transfer=$transfer:colormatrix=bt2020nc" \
+     -tag:v hvc1 "$name.mp4"
+  ff -i "$name.mp4" -vf "zscale=t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,tonemap=mobius:desat=0,zscale=t=bt709:m=bt709:r=tv,format=yuv420p,scale=1280:720" \
+     -c:v libx264 -crf 5 -colorspace bt709 -color_primaries bt709 -color_trc bt709 -color_range tv "$name-reference.mp4"
+done
+# a smooth 10-bit grey ramp: 80 steps of 10 bits, 20 of 8 bits, across 640 columns
+ff -f lavfi -i "nullsrc=s=640x480:r=25:d=0.2,format=yuv420p10le,geq=lum='400+X*80/W':cb=512:cr=512" \
+   -c:v libx265 -x265-params log-level=error:lossless=1 -colorspace smpte170m -color_primaries smpte170m \
+   -color_trc smpte170m -color_range tv gradient10.mp4
+# what a phone's file says of itself: recording time, title, artist, comment, place,
+# languages and three chapters of a second each
+cat > facts.txt <<'META'
+;FFMETADATA1
+title=Beach day
+artist=Ana Lima
+comment=Low tide
+location=+48.8584+002.2945/
+creation_time=2024-05-01T10:00:00Z
+[CHAPTER]
+TIMEBASE=1/1000
+START=0
+END=1000
+title=Arrival
+[CHAPTER]
+TIMEBASE=1/1000
+START=1000
+END=2000
+title=Swim
+[CHAPTER]
+TIMEBASE=1/1000
+START=2000
+END=3000
+title=Sunset
+META
+ff -f lavfi -i "$(video 160x120 25)" -f lavfi -i "$(tone 440 44100)" -i facts.txt -map 0 -map 1 \
+   -map_metadata 2 -map_chapters 2 -metadata:s:v:0 language=eng -metadata:s:a:0 language=fra \
+   -c:v libx264 -preset ultrafast -b:v 50k -c:a aac -b:a 32k facts.mp4
+rm facts.txt
+
 # bad files
 : > empty.avi
 echo "This is a text file, not a video." > text.avi

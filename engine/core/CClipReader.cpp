@@ -12,6 +12,8 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
+#include <QThread>
+
 #include <algorithm>
 #include <cmath>
 
@@ -105,6 +107,7 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
                 ? blackVideoFilter(m_video.frameRate, m_video.widthPx, m_video.heightPx)
                 : silentAudioFilter(m_audio.sampleRateHz, m_audio.channels, m_lengthUnits);
         m_origin = FrameOrigin::StandIn;
+        m_colour = pictureColourFor(standardColourFor(m_video.widthPx, m_video.heightPx));
         return fail(MediaStage::Filter, buildGraph(standIn, nullptr)) >= 0;
     }
     if (!m_decoder) {
@@ -264,7 +267,7 @@ int CClipReader::feedGraph()
     if (result < 0)
         return result;
     if (!m_graph)
-        result = buildGraph(clipFilter(), frame);
+        result = buildGraph(clipFilter(frame), frame);
     if (result >= 0 && matchesGraphInput(frame))
         result = av_buffersrc_add_frame_flags(m_source, frame, 0);
     av_frame_unref(frame);
@@ -275,14 +278,27 @@ int CClipReader::feedGraph()
     return result < 0 ? fail(MediaStage::Filter, result) : 0;
 }
 
-QString CClipReader::clipFilter() const
+// The pictures' colour is settled by the first one: the source's tags or guess, and the
+// format's colour or the one a viewer is given.
+QString CClipReader::clipFilter(const AVFrame* first)
 {
     if (m_type == AVMEDIA_TYPE_VIDEO) {
+        const VideoColour source = sourceColourOf(first, m_format->streams[m_streamIndex]->codecpar);
+        m_colour = pictureColourFor(source);
+        const std::optional<ColourConversion> conversion = colourConversion(source, m_colour, first->format);
+        m_toneMaps = conversion && isHdr(source);
         return videoClipFilter(m_clip.startSeconds, m_video.frameRate, StretchMode(m_clip.stretchMode),
-                               m_video.widthPx, m_video.heightPx, displayRotation());
+                               m_video.widthPx, m_video.heightPx, displayRotation(), conversion);
     }
     return audioClipFilter(m_clip.startSeconds, m_clip.endSeconds, m_audio.sampleRateHz, m_audio.channels,
                            m_lengthUnits);
+}
+
+VideoColour CClipReader::pictureColourFor(const VideoColour& source) const
+{
+    if (m_video.colour.matrix != AVCOL_SPC_UNSPECIFIED)
+        return m_video.colour;
+    return viewingColourFor(source, m_video.widthPx, m_video.heightPx);
 }
 
 // Clockwise degrees the stream is shown turned by, as phones record portrait clips.
@@ -328,7 +344,8 @@ int CClipReader::buildGraph(const QString& description, const AVFrame* first)
     m_graph.reset(avfilter_graph_alloc());
     if (!m_graph)
         return AVERROR(ENOMEM);
-    m_graph->nb_threads = 1;
+    // Tone mapping costs more than decoding and encoding together: its slices share the cores.
+    m_graph->nb_threads = m_toneMaps ? std::max(1, QThread::idealThreadCount()) : 1;
     int result = 0;
     if (first) {
         result = avfilter_graph_create_filter(&m_source, avfilter_get_by_name(video ? "buffer" : "abuffer"),
@@ -389,6 +406,7 @@ int CClipReader::readVideo(AVFrame* out)
     while (m_unitsOut < m_lengthUnits) {
         int result = m_graph ? av_buffersink_get_frame(m_sink, out) : AVERROR(EAGAIN);
         if (result >= 0) {
+            stampColour(out, m_colour);
             av_frame_unref(m_lastPicture.get());
             if ((result = av_frame_ref(m_lastPicture.get(), out)) < 0)
                 return result;

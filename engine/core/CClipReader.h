@@ -25,11 +25,10 @@ public:
     CClipReader(const CClipReader&) = delete;
     CClipReader& operator=(const CClipReader&) = delete;
 
-    // The next frame of the span: pictures at the output size (yuv420p), sound as
-    // planar float. pts counts frames or samples from the span's start. Returns 0,
-    // AVERROR_EOF after the last frame, or an error (see error()). Once the file's
-    // data runs out the span is padded to its end; the caller decides how far that
-    // may go (see lastOrigin()).
+    // The next frame of the span: pictures at the output size (yuv420p) in the format's
+    // colour, tagged with it, sound as planar float. pts counts frames or samples from the span's start.
+    // Returns 0, AVERROR_EOF after the last frame, or an error (see error()). Once the file's data runs out
+    // the span is padded to its end; the caller decides how far that may go (see lastOrigin()).
     int readFrame(AVFrame* out);
     FrameOrigin lastOrigin() const { return m_origin; }
     const MediaError& error() const { return m_error; }
@@ -51,7 +50,8 @@ private:
     int buildGraph(const QString& description, const AVFrame* first);
     bool matchesGraphInput(const AVFrame* frame) const;
     QString sourceFilterArgs(const AVFrame* first) const;
-    QString clipFilter() const;
+    QString clipFilter(const AVFrame* first);
+    VideoColour pictureColourFor(const VideoColour& source) const;
     double displayRotation() const;
     int readVideo(AVFrame* out);
     int readAudio(AVFrame* out);
@@ -62,6 +62,8 @@ private:
     const std::atomic_bool* m_cancel;
     MediaClip m_clip;
     VideoFrameFormat m_video;
+    VideoColour m_colour; // of the pictures read
+    bool m_toneMaps = false;
     AudioFrameFormat m_audio;
     int64_t m_lengthUnits = 0; // frames or samples in the whole span
     int64_t m_unitsOut = 0;

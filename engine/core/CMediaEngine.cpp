@@ -196,6 +196,10 @@ std::optional<WritePlan> CMediaEngine::planWrite(const QString& outputPath, Medi
     if (!clampClips(&plan.clips.video, *m_probes, refused) ||
         !clampClips(&plan.clips.audio, *m_probes, refused))
         return std::nullopt;
+    plan.facts = factsForClips(plan.clips, kind == OutputKind::Audio, [this](const QString& path) {
+        const std::optional<MediaInfo> info = m_probes->inspect(path);
+        return info ? std::optional<MediaFacts>(info->facts) : std::nullopt;
+    });
     if (plan.video) {
         plan.video->frameRate =
             clipListFrameRate(plan.clips.video, plan.video->format.maxFrameRate, inspector());

@@ -225,6 +225,13 @@ AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& 
     return adaptedFor(container.audioEncoder, wanted);
 }
 
+VideoFrameFormat frameFormatFor(const VideoEncoding& encoding, const OutputContainer& container)
+{
+    const VideoFormat& format = encoding.format;
+    return VideoFrameFormat{format.widthPx, format.heightPx, encoding.frameRate,
+                            outputColourFor(container, format.widthPx, format.heightPx)};
+}
+
 CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputContainer& container,
                                  MediaError* error)
 {
@@ -238,6 +245,12 @@ CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputCont
     encoder->height = format.heightPx;
     encoder->pix_fmt = AV_PIX_FMT_YUV420P;
     encoder->sample_aspect_ratio = AVRational{1, 1};
+    // the encoders write these into the bitstream, the muxers into the container
+    const VideoColour colour = outputColourFor(container, format.widthPx, format.heightPx);
+    encoder->colorspace = colour.matrix;
+    encoder->color_range = colour.range;
+    encoder->color_primaries = colour.primaries;
+    encoder->color_trc = colour.transfer;
     encoder->framerate = encoding.frameRate;
     encoder->time_base = av_inv_q(encoding.frameRate);
     encoder->bit_rate = format.bitrateBps;
@@ -315,21 +328,23 @@ std::unique_ptr<CMediaWriter> CMediaWriter::createCounting(const OutputContainer
                                                            const std::optional<AudioFormat>& audio,
                                                            MediaError* error)
 {
-    return create(QString(), container, video, audio, error);
+    return create(QString(), container, video, audio, MediaFacts(), error);
 }
 
 std::unique_ptr<CMediaWriter> CMediaWriter::create(const QString& path, const OutputContainer& container,
                                                    const std::optional<VideoEncoding>& video,
-                                                   const std::optional<AudioFormat>& audio, MediaError* error)
+                                                   const std::optional<AudioFormat>& audio,
+                                                   const MediaFacts& facts, MediaError* error)
 {
     std::unique_ptr<CMediaWriter> writer(new CMediaWriter(path, container));
-    if (writer->open(video, audio))
+    if (writer->open(video, audio, facts))
         return writer;
     *error = writer->m_error;
     return nullptr;
 }
 
-bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio)
+bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio,
+                        const MediaFacts& facts)
 {
     const auto refuse = [this](MediaStage stage, int code) {
         fail(stage, code);
@@ -359,6 +374,8 @@ bool CMediaWriter::open(const std::optional<VideoEncoding>& video, const std::op
         if (!m_audioFifo)
             return refuse(MediaStage::Encode, AVERROR(ENOMEM));
     }
+    if (!writeFacts(m_output.get(), facts, m_videoStream, m_audioStream))
+        return refuse(MediaStage::Write, AVERROR(ENOMEM));
     AVDictionary* options = nullptr;
     if (m_container.fastStart && !m_path.isEmpty())
         av_dict_set(&options, "movflags", "+faststart", 0); // moving the index changes no byte count

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "FfmpegHandles.h"
+#include "MediaClip.h"
 #include "MediaError.h"
+#include "MediaFacts.h"
 #include "OutputNaming.h"
 #include "OutputProfile.h"
 #include "engine/VideoQuality.h"
@@ -45,6 +47,9 @@ void stampFixedQuality(const AVCodecContext* encoder, AVFrame* picture);
 // encoders that note each picture, and once flushed for libvpx, which sums up at its end.
 void takePassStats(AVCodecContext* encoder, bool flushed, QByteArray* stats);
 
+// The pictures the video encoder takes: the size and rate, in the container's colour.
+VideoFrameFormat frameFormatFor(const VideoEncoding& encoding, const OutputContainer& container);
+
 // The encoders alone, opened as the writer would open them: a format they refuse is
 // found out before any file is made. Null on failure, error says why.
 CodecContextPtr openVideoEncoder(const VideoEncoding& encoding, const OutputContainer& container,
@@ -64,11 +69,13 @@ AudioFormat audioFormatFor(const OutputContainer& container, const AudioFormat& 
 class CMediaWriter
 {
 public:
-    // Opens the encoders and the file and writes the header; null on failure, error
-    // says why. At least one of video and audio is needed; ".wma" files get no video.
+    // Opens the encoders and the file and writes the header with what the container
+    // holds of facts; null on failure, error says why. At least one of video and audio
+    // is needed; ".wma" files get no video.
     static std::unique_ptr<CMediaWriter> create(const QString& path, const OutputContainer& container,
                                                 const std::optional<VideoEncoding>& video,
-                                                const std::optional<AudioFormat>& audio, MediaError* error);
+                                                const std::optional<AudioFormat>& audio,
+                                                const MediaFacts& facts, MediaError* error);
     // The same, writing nowhere: it only counts the bytes the file would have (see bytes()).
     static std::unique_ptr<CMediaWriter> createCounting(const OutputContainer& container,
                                                         const std::optional<VideoEncoding>& video,
@@ -110,7 +117,8 @@ private:
     {
     }
     int audioFrameSize() const;
-    bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio);
+    bool open(const std::optional<VideoEncoding>& video, const std::optional<AudioFormat>& audio,
+              const MediaFacts& facts);
     AVStream* addStream(AVCodecContext* encoder);
     int openSink(const QByteArray& url);
     int fail(MediaStage stage, int code);

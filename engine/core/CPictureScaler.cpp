@@ -20,6 +20,13 @@ FramePtr CPictureScaler::toRgb(const AVFrame* picture)
     FramePtr rgb = allocFrame();
     if (!m_context || !rgb)
         return nullptr;
+    // Known matrices are FFmpeg's colour space codes; the scaler does nothing when they stay the same.
+    const int* matrix = sws_getCoefficients(picture->colorspace);
+    const int sourceFull = picture->color_range == AVCOL_RANGE_JPEG ? 1 : 0;
+    const int rgbFull = 1;
+    if (sws_setColorspaceDetails(m_context.get(), matrix, sourceFull, matrix, rgbFull, 0, 1 << 16, 1 << 16) <
+        0)
+        return nullptr;
     rgb->format = AV_PIX_FMT_RGB32;
     rgb->width = m_widthPx;
     rgb->height = m_heightPx;

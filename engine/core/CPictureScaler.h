@@ -12,7 +12,8 @@ class CPictureScaler
 public:
     CPictureScaler(int widthPx, int heightPx);
 
-    // An AV_PIX_FMT_RGB32 picture of the scaler's size with picture's pts; null on failure.
+    // An AV_PIX_FMT_RGB32 picture of the scaler's size with picture's pts, converted by
+    // the picture's own matrix and range; null on failure.
     FramePtr toRgb(const AVFrame* picture);
 
 private:

@@ -77,7 +77,7 @@ void CPlaybackPipeline::decodePictures()
     const AVRational rate = clipListFrameRate(m_setup.clips.video, kMaxFrameRate, m_setup.inspect);
     // The stretch filters pad and crop whole chroma pixels, so they work at even
     // sizes; the scaler brings the pictures to the exact size.
-    const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate};
+    const VideoFrameFormat format{roundUpToEven(m_setup.widthPx), roundUpToEven(m_setup.heightPx), rate, {}};
     CClipSequence sequence = CClipSequence::pictures(m_setup.clips.video, format, &m_cancel);
     CPictureScaler scaler(m_setup.widthPx, m_setup.heightPx);
     pump(sequence, m_pictures, AVMEDIA_TYPE_VIDEO, [&scaler, rate](const AVFrame* picture) {

@@ -177,8 +177,7 @@ double CTranscodeJob::videoSeconds() const
 
 CClipSequence CTranscodeJob::pictureSequence(std::vector<MediaClip> clips) const
 {
-    const VideoEncoding& encoding = *m_plan.video;
-    const VideoFrameFormat format{encoding.format.widthPx, encoding.format.heightPx, encoding.frameRate};
+    const VideoFrameFormat format = frameFormatFor(*m_plan.video, *m_plan.container);
     return CClipSequence::pictures(std::move(clips), format, &m_cancel, &m_pause);
 }
 
@@ -274,8 +273,9 @@ bool CTranscodeJob::writePass(int pass)
     if (video && m_segmentSpans.empty())
         video = passEncoding(pass, m_passStats);
     std::unique_ptr<CMediaWriter> writer =
-        isLastPass(pass) ? CMediaWriter::create(m_plan.outputPath, *m_plan.container, video, m_plan.audio, &error)
-                         : CMediaWriter::createCounting(*m_plan.container, video, m_plan.audio, &error);
+        isLastPass(pass)
+            ? CMediaWriter::create(m_plan.outputPath, *m_plan.container, video, m_plan.audio, m_plan.facts, &error)
+            : CMediaWriter::createCounting(*m_plan.container, video, m_plan.audio, &error);
     if (!writer) {
         recordFailure(error, 0.0);
         return false;

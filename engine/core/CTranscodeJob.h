@@ -13,6 +13,7 @@
 #include "CSegmentQueue.h"
 #include "CWorkerThreads.h"
 #include "MediaClip.h"
+#include "MediaFacts.h"
 #include "SegmentPlan.h"
 
 #include <atomic>
@@ -30,6 +31,7 @@ struct WritePlan
     std::optional<AudioFormat> audio;
     double totalSeconds = 0.0;
     int64_t targetBytes = 0; // a file of this size, in two passes; 0: one pass as the encoding says
+    MediaFacts facts;        // of the output, already cut to the spans
 };
 
 enum class JobOutcome

@@ -5,6 +5,8 @@ extern "C" {
 #include <libavutil/rational.h>
 }
 
+#include "VideoColour.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -39,6 +41,9 @@ struct VideoFrameFormat
     int widthPx = 0;
     int heightPx = 0;
     AVRational frameRate{25, 1};
+    // Unspecified: the source's own matrix in limited range (SDR BT.709 for HDR sources),
+    // for a viewer that converts each picture by its tags.
+    VideoColour colour;
 };
 
 struct AudioFrameFormat

@@ -1,6 +1,8 @@
 // Filter graph descriptions (libavfilter syntax) that turn a clip's decoded frames
-// into frames of the output: trim, constant frame rate, stretch mode, sound format.
+// into frames of the output: trim, constant frame rate, stretch mode, colour, sound format.
 #pragma once
+
+#include "VideoColour.h"
 
 extern "C" {
 #include <libavutil/rational.h>
@@ -9,6 +11,7 @@ extern "C" {
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // The four ways a picture is fitted into the output frame, in the order of list 1151.
 enum class StretchMode
@@ -21,13 +24,32 @@ enum class StretchMode
 
 bool isStretchMode(int mode);
 
-QString stretchFilter(StretchMode mode, int widthPx, int heightPx);
+// Pictures of one colour made into pictures of another where they are scaled.
+struct ColourConversion
+{
+    VideoColour from;
+    VideoColour to;
+    bool dither = false; // from more than 8 bits
+};
+
+// What the plain scaler cannot do right: another matrix or range (it keeps the values),
+// a drop from more than 8 bits (it leaves steps in smooth gradients), HDR light (it
+// does not tone-map), RGB into BT.709 (it always takes BT.601). Nullopt when it can:
+// that path stays exactly as it always was.
+std::optional<ColourConversion> colourConversion(const VideoColour& from, const VideoColour& to,
+                                                 int pixelFormat);
+
+// With a conversion the scaling step converts the colour too, in one pass, dithered
+// down to 8 bits; HDR light is tone-mapped there.
+QString stretchFilter(StretchMode mode, int widthPx, int heightPx,
+                      const std::optional<ColourConversion>& conversion = std::nullopt);
 
 // Frames timed from the start of their file in, frames of the span starting at
 // startSeconds at the output rate and size out, turned upright first (see
 // uprightFilter). The reader stops after the span.
 QString videoClipFilter(double startSeconds, AVRational frameRate, StretchMode mode, int widthPx,
-                        int heightPx, double clockwiseDegrees = 0.0);
+                        int heightPx, double clockwiseDegrees = 0.0,
+                        const std::optional<ColourConversion>& conversion = std::nullopt);
 
 // What turns a picture shown rotated by clockwiseDegrees (a phone's display matrix)
 // upright, to the nearest quarter turn; empty when it already is.

@@ -278,6 +278,7 @@ MediaInfo describeInput(AVFormatContext* format, const QString& path, MediaError
     }
     if (info.hasVideo)
         info.videoFrameRate = av_guess_frame_rate(format, format->streams[videoIndex], nullptr);
+    info.facts = readFacts(format, videoIndex, audioIndex);
     if ((info.durationSeconds = verifiedDurationSecondsOf(format)) <= 0.0)
         *problem = mediaError(MediaStage::Probe, QStringLiteral("the length is unknown"), path);
     return info;

@@ -7,6 +7,7 @@
 #include "FfmpegHandles.h"
 #include "MediaClip.h"
 #include "MediaError.h"
+#include "MediaFacts.h"
 
 #include <QString>
 
@@ -46,13 +47,14 @@ int bestStreamIndex(AVFormatContext* format, AVMediaType type);
 // be read or has no known length.
 double probeDurationSeconds(const QString& path, MediaError* error = nullptr);
 
-// What the write checks need to know of an input.
+// What the write checks need to know of an input, and what it says of itself.
 struct MediaInfo
 {
     double durationSeconds = 0.0;
     bool hasVideo = false;
     bool hasAudio = false;
     AVRational videoFrameRate{0, 1}; // {0, 1} when the file does not tell
+    MediaFacts facts;
 };
 
 // nullopt unless the file opens, has a length, and every picture and sound stream

@@ -5,16 +5,16 @@
 const std::vector<OutputContainer>& outputContainers()
 {
     static const std::vector<OutputContainer> containers{
-        {"WMV-Windows Media Format               (*.wmv)", ".wmv", "asf", "wmv2", "wmav2", false, false},
-        {"WMA-Windows Media Audio                (*.wma)", ".wma", "asf", nullptr, "wmav2", false, false},
+        {"WMV-Windows Media Format               (*.wmv)", ".wmv", "asf", "wmv2", "wmav2", false, false, true},
+        {"WMA-Windows Media Audio                (*.wma)", ".wma", "asf", nullptr, "wmav2", false, false, true},
         {"MP4-H.264 Video                                  (*.mp4)", ".mp4", "mp4", "libx264", "aac", true,
-         true},
+         true, false},
         {"WebM-VP9 Video                                  (*.webm)", ".webm", "webm", "libvpx-vp9", "libopus",
-         false, true},
+         false, true, false},
         {"MP3-Audio                                             (*.mp3)", ".mp3", "mp3", nullptr, "libmp3lame",
-         false, false},
+         false, false, false},
         {"M4A-AAC Audio                                     (*.m4a)", ".m4a", "ipod", nullptr, "aac", true,
-         false},
+         false, false},
     };
     return containers;
 }

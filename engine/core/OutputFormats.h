@@ -15,8 +15,9 @@ struct OutputContainer
     const char* muxer;        // FFmpeg's name for the container
     const char* videoEncoder; // null for a sound-only type
     const char* audioEncoder;
-    bool fastStart;      // the index goes before the data, so the file plays while it downloads
-    bool encoderThreads; // the video encoder spreads over the cores by itself
+    bool fastStart;         // the index goes before the data, so the file plays while it downloads
+    bool encoderThreads;    // the video encoder spreads over the cores by itself
+    bool sdColourAtAnySize; // its players read every picture as BT.601, whatever its size or tags
 };
 
 const std::vector<OutputContainer>& outputContainers();

@@ -240,3 +240,21 @@ double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& pic
         });
     return best == source.end() ? -1.0 : best->seconds;
 }
+
+FramePtr firstPicture(const QString& path, bool ownTagsOnly)
+{
+    OpenStream open = openStream(path, AVMEDIA_TYPE_VIDEO);
+    FramePtr picture = allocFrame();
+    if (open.decoder && ownTagsOnly) {
+        AVCodecParameters* stream = open.stream->codecpar;
+        stream->color_space = AVCOL_SPC_UNSPECIFIED;
+        stream->color_range = AVCOL_RANGE_UNSPECIFIED;
+        stream->color_primaries = AVCOL_PRI_UNSPECIFIED;
+        stream->color_trc = AVCOL_TRC_UNSPECIFIED;
+        open.decoder = openDecoder(open.stream, 1);
+    }
+    if (open.decoder)
+        decodeStream(open,
+                     [&picture](const AVFrame* frame) { return av_frame_ref(picture.get(), frame) < 0; });
+    return picture->buf[0] ? std::move(picture) : nullptr;
+}

@@ -1,6 +1,8 @@
 // Test media and profiles, and converted files read back without the engine's clip reader.
 #pragma once
 
+#include "engine/FfmpegHandles.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -97,3 +99,7 @@ double beepSeconds(const QString& path);
 
 // Time of the source picture that looks most like picture; -1 when there is none.
 double bestMatchSeconds(const std::vector<TimedFrame>& source, const QImage& picture);
+
+// The file's first decoded picture; with ownTagsOnly the decoder is not told the colour
+// tags of the container, so the picture carries only those of its bitstream.
+FramePtr firstPicture(const QString& path, bool ownTagsOnly = false);

@@ -1,6 +1,7 @@
 // Real conversions checked by decoding the output; the control's events, refusals and failed writes.
 #include "MediaCheck.h"
 #include "engine/CDirarAror.h"
+#include "engine/MediaInput.h"
 #include "platform/FileNames.h"
 #include "support/CEngineEvents.h"
 
@@ -10,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <filesystem>
@@ -20,6 +22,18 @@ namespace {
 constexpr int kWriteTimeoutMs = 120000;
 constexpr int kQuietMs = 500; // how long to watch for events that must not come
 const char kEarlierContent[] = "the user's earlier file";
+constexpr int64_t kFactsRecordedUs = 1714557600000000; // facts.mp4: 2024-05-01T10:00:00Z
+
+// The creation date in an ASF file's properties, which FFmpeg does not read: a FILETIME (100 ns since
+// 1601) after the object's header (24 bytes), the file id (16) and the file size (8).
+std::optional<int64_t> asfCreationUs(const QString& path)
+{
+    const QByteArray bytes = readFile(path);
+    const qsizetype at = bytes.indexOf(QByteArray::fromHex("A1DCAB8C47A9CF118EE400C00C205365"));
+    if (at < 0 || at + 56 > bytes.size())
+        return std::nullopt;
+    return qFromLittleEndian<qint64>(bytes.constData() + at + 48) / 10 - 11644473600000000;
+}
 
 // A conversion step as the main window makes it; as it stands, one that writes.
 struct Step
@@ -255,6 +269,52 @@ private slots:
         QCOMPARE(summary->video->frameCount, 30); // no picture to take a rate from: the profile's
         QVERIFY(meanLuma(summary->video->middleFrame, QRect(QPoint(), kLumaSize)) < 20.0);
         QVERIFY(summary->audio->lasts(1.0));
+    }
+
+    // What the file says survives a trimmed conversion into every format: the recording time moved on by
+    // the trim start, its tags and place, the languages, the chapters in the span moved and cut to it.
+    void factsSurviveATrim_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<double>("recordedSeconds"); // after 10:00:00; MP4 keeps whole seconds
+        QTest::addColumn<QString>("languages");      // ASF writes French as "fre", MP3 keeps it for the file
+        const auto row = [](const char* output, double seconds, const char* languages) {
+            QTest::newRow(output) << QString::fromLatin1(output) << seconds << QString::fromLatin1(languages);
+        };
+        row("out.mp4", 1.0, "eng fra");
+        row("out.m4a", 1.0, " fra");
+        row("out.webm", 1.5, "eng fra");
+        row("out.wmv", 1.5, "eng fre");
+        row("out.mp3", 1.5, " fra");
+        row("out.wma", 1.5, " fre");
+    }
+    void factsSurviveATrim()
+    {
+        QFETCH(QString, output);
+        QFETCH(double, recordedSeconds);
+        QFETCH(QString, languages);
+        CDirarAror engine;
+        const QString profile = languages.startsWith(' ') ? QString() : QStringLiteral("320x240video.prx");
+        setUp(engine, {fixturePath(QStringLiteral("facts.mp4")), 1.5, 2.8, 0, profile, 21, output});
+        QVERIFY(written(engine, output));
+        const QString path = m_folder->filePath(output);
+        const std::optional<MediaInfo> info = inspectMedia(path);
+        QVERIFY(info);
+        const MediaFacts& facts = info->facts;
+        const bool asf = languages.endsWith(QLatin1String("fre"));
+        QCOMPARE(asf ? asfCreationUs(path) : facts.creationUs,
+                 std::optional<int64_t>(kFactsRecordedUs + std::llround(recordedSeconds * 1e6)));
+        QStringList said{facts.videoLanguage + ' ' + facts.audioLanguage};
+        for (const auto& [key, value] : facts.tags)
+            said << key + '=' + value;
+        // the first chapter ends before the span, the second starts before it, the third runs past its end
+        for (const Chapter& chapter : facts.chapters)
+            said << QStringLiteral("%1 %2-%3")
+                        .arg(chapter.title)
+                        .arg(chapter.startSeconds, 0, 'f', 1)
+                        .arg(chapter.endSeconds, 0, 'f', 1);
+        QCOMPARE(said, QStringList({languages, "title=Beach day", "artist=Ana Lima", "comment=Low tide",
+                                    "location=+48.8584+002.2945/", "Swim 0.0-0.5", "Sunset 0.5-1.3"}));
     }
 
     // Each SaveFile replaces the write before it; only one that runs to its end replaces the user's file.

@@ -162,10 +162,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(player->pictureSeconds() >= pausedAt + 0.3, kPlayTimeoutMs);
         const double wentOnAt = log.shown[shownAtPause].pictureSeconds;
         QVERIFY2(wentOnAt > pausedAt && wentOnAt < pausedAt + 0.25, qPrintable(QString::number(wentOnAt)));
-        for (size_t i = shownAtPause; i < log.shown.size(); ++i) { // the clock skips no paused time
+        // The clock skips no paused time: pictures would come 0.4 s early. The slack covers a
+        // clock a few pictures ahead of the one shown when the pause came, on a busy machine.
+        for (size_t i = shownAtPause; i < log.shown.size(); ++i) {
             const double sinceResume = log.shown[i].wallSeconds - resumedAtWall;
             QVERIFY2(
-                sinceResume >= log.shown[i].pictureSeconds - pausedAt - 0.05,
+                sinceResume >= log.shown[i].pictureSeconds - pausedAt - 0.15,
                 qPrintable(QStringLiteral("picture of %1 s shown early").arg(log.shown[i].pictureSeconds)));
         }
 
