@@ -3,6 +3,8 @@
 
 #include "engine/FfmpegHandles.h"
 
+#include "engine/CMediaEngine.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -25,12 +27,19 @@ inline const char* const kTodaysFixtures[]{"phone.mp4",  "camera.mov",  "screen.
                                            "clip.flv",   "clip.ts",     "clip.3gp",   "av1.mkv",
                                            "tenbit.mp4", "portrait.mp4"};
 
-// One span of a file's picture and sound, as the window adds a row.
+// One span of a file's picture and sound, as the window adds a row: to the engine control,
+// or to the media core behind it.
 template <typename Engine>
 void addClip(Engine& engine, const QString& path, double startSeconds, double endSeconds, int stretch = 0)
 {
     engine.AddVideoClip(path, startSeconds, endSeconds, short(stretch));
     engine.AddAudioClip(path, startSeconds, endSeconds);
+}
+inline void addClip(CMediaEngine& engine, const QString& path, double startSeconds, double endSeconds,
+                    int stretch = 0)
+{
+    engine.addVideoClip(path, startSeconds, endSeconds, stretch);
+    engine.addAudioClip(path, startSeconds, endSeconds);
 }
 
 QByteArray readFile(const QString& path); // empty when it cannot be read

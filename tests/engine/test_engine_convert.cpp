@@ -1,9 +1,9 @@
-// Real conversions checked by decoding the output; the control's events, refusals and failed writes.
+// Real conversions by the media core, checked by decoding the output; its events, refusals and failed writes.
 #include "MediaCheck.h"
-#include "engine/CDirarAror.h"
+#include "engine/CMediaEngine.h"
+#include "engine/CPlaybackPipeline.h"
 #include "engine/MediaInput.h"
 #include "platform/FileNames.h"
-#include "support/CEngineEvents.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -51,15 +51,13 @@ struct Step
 const Step kLongStep{fixturePath(QStringLiteral("clip.avi")), 0.0, 3.0, 0,
                      QStringLiteral("High640x480video.prx")};
 
-void setUp(CDirarAror& engine, const Step& step)
+void setUp(CMediaEngine& engine, const Step& step)
 {
-    engine.SetOutputMode(9);
-    engine.SetClipOption(0);
-    engine.ClearClips();
+    engine.clearClips();
     if (!step.source.isEmpty())
         addClip(engine, step.source, step.startSeconds, step.endSeconds, step.stretch);
-    engine.SetProfileFile(step.profile.isEmpty() ? QString() : profilePath(step.profile));
-    engine.SetAudioFormat(short(step.audioCode));
+    engine.setProfileFile(step.profile.isEmpty() ? QString() : profilePath(step.profile));
+    engine.setAudioFormat(step.audioCode);
 }
 
 // Does to the source, or to the output folder, what a row says, part-way through a write.
@@ -170,7 +168,7 @@ private slots:
         QFETCH(double, frameRate);
         QFETCH(QString, look);
         QFETCH(QList<int>, sound);
-        CDirarAror engine;
+        CMediaEngine engine;
         setUp(engine, step);
         const std::optional<MediaSummary> summary = written(engine, step.output);
         QVERIFY(summary && summary->audio);
@@ -178,7 +176,8 @@ private slots:
         QCOMPARE(QStringList({summary->container, videoCodec, summary->audio->codec}).join(' '), codecs);
         QCOMPARE(summary->videoStreams, step.profile.isEmpty() ? 0 : 1);
         QCOMPARE(summary->audioStreams, 1);
-        const double span = std::min(step.endSeconds, engine.GetDuration(step.source)) - step.startSeconds;
+        const double span =
+            std::min(step.endSeconds, engine.durationSeconds(step.source)) - step.startSeconds;
         const AudioSummary& audio = *summary->audio;
         QCOMPARE(QList<int>({audio.sampleRateHz, audio.channels}), sound.mid(0, 2));
         QVERIFY(sound[2] == 0 || audio.bitrateBps == sound[2]);
@@ -234,7 +233,7 @@ private slots:
     // Clips follow each other; a source missing a stream gets black pictures or silence in its place.
     void clipsJoinAndMissingStreamsAreFilled()
     {
-        CDirarAror engine;
+        CMediaEngine engine;
         setUp(engine, {fixturePath(QStringLiteral("clip.mpg")), 0.5, 1.5});
         addClip(engine, fixturePath(QStringLiteral("clip.avi")), 1.0, 2.0, 2);
         addClip(engine, fixturePath(QStringLiteral("clip.asf")), 2.5, 3.0, 3);
@@ -255,15 +254,15 @@ private slots:
         const QString silentProfile = m_folder->filePath(QStringLiteral("picture only.prx"));
         QVERIFY(writeFile(silentProfile,
                           withoutStream(readFile(profilePath(QStringLiteral("320x240video.prx"))), false)));
-        engine.SetProfileFile(silentProfile);
+        engine.setProfileFile(silentProfile);
         const std::optional<MediaSummary> pictureOnly = written(engine, QStringLiteral("picture only.wmv"));
         QVERIFY(pictureOnly && pictureOnly->videoStreams == 1 && pictureOnly->audioStreams == 0);
 
         // the picture of the sound-only file is black, the sound of the picture-only file silent
-        engine.ClearClips();
-        engine.AddVideoClip(m_folder->filePath(QStringLiteral("sound only.wma")), 0.5, 1.5, 0);
-        engine.AddAudioClip(m_folder->filePath(QStringLiteral("picture only.wmv")), 0.5, 1.5);
-        engine.SetProfileFile(profilePath(QStringLiteral("320x240video.prx")));
+        engine.clearClips();
+        engine.addVideoClip(m_folder->filePath(QStringLiteral("sound only.wma")), 0.5, 1.5, 0);
+        engine.addAudioClip(m_folder->filePath(QStringLiteral("picture only.wmv")), 0.5, 1.5);
+        engine.setProfileFile(profilePath(QStringLiteral("320x240video.prx")));
         const std::optional<MediaSummary> summary = written(engine, QStringLiteral("stand-ins.wmv"));
         QVERIFY(summary && summary->video && summary->audio);
         QCOMPARE(summary->video->frameCount, 30); // no picture to take a rate from: the profile's
@@ -293,7 +292,7 @@ private slots:
         QFETCH(QString, output);
         QFETCH(double, recordedSeconds);
         QFETCH(QString, languages);
-        CDirarAror engine;
+        CMediaEngine engine;
         const QString profile = languages.startsWith(' ') ? QString() : QStringLiteral("320x240video.prx");
         setUp(engine, {fixturePath(QStringLiteral("facts.mp4")), 1.5, 2.8, 0, profile, 21, output});
         QVERIFY(written(engine, output));
@@ -330,16 +329,15 @@ private slots:
         QFETCH(QString, interruption);
         const QString output = m_folder->filePath(QStringLiteral("existing.wmv"));
         QVERIFY(writeFile(output, kEarlierContent));
-        auto engine = std::make_unique<CDirarAror>();
-        CEngineEvents events(*engine);
-        QSignalSpy progress(&events, &CEngineEvents::Progress);
-        QSignalSpy finished(&events, &CEngineEvents::Finished);
+        auto engine = std::make_unique<CMediaEngine>();
+        QSignalSpy progress(engine.get(), &CMediaEngine::progress);
+        QSignalSpy finished(engine.get(), &CMediaEngine::finished);
         setUp(*engine, kLongStep);
         QElapsedTimer timer;
         timer.start();
         for (const char* name : {"a.wmv", "b.wmv", "c.wmv"})
-            QVERIFY(engine->SaveFile(m_folder->filePath(QLatin1String(name))));
-        QVERIFY(engine->SaveFile(output));
+            QVERIFY(engine->saveFile(m_folder->filePath(QLatin1String(name))));
+        QVERIFY(engine->saveFile(output));
         QCOMPARE(progress.count() + finished.count(), 0); // never from inside the call
         // a preview refills the clip list while the file is written: the write keeps its own
         setUp(*engine, {fixturePath(QStringLiteral("clip.mpg")), 0.0, 1.0, 2});
@@ -356,7 +354,7 @@ private slots:
             engine.reset();
             QCOMPARE(filesInFolder(), onlyExisting); // the control waits for its threads
         } else if (!ends) {
-            engine->Stop();
+            engine->stop();
         }
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), failed || ends ? 1 : 0, kWriteTimeoutMs);
         const double elapsedSeconds = timer.elapsed() / 1000.0;
@@ -364,7 +362,7 @@ private slots:
         QTest::qWait(kQuietMs); // no further events, and none from a stopped write
         QCOMPARE(finished.count(), failed || ends ? 1 : 0);
         if (ends) {
-            QVERIFY(!engine->LastWriteFailed());
+            QVERIFY(!engine->lastWriteFailed());
             const std::optional<MediaSummary> summary = summarizeMedia(output);
             QVERIFY(summary && summary->video && summary->video->frameCount > 80); // not the preview's 1 s
             QVERIFY(!progress.isEmpty());
@@ -384,14 +382,14 @@ private slots:
         QCOMPARE(readFile(output), QByteArray(kEarlierContent));
         if (!engine)
             return;
-        QCOMPARE(engine->LastWriteFailed(), failed);
-        QVERIFY2(!failed || engine->LastErrorText().endsWith(QLatin1String(" (existing.wmv)")),
-                 qPrintable(engine->LastErrorText()));
+        QCOMPARE(engine->lastWriteFailed(), failed);
+        QVERIFY2(!failed || engine->lastError().text().endsWith(QLatin1String(" (existing.wmv)")),
+                 qPrintable(engine->lastError().text()));
 
         // the next write works, and clears the failure
-        QVERIFY(engine->SaveFile(output));
+        QVERIFY(engine->saveFile(output));
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), failed ? 2 : 1, kWriteTimeoutMs);
-        QVERIFY(!engine->LastWriteFailed());
+        QVERIFY(!engine->lastWriteFailed());
         QVERIFY(readFile(output) != QByteArray(kEarlierContent));
     }
 
@@ -407,7 +405,8 @@ private slots:
         row("missing input", "open: the file does not exist", {fixturePath(QStringLiteral("missing.mpg"))});
         row("no clips", "check: no picture clips", {QString()});
         row("start past the file's end", "check: the span", {clip, 10.0, 20.0});
-        row("shorter than a frame", "check: the span 1-1.01 s is shorter than one frame (clip.mpg)", {clip, 1.0, 1.01});
+        row("shorter than a frame", "check: the span 1-1.01 s is shorter than one frame (clip.mpg)",
+            {clip, 1.0, 1.01});
         row("missing profile", "check: no usable video profile", {clip, 0.0, 3.0, 0, "no.prx"});
         for (const int code : {14, 22}) // just below and above the list
             QTest::addRow("audio code %d", code) << Step{clip, 0.0, 3.0, 0, "", code, "out.wma"}
@@ -434,12 +433,11 @@ private slots:
         QVERIFY(QFile::link(input, m_folder->filePath(QStringLiteral("link.wmv"))));
         if (QDir::isRelativePath(step.source) && !step.source.isEmpty())
             step.source = m_folder->filePath(step.source);
-        CDirarAror engine;
-        CEngineEvents events(engine);
-        QSignalSpy finished(&events, &CEngineEvents::Finished);
+        CMediaEngine engine;
+        QSignalSpy finished(&engine, &CMediaEngine::finished);
         setUp(engine, step);
-        QVERIFY(!engine.SaveFile(m_folder->filePath(step.output)));
-        QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
+        QVERIFY(!engine.saveFile(m_folder->filePath(step.output)));
+        QVERIFY2(engine.lastError().text().startsWith(reason), qPrintable(engine.lastError().text()));
         QTest::qWait(50);
         QCOMPARE(finished.count(), 0);
         QCOMPARE(readFile(input), readFile(fixturePath(QStringLiteral("clip.wmv"))));
@@ -449,15 +447,16 @@ private slots:
     // A file the data does not fill is no output: it fails with its reason and leaves nothing behind.
     void badSourcesFailWithAReason_data()
     {
-        QTest::addColumn<QString>("change"); // what happens to the source or the output folder once the write runs
+        QTest::addColumn<QString>(
+            "change"); // what happens to the source or the output folder once the write runs
         QTest::addColumn<QString>("reason"); // how the reason starts
         // Every segment's source is open before the write starts, so both paths say the same.
-        const char* const rows[][3]{{"truncated part-way", "truncate", "decode: the data ends at"},
-                                    {"overwritten with noise part-way", "noise", "decode: "},
-                                    {"output folder removed part-way", "remove folder",
-                                     "write: the output folder is gone (out.wmv)"},
-                                    {"sound-only span too short to decode", "short sound",
-                                     "write: the written file holds nothing that decodes (out.wma)"}};
+        const char* const rows[][3]{
+            {"truncated part-way", "truncate", "decode: the data ends at"},
+            {"overwritten with noise part-way", "noise", "decode: "},
+            {"output folder removed part-way", "remove folder", "write: the output folder is gone (out.wmv)"},
+            {"sound-only span too short to decode", "short sound",
+             "write: the written file holds nothing that decodes (out.wma)"}};
         for (const auto& row : rows)
             QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
     }
@@ -465,7 +464,7 @@ private slots:
     {
         QFETCH(QString, change);
         QFETCH(QString, reason);
-        CDirarAror engine;
+        CMediaEngine engine;
         const bool grows = change != QLatin1String("short sound");
         const QString source = m_folder->filePath(QStringLiteral("long.wmv"));
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("sub")));
@@ -481,10 +480,9 @@ private slots:
             QVERIFY(written(engine, QStringLiteral("long.wmv")));
             setUp(engine, {source, 0.0, 60.0, 0, QStringLiteral("High640x480video.prx")});
         }
-        CEngineEvents events(engine);
-        QSignalSpy progress(&events, &CEngineEvents::Progress);
-        QSignalSpy finished(&events, &CEngineEvents::Finished);
-        QVERIFY(engine.SaveFile(output));
+        QSignalSpy progress(&engine, &CMediaEngine::progress);
+        QSignalSpy finished(&engine, &CMediaEngine::finished);
+        QVERIFY(engine.saveFile(output));
         if (grows) {
             // a second written: both sources are open and well under way
             QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last()[0].toDouble() >= 1.0,
@@ -494,8 +492,8 @@ private slots:
         QVERIFY(finished.wait(kWriteTimeoutMs));
         QTest::qWait(kQuietMs);
         QCOMPARE(finished.count(), 1);
-        QVERIFY(engine.LastWriteFailed());
-        QVERIFY2(engine.LastErrorText().startsWith(reason), qPrintable(engine.LastErrorText()));
+        QVERIFY(engine.lastWriteFailed());
+        QVERIFY2(engine.lastError().text().startsWith(reason), qPrintable(engine.lastError().text()));
         QTRY_COMPARE_WITH_TIMEOUT(filesInFolder(QStringLiteral("sub")), QStringList(), 10000);
     }
 
@@ -508,8 +506,8 @@ private slots:
         std::filesystem::copy_file(QFile::encodeName(fixturePath(QStringLiteral("phone.mp4"))).toStdString(),
                                    std::string(folder + "/caf\xe9.mp4"));
         const QString source = FileNameFromBytes(folder + "/caf\xe9.mp4");
-        CDirarAror engine;
-        QVERIFY(qAbs(engine.GetDuration(source) - 1.0) < 0.1);
+        CMediaEngine engine;
+        QVERIFY(qAbs(engine.durationSeconds(source) - 1.0) < 0.1);
         setUp(engine, {source, 0.0, 1.0, 0, QStringLiteral("320x240video.prx")});
         const std::optional<MediaSummary> written =
             this->written(engine, FileNameFromBytes("d\xe9j\xe0/caf\xe9.wmv"));
@@ -518,22 +516,33 @@ private slots:
 #endif
     }
 
-    // A source that stops answering (data, then a hole of zeros scanned for ever) holds up neither Stop nor
-    // close.
+    // A source that stops answering (its data, then a hole of zeros scanned for ever) holds up neither a
+    // write's nor a preview's end once their readers are in the hole.
     void stalledSourceDoesNotHoldUpStopOrClose()
     {
         const QString stalled = m_folder->filePath(QStringLiteral("stalled.avi"));
         QVERIFY(QFile::copy(fixturePath(QStringLiteral("clip.avi")), stalled));
         QVERIFY(QFile(stalled).resize(qint64(64) << 30)); // sparse: no disk space used
-        auto engine = std::make_unique<CDirarAror>();
-        QVERIFY(qAbs(engine->GetDuration(stalled) - 3.0) < 0.1);
+        auto engine = std::make_unique<CMediaEngine>();
+        QVERIFY(qAbs(engine->durationSeconds(stalled) - 3.0) < 0.1);
         setUp(*engine, {stalled});
-        QVERIFY(engine->SaveFile(m_folder->filePath(QStringLiteral("out.wmv"))));
-        QVERIFY(engine->Play());
-        QTest::qWait(1000); // both readers are in the hole by now
+        auto preview = std::make_unique<CPlaybackPipeline>(PlaybackSetup{
+            {{{stalled, 0.0, 3.0, 0}}, {}}, 64, 48, std::nullopt, AV_SAMPLE_FMT_FLT, engine->inspector()});
+        preview->start();
+        int64_t previewedUs = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((previewedUs = lastPictureUs(*preview, previewedUs)) >= 2500000,
+                                 kWriteTimeoutMs);
+        QSignalSpy progress(engine.get(), &CMediaEngine::progress);
+        QVERIFY(engine->saveFile(m_folder->filePath(QStringLiteral("out.wmv"))));
+        // The write's progress stops once its readers have taken the data and look for more in the hole.
+        for (qsizetype seen = -1; seen != progress.count();) {
+            seen = progress.count();
+            QTest::qWait(1000);
+        }
         QElapsedTimer timer;
         timer.start();
-        engine->Stop();
+        preview.reset();
+        engine->stop();
         engine.reset();
         // scanning the hole takes far longer than this, even on a fast machine
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
@@ -541,18 +550,28 @@ private slots:
     }
 
 private:
+    // The preview's latest picture time so far, in microseconds from its first; its sound is let go.
+    static int64_t lastPictureUs(CPlaybackPipeline& preview, int64_t latestUs)
+    {
+        while (preview.sound().tryPop())
+            ;
+        while (std::optional<QueuedFrame> picture = preview.pictures().tryPop())
+            latestUs = std::max(latestUs, picture->frame->pts);
+        return latestUs;
+    }
+
     QStringList filesInFolder(const QString& subfolder = QString()) const
     {
-        return QDir(m_folder->filePath(subfolder)).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        return QDir(m_folder->filePath(subfolder))
+            .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
 
     // Writes the clip list to name in the test folder and reads it back; nullopt on refusal or failure.
-    std::optional<MediaSummary> written(CDirarAror& engine, const QString& name)
+    std::optional<MediaSummary> written(CMediaEngine& engine, const QString& name)
     {
         const QString output = m_folder->filePath(name);
-        CEngineEvents events(engine);
-        QSignalSpy finished(&events, &CEngineEvents::Finished);
-        if (!engine.SaveFile(output) || !finished.wait(kWriteTimeoutMs) || engine.LastWriteFailed())
+        QSignalSpy finished(&engine, &CMediaEngine::finished);
+        if (!engine.saveFile(output) || !finished.wait(kWriteTimeoutMs) || engine.lastWriteFailed())
             return std::nullopt;
         return summarizeMedia(output);
     }
@@ -560,5 +579,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_folder;
 };
 
-QTEST_MAIN(TestEngineConvert)
+QTEST_GUILESS_MAIN(TestEngineConvert)
 #include "test_engine_convert.moc"
