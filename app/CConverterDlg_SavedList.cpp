@@ -31,7 +31,8 @@ void CConverterDlg::StartJobList()
     connect(model, &QAbstractItemModel::dataChanged, &m_jobListSave, startSave);
     connect(model, &QAbstractItemModel::rowsInserted, &m_jobListSave, startSave);
     connect(model, &QAbstractItemModel::rowsRemoved, &m_jobListSave, startSave);
-    connect(&m_run, &CBatchRun::writeChanged, &m_jobListSave, startSave);
+    // At once, so that the list names a new temporary file before anything else can happen.
+    connect(&m_run, &CBatchRun::writeChanged, this, &CConverterDlg::SaveJobList);
     SaveJobList(); // the claimed file holds this window's list from now on
 }
 

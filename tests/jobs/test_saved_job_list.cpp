@@ -37,13 +37,16 @@ QStringList PartFiles(const QString& folder)
     return QDir(folder).entryList({".vv-*.part"}, QDir::Files | QDir::Hidden);
 }
 
-// The child of the crash test: a window with the real engine converts the sources into folder.
+// The child of the crash test: a window with the real engine converts the sources into folder,
+// at the largest frame size, so that the second file takes long enough to be caught.
 int RunBatchChild(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(2);
     StoreOutputFolder(args.first());
     CConverterDlg dlg;
+    auto* sizes = qobject_cast<QComboBox*>(dlg.GetDlgItem(IDC_FRAMESIZE));
+    sizes->setCurrentIndex(sizes->count() - 1);
     dlg.StartJobList();
     dlg.OnCommandLineFiles(args.mid(1));
     dlg.OnConvert();
@@ -269,11 +272,12 @@ private slots:
             {"--batch-child", out.path(), Fixture("clip.avi"), Fixture("long.avi"), Fixture("phone.mp4")});
         QVERIFY(child.waitForStarted());
         const auto secondIsWritten = [&] {
-            const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-            for (const QString& name : QDir(dataFolder).entryList({"joblist-*.json"})) {
-                if (readFile(dataFolder + "/" + name).contains(".vv-") &&
-                    QFile::exists(out.filePath("clip.wmv")))
-                    return !PartFiles(out.path()).isEmpty();
+            const QDir dataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+            for (const QString& name : dataFolder.entryList({"joblist-*.json"})) {
+                QString refusal;
+                const auto list = ReadJobListFile(dataFolder.filePath(name), &refusal);
+                if (list && list->rows.size() == 3 && QFileInfo(list->rows[1].tempOutput).size() > 0)
+                    return true;
             }
             return false;
         };
