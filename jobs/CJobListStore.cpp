@@ -38,33 +38,41 @@ CJobListStore::Claim CJobListStore::ClaimFile(bool keepFinished)
     }
     for (const QString& name : folder.entryList({kListPattern}, QDir::Files, QDir::Time)) {
         const QString path = folder.filePath(name);
-        if (!TryLock(path))
-            continue; // a running window's
-        QString failure;
-        const std::optional<SavedJobList> list = ReadJobListFile(path, &failure);
-        if (list && IsWorthOffering(*list, keepFinished)) {
-            claim.offer = list;
-            m_path = path;
+        if (TryLock(path) && TakeOver(path, keepFinished, &claim))
             return claim;
-        }
-        if (list) {
-            QFile::remove(path); // nothing in it to offer, and no window of its own any more
-        } else {
-            // Kept aside for a look, and not asked about again.
-            QFile::rename(path, path + QStringLiteral(".unreadable"));
-            claim.refusal =
-                QStringLiteral("The job list from last time cannot be read: %1. It is kept as %2.")
-                    .arg(failure, path + QStringLiteral(".unreadable"));
-        }
-        m_lock.reset();
     }
     const QString path =
         folder.filePath(QStringLiteral("joblist-%1.json").arg(QUuid::createUuid().toString(QUuid::Id128)));
-    if (TryLock(path))
+    if (TryLock(path)) {
         m_path = path;
-    else
-        claim.refusal = QStringLiteral("The job list cannot be kept: %1 cannot be locked.").arg(path);
+        return claim;
+    }
+    claim.refusal = QStringLiteral("The job list cannot be kept: %1 cannot be locked.").arg(path);
+    qCWarning(lcJobList, "%s", qPrintable(claim.refusal));
     return claim;
+}
+
+// The file at path is locked: its list is this window's when it is worth offering; else
+// the file goes, and the lock with it.
+bool CJobListStore::TakeOver(const QString& path, bool keepFinished, Claim* claim)
+{
+    QString failure;
+    const std::optional<SavedJobList> list = ReadJobListFile(path, &failure);
+    if (list && IsWorthOffering(*list, keepFinished)) {
+        claim->offer = list;
+        m_path = path;
+        return true;
+    }
+    if (list) {
+        QFile::remove(path); // nothing in it to offer, and no window of its own any more
+    } else {
+        // Kept aside for a look, and not asked about again.
+        QFile::rename(path, path + QStringLiteral(".unreadable"));
+        claim->refusal = QStringLiteral("The job list from last time cannot be read: %1. It is kept as %2.")
+                             .arg(failure, path + QStringLiteral(".unreadable"));
+    }
+    m_lock.reset();
+    return false;
 }
 
 bool CJobListStore::TryLock(const QString& path)

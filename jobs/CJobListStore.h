@@ -37,6 +37,7 @@ public:
     bool Save(const SavedJobList& list, QString* failure) const;
 
 private:
+    bool TakeOver(const QString& path, bool keepFinished, Claim* claim);
     bool TryLock(const QString& path);
 
     QString m_folder;
