@@ -36,10 +36,14 @@ CConverterApp::CConverterApp(int& argc, char** argv) : QApplication(argc, argv)
 bool CConverterApp::InitInstance()
 {
     CConverterDlg dlg;
-    // Added once the window is up, so that a message about skipped paths shows over it.
+    // Once the window is up, so that the restore question and a message about skipped
+    // paths show over it.
     const QStringList files = m_files;
-    if (!files.isEmpty())
-        QTimer::singleShot(0, &dlg, [&dlg, files] { dlg.OnCommandLineFiles(files); });
+    QTimer::singleShot(0, &dlg, [&dlg, files] {
+        dlg.StartJobList();
+        if (!files.isEmpty())
+            dlg.OnCommandLineFiles(files);
+    });
     dlg.exec();
     return false;
 }

@@ -3,13 +3,15 @@
 // run and the preview transport are classes of their own that it hosts and shows.
 // Its code is split by concern: CConverterDlg.cpp (members and binding),
 // CConverterDlg_Setup.cpp, CConverterDlg_Frame.cpp, CConverterDlg_Commands.cpp,
-// CConverterDlg_JobList.cpp, CConverterDlg_Run.cpp and CConverterDlg_Preview.cpp.
+// CConverterDlg_JobList.cpp, CConverterDlg_SavedList.cpp, CConverterDlg_Run.cpp and
+// CConverterDlg_Preview.cpp.
 #pragma once
 
 #include "CJobListRows.h"
 #include "engine/IVideoEngine.h"
 #include "engine/OutputFormats.h"
 #include "jobs/CBatchRun.h"
+#include "jobs/CJobListStore.h"
 #include "jobs/CPreviewTransport.h"
 #include "jobs/IBatchRunView.h"
 #include "jobs/IPreviewView.h"
@@ -28,6 +30,7 @@
 #include <QPoint>
 #include <QStringList>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <memory>
 
@@ -68,12 +71,22 @@ public:
     void OnRemove();
     void OnClear();
 
+    // The job list kept on disk: from now on every change is saved, after a list that a
+    // window left unfinished has been offered back.
+    void StartJobList();
+    void OnSaveList();
+    void OnOpenList();
+    // Ends the window; its kept list is marked finished.
+    void done(int result) override;
+
     // Conversion run
     void OnConvert();
     void OnEngineFinished() override;
     void OnEngineProgress(double position, double total) override;
     void OnStopConverting();
     void OnStop();
+    void OnPauseConverting();
+    void OnStopAfterThisFile();
     void OnSelectOutputFolder();
     void OnStretchModeChange();
     void OnAudioBitrateChange();
@@ -125,17 +138,24 @@ private:
 
     // Menus
     void ShowMenu(int menuId, const QPoint& screenPos, bool rightButtonChooses);
+    QString MenuItemText(int command, const char* text) const;
     QPoint BelowButton(int buttonId) const;
 
     // Job list helpers
     void SetupFileDrops();
     void AddFiles(const QStringList& paths, const QString& skipped = QString());
+    void ShowJobList();
     void EditSelectedCell(CTextEntryDlg& dlg, int column);
     void SetAllChecked(bool checked);
     void SetSelectedChecked(bool checked);
     bool HasRowsOrTell();
     int SelectedRowOrTell();
     int Message(const QString& text, unsigned style = 0);
+
+    // The kept job list
+    void OfferJobList(const SavedJobList& list);
+    QStringList AddSavedRows(const SavedJobList& list, const QString& listFile);
+    void SaveJobList();
 
     // What the batch run shows and asks
     StepSettings CurrentSettings() override;
@@ -194,6 +214,10 @@ private:
     CJobListRows m_rows;
     CBatchRun m_run; // holds the current row
     CPreviewTransport m_preview;
+    CJobListStore m_jobListStore;
+    QTimer m_jobListSave; // one save for all the changes of one turn of the event loop
+    bool m_bJobListEnded = false;
+    bool m_bJobListSaveFailed = false; // told once until a save works again
 
     // Frame
     QHash<int, QWidget*> m_controls;

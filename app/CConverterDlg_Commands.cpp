@@ -51,6 +51,10 @@ const CommandEntry kCommands[] = {
     {ID_LIST_UNCHECKALL, &CConverterDlg::OnUncheckAll},
     {ID_LIST_REMOVE, &CConverterDlg::OnRemove},
     {ID_LIST_CLEAR, &CConverterDlg::OnClear},
+    {ID_LIST_SAVELIST, &CConverterDlg::OnSaveList},
+    {ID_LIST_OPENLIST, &CConverterDlg::OnOpenList},
+    {ID_LIST_PAUSE, &CConverterDlg::OnPauseConverting},
+    {ID_LIST_STOPAFTER, &CConverterDlg::OnStopAfterThisFile},
     {ID_FILE_OPENVIDEO, &CConverterDlg::OnOpenVideoFiles},
     {ID_FILE_SELECTFOLDER, &CConverterDlg::OnSelectOutputFolder},
     {ID_FILE_CONVERT, &CConverterDlg::OnConvert},
@@ -105,10 +109,18 @@ void CConverterDlg::ShowMenu(int menuId, const QPoint& screenPos, bool rightButt
         if (item.command == 0)
             menu.addSeparator();
         else
-            menu.addAction(QString::fromUtf8(item.text))->setData(item.command);
+            menu.addAction(MenuItemText(item.command, item.text))->setData(item.command);
     }
     if (const int command = CPlatformUi::Get().TrackPopupMenu(menu, screenPos))
         OnCommand(command);
+}
+
+// An item's text as the menu shows it now; the pause item says what choosing it does.
+QString CConverterDlg::MenuItemText(int command, const char* text) const
+{
+    if (command == ID_LIST_PAUSE && m_run.IsPaused())
+        return QStringLiteral("Resume Converting");
+    return QString::fromUtf8(text);
 }
 
 QPoint CConverterDlg::BelowButton(int buttonId) const

@@ -46,13 +46,18 @@ void CConverterDlg::SetupFileDrops()
 void CConverterDlg::AddFiles(const QStringList& paths, const QString& skipped)
 {
     if (!paths.isEmpty()) {
-        m_lstJobs.show();
-        m_ctlPicture.hide();
+        ShowJobList();
         for (const QString& path : paths)
             m_rows.AppendRow(path, FormatEndSeconds(m_ctlEngine->GetDuration(path)));
     }
     if (!skipped.isEmpty())
         Message(skipped, kMbOk | kMbIconInformation);
+}
+
+void CConverterDlg::ShowJobList()
+{
+    m_lstJobs.show();
+    m_ctlPicture.hide();
 }
 
 void CConverterDlg::OnRename()

@@ -34,6 +34,16 @@ void CConverterDlg::OnStop()
     m_run.Stop();
 }
 
+void CConverterDlg::OnPauseConverting()
+{
+    m_run.TogglePause();
+}
+
+void CConverterDlg::OnStopAfterThisFile()
+{
+    m_run.ToggleStopAfterThisFile();
+}
+
 void CConverterDlg::OnSelectOutputFolder()
 {
     const QString chosen =

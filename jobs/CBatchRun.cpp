@@ -45,10 +45,7 @@ void CBatchRun::RunStep()
         return;
     }
     m_batchOutputs << outputPath;
-    m_currentRow = m_rows.FollowRow(row);
-    m_bConverting = true;
-    m_writeStartMs = m_clock.NowMs();
-    m_firstProgress.reset();
+    BeginWrite(row);
 }
 
 // Visits every index from the row count down to 0, resetting the engine's clip list
@@ -122,7 +119,10 @@ void CBatchRun::OnEngineFinished()
         m_rows.SetRowChecked(finishedRow.row(), false);
         m_rows.SetCellText(finishedRow.row(), kStatusColumn, kStatusCompleted);
     }
-    RunStep();
+    if (m_bStopAfterFile)
+        Stop();
+    else
+        RunStep();
 }
 
 // The row keeps its status; why it failed is its status cell's tooltip.
@@ -156,10 +156,49 @@ void CBatchRun::Stop()
     EndBatch(BatchEnd::Stopped);
 }
 
+void CBatchRun::TogglePause()
+{
+    if (!m_bConverting)
+        return;
+    m_bPaused = !m_bPaused;
+    if (m_bPaused)
+        m_pauseStartMs = m_clock.NowMs();
+    else
+        m_pausedMs += m_clock.NowMs() - m_pauseStartMs;
+    m_engine.SetWritePaused(m_bPaused);
+    ShowRunText();
+}
+
+void CBatchRun::ToggleStopAfterThisFile()
+{
+    if (m_bBatchRunning)
+        m_bStopAfterFile = !m_bStopAfterFile;
+}
+
+int CBatchRun::WritingRow() const
+{
+    return m_bConverting && m_currentRow.isValid() ? m_currentRow.row() : -1;
+}
+
+// A new write starts unpaused, as the engine starts it.
+void CBatchRun::BeginWrite(int row)
+{
+    m_currentRow = m_rows.FollowRow(row);
+    m_bConverting = true;
+    m_writeStartMs = m_clock.NowMs();
+    m_firstProgress.reset();
+    m_lastProgress.reset();
+    m_bPaused = false;
+    m_pausedMs = 0;
+    emit writeChanged();
+}
+
 void CBatchRun::EndWrite()
 {
     m_bConverting = false;
+    m_bPaused = false;
     m_currentRow = QPersistentModelIndex();
+    emit writeChanged();
 }
 
 void CBatchRun::StartBatch()
@@ -174,13 +213,32 @@ void CBatchRun::ShowWriteProgress(double position, double total)
 {
     if (!m_bConverting)
         return; // a late event of a write that was stopped
-    const ProgressSample sample{position, (m_clock.NowMs() - m_writeStartMs) / 1000.0};
+    const ProgressSample sample{position, ActiveSeconds()};
     if (!m_firstProgress)
         m_firstProgress = sample;
-    const QString text = ProgressText(EstimateProgress(*m_firstProgress, sample, total));
+    m_lastProgress = sample;
+    m_totalSeconds = total;
+    ShowRunText();
+}
+
+void CBatchRun::ShowRunText()
+{
+    QString text =
+        ProgressText(m_lastProgress ? EstimateProgress(*m_firstProgress, *m_lastProgress, m_totalSeconds)
+                                    : ProgressEstimate());
+    if (m_bPaused)
+        text = QStringLiteral("Paused, ") + text;
     const QString title =
         m_currentRow.isValid() ? m_rows.CellText(m_currentRow.row(), kTitleColumn) : QString();
     m_view.ShowRunProgress(text, title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+}
+
+// Seconds since the write started, less the time it spent paused.
+double CBatchRun::ActiveSeconds() const
+{
+    const qint64 nowMs = m_clock.NowMs();
+    const qint64 pausedMs = m_pausedMs + (m_bPaused ? nowMs - m_pauseStartMs : 0);
+    return (nowMs - m_writeStartMs - pausedMs) / 1000.0;
 }
 
 void CBatchRun::EndBatch(BatchEnd end)
@@ -188,6 +246,7 @@ void CBatchRun::EndBatch(BatchEnd end)
     if (!m_bBatchRunning)
         return;
     m_bBatchRunning = false;
+    m_bStopAfterFile = false;
     m_view.ShowNoRun();
     const QString summary = BatchSummaryText(m_nBatchConverted, end);
     if (!summary.isEmpty())

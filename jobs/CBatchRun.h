@@ -32,10 +32,19 @@ public:
     void StopConverting();
     // A stopped write is discarded and sends no Finished, so the run ends here.
     void Stop();
+    // Holds the file being written where it stands, or lets it go on; nothing while none is.
+    void TogglePause();
+    bool IsPaused() const { return m_bPaused; }
+    // Ends the batch once the file being written is done; asked again, takes it back.
+    void ToggleStopAfterThisFile();
+    // The row being written; -1 while none is.
+    int WritingRow() const;
 
 signals:
     // Every Finished of the engine, before the run acts on it.
     void engineFinished();
+    // A write started or ended.
+    void writeChanged();
 
 private:
     void RunStep();
@@ -43,9 +52,12 @@ private:
     QString ChooseOutput(int row, const StepSettings& settings, QString* refusal);
     bool IsInUse(const QString& outputPath) const;
     void ReportSaveFail(int row, const QString& reason);
+    void BeginWrite(int row);
     void EndWrite();
     void StartBatch();
     void ShowWriteProgress(double position, double total);
+    void ShowRunText();
+    double ActiveSeconds() const;
     void EndBatch(BatchEnd end);
 
     IVideoEngine& m_engine;
@@ -58,9 +70,16 @@ private:
     bool m_bConverting = false;
     qint64 m_writeStartMs = 0;
     std::optional<ProgressSample> m_firstProgress;
+    std::optional<ProgressSample> m_lastProgress;
+    double m_totalSeconds = 0;
+    // Paused time is left out of the estimate.
+    bool m_bPaused = false;
+    qint64 m_pauseStartMs = 0;
+    qint64 m_pausedMs = 0;
 
     // The batch: from Convert until no checked row is left, a row fails or the user stops.
     bool m_bBatchRunning = false;
     int m_nBatchConverted = 0;
+    bool m_bStopAfterFile = false;
     QStringList m_batchOutputs; // of the writes started since Convert was pressed
 };

@@ -57,6 +57,11 @@ int CPlatformUi::MessageBox(QWidget* owner, const QString& text, const QString& 
     box.setWindowTitle(caption);
     box.setText(text);
     box.setIcon((style & kMbIconInformation) ? QMessageBox::Information : QMessageBox::NoIcon);
+    if (style & kMbYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
+    }
     if (style & kMbOkCancel)
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     else
@@ -74,6 +79,13 @@ QStringList CPlatformUi::GetOpenFileNames(QWidget* owner, const QString& filter)
     for (QString& file : files)
         file = QDir::toNativeSeparators(file);
     return files;
+}
+
+QString CPlatformUi::GetSaveFileName(QWidget* owner, const QString& filter)
+{
+    return QDir::toNativeSeparators(QFileDialog::getSaveFileName(owner, QString(), QString(),
+                                                                 QtFilterFromWindowsFilter(filter), nullptr,
+                                                                 QFileDialog::HideNameFilterDetails));
 }
 
 QString CPlatformUi::BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder)

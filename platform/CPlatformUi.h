@@ -16,6 +16,7 @@ enum MessageBoxStyle : unsigned
 {
     kMbOk = 0x0000,
     kMbOkCancel = 0x0001,
+    kMbYesNo = 0x0004,
     kMbIconInformation = 0x0040,
 };
 
@@ -29,10 +30,12 @@ public:
     // Installs ui (not owned); nullptr restores the real one.
     static void Install(CPlatformUi* ui);
 
-    // Returns IDOK or IDCANCEL.
+    // Returns IDOK or IDCANCEL; IDYES or IDNO for kMbYesNo.
     virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style);
     // Chosen files in the order the chooser lists them; empty when cancelled.
     virtual QStringList GetOpenFileNames(QWidget* owner, const QString& filter);
+    // The file to write, as chosen; empty when cancelled.
+    virtual QString GetSaveFileName(QWidget* owner, const QString& filter);
     // The chosen folder; empty when cancelled. The chooser opens in startFolder.
     virtual QString BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder);
     // Runs a dialog modally; returns IDOK when accepted, IDCANCEL otherwise.

@@ -108,6 +108,10 @@
 #define ID_HELP_HELP 32800
 #define ID_HELP_HOMEPAGE 32801
 #define ID_HELP_ABOUT 32804
+#define ID_LIST_SAVELIST 32810
+#define ID_LIST_OPENLIST 32811
+#define ID_LIST_PAUSE 32812
+#define ID_LIST_STOPAFTER 32813
 
 // The framework's help command, raised by F1
 #define ID_HELP 57670
@@ -118,6 +122,8 @@
 // Dialog keys
 #define IDOK 1
 #define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
 
 // Text-entry dialogs 144, 145, 146
 #define IDC_EDIT_TEXT 1003

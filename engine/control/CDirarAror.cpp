@@ -112,6 +112,11 @@ void CDirarAror::SetWritePaused(bool paused)
     m_engine->setWritePaused(paused);
 }
 
+QString CDirarAror::WriteTempPath() const
+{
+    return m_engine->writeTempPath();
+}
+
 void CDirarAror::showHint(const QString& hint)
 {
     m_hint = hint;

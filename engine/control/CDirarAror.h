@@ -34,6 +34,7 @@ public:
     void Resume() override;
     void Stop() override;
     void SetWritePaused(bool paused) override;
+    QString WriteTempPath() const override;
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override;
     QString LastErrorText() const override;

@@ -63,6 +63,10 @@ public:
     // Holds the write in progress where it stands, its file kept, or lets it go on as if it
     // had never stopped. A write started later starts unpaused.
     virtual void SetWritePaused(bool paused) = 0;
+    // The temporary file that the last write SaveFile started goes to until it is renamed
+    // or removed; empty before the first. A saved job list names it, so that only this
+    // file is cleared away after a crash.
+    virtual QString WriteTempPath() const = 0;
 
     // Where the events go; null for nowhere.
     virtual void SetEventSink(IVideoEngineEvents* sink) = 0;

@@ -247,6 +247,7 @@ bool CMediaEngine::saveFile(const QString& outputPath)
                                 << (plan->video ? plan->video->format.heightPx : 0) << ", sound "
                                 << (plan->audio ? plan->audio->bitrateBps : 0) << " b/s";
     plan->outputPath = output->tempPath();
+    m_writeTempPath = output->tempPath();
 
     const quint64 generation = m_generation;
     CTranscodeJob::Callbacks callbacks;

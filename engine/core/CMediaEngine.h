@@ -5,8 +5,8 @@
 
 #include "CMediaInfoCache.h"
 #include "CTranscodeJob.h"
-#include "engine/OutputFormats.h"
 #include "MediaClip.h"
+#include "engine/OutputFormats.h"
 #include "engine/VideoQuality.h"
 
 #include <QObject>
@@ -48,6 +48,8 @@ public:
     void stop();
     // Holds the running conversion where it is, or lets it go on; a new one starts unpaused.
     void setWritePaused(bool paused);
+    // The temporary file of the last conversion saveFile() started.
+    const QString& writeTempPath() const { return m_writeTempPath; }
     bool lastWriteFailed() const { return m_lastWriteFailed; }
     // Why the last saveFile() refused or the last write failed; unset after a success.
     const MediaError& lastError() const { return m_lastError; }
@@ -76,4 +78,5 @@ private:
     quint64 m_generation = 0;
     bool m_lastWriteFailed = false;
     MediaError m_lastError;
+    QString m_writeTempPath;
 };

@@ -278,6 +278,63 @@ private slots:
                               "Run none", "Notify 1 converted, 1 failed", "Run none",
                               "Notify 0 converted, stopped", "Run none"}));
     }
+
+    // The paused time counts neither as elapsed nor in the rate; a new write and a stop
+    // start and leave it unpaused, and with nothing written a pause does nothing.
+    void pauseHoldsTheWriteAndItsClock()
+    {
+        RunRig r({"a.mpg", "b.mpg"});
+        r.run.TogglePause();
+        QVERIFY(!r.run.IsPaused());
+        r.run.Convert();
+        r.run.OnEngineProgress(0, 10);
+        r.clock.nowMs += 1000;
+        r.run.OnEngineProgress(2, 10);
+        r.run.TogglePause();
+        r.clock.nowMs += 60000;
+        r.run.OnEngineProgress(2, 10); // queued before the write was held
+        r.run.TogglePause();
+        r.clock.nowMs += 1000;
+        r.run.OnEngineProgress(4, 10);
+        r.run.TogglePause();
+        r.run.OnEngineFinished(); // b starts unpaused
+        QVERIFY(!r.run.IsPaused());
+        r.run.TogglePause();
+        r.run.Stop();
+        QVERIFY(!r.run.IsPaused());
+        QCOMPARE(r.engine.CallsStartingWith("SetWritePaused"),
+                 (QStringList{"SetWritePaused(1)", "SetWritePaused(0)", "SetWritePaused(1)",
+                              "SetWritePaused(1)"}));
+        QCOMPARE(r.engine.calls.last(), QString("Stop()"));
+        QCOMPARE(
+            r.view.Shown("Run").mid(2, 4),
+            (QStringList{"Paused, 20%, 0:01 elapsed, 0:04 left | a.mpg: Paused, 20%, 0:01 elapsed, 0:04 left",
+                         "Paused, 20%, 0:01 elapsed, 0:04 left | a.mpg: Paused, 20%, 0:01 elapsed, 0:04 left",
+                         "20%, 0:01 elapsed, 0:04 left | a.mpg: 20%, 0:01 elapsed, 0:04 left",
+                         "40%, 0:02 elapsed, 0:03 left | a.mpg: 40%, 0:02 elapsed, 0:03 left"}));
+    }
+
+    // The row being written finishes and the batch ends as a stop between rows does; asked
+    // twice, the batch goes on; a new batch starts without the request.
+    void stopAfterThisFile()
+    {
+        RunRig r({"a.mpg", "b.mpg", "c.mpg", "d.mpg"});
+        r.run.ToggleStopAfterThisFile(); // no batch: nothing to stop
+        r.run.Convert();
+        r.run.ToggleStopAfterThisFile();
+        r.run.ToggleStopAfterThisFile();
+        r.run.OnEngineFinished();
+        r.run.ToggleStopAfterThisFile();
+        r.run.OnEngineFinished();
+        QCOMPARE(r.engine.calls.last(), QString("Stop()"));
+        r.run.Convert();
+        r.run.OnEngineFinished();
+        r.run.OnEngineFinished();
+        QCOMPARE(r.engine.CallsStartingWith("SaveFile"),
+                 (QStringList{Save("a.wmv"), Save("b.wmv"), Save("c.wmv"), Save("d.wmv")}));
+        QCOMPARE(r.rows.Column(kStatusColumn), QStringList(4, "Completed"));
+        QCOMPARE(r.view.Shown("Notify"), (QStringList{"2 converted, stopped", "2 files converted"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBatchRun)

@@ -19,6 +19,7 @@ public:
     bool saveResult = true;
     bool lastWriteFailed = false;
     QString lastErrorText;
+    QString writeTempPath;
 
     void SetAudioFormat(short code) override { Record("SetAudioFormat", {QString::number(code)}); }
     void SetOutputMode(long mode) override { Record("SetOutputMode", {QString::number(mode)}); }
@@ -59,6 +60,7 @@ public:
     void Resume() override { Record("Resume", {}); }
     void Stop() override { Record("Stop", {}); }
     void SetWritePaused(bool paused) override { Record("SetWritePaused", {QString::number(paused)}); }
+    QString WriteTempPath() const override { return writeTempPath; }
     void SetEventSink(IVideoEngineEvents* sink) override { m_sink = sink; }
     bool LastWriteFailed() const override { return lastWriteFailed; }
     QString LastErrorText() const override { return lastErrorText; }

@@ -32,6 +32,7 @@ public:
     // Scripted answers.
     int messageAnswer = IDOK;
     QStringList openFiles;
+    QString saveFile;
     QString folder;
     int menuChoice = 0;
     std::function<int(QDialog&)> onModal = [](QDialog&) { return IDCANCEL; };
@@ -48,6 +49,7 @@ public:
         return messageAnswer;
     }
     QStringList GetOpenFileNames(QWidget*, const QString&) override { return openFiles; }
+    QString GetSaveFileName(QWidget*, const QString&) override { return saveFile; }
     QString BrowseForFolder(QWidget*, const QString& title, const QString&) override
     {
         folderTitles << title;
