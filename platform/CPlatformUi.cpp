@@ -76,6 +76,12 @@ QStringList CPlatformUi::GetOpenFileNames(QWidget* owner, const QString& filter)
     return files;
 }
 
+QString CPlatformUi::GetSaveFileName(QWidget* owner, const QString& filter, const QString& suggestedPath)
+{
+    return QDir::toNativeSeparators(
+        QFileDialog::getSaveFileName(owner, QString(), suggestedPath, QtFilterFromWindowsFilter(filter)));
+}
+
 QString CPlatformUi::BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder)
 {
     return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(owner, title, startFolder));
@@ -109,4 +115,9 @@ bool CPlatformUi::StartProgram(const QString& program, const QStringList& argume
 void CPlatformUi::Notify(const QString& summary)
 {
     CDesktopNotifier(QDBusConnection::sessionBus()).Notify(summary);
+}
+
+void CPlatformUi::RequestSessionPower(CSessionPower::Action action, const CSessionPower::Done& done)
+{
+    CSessionPower(QDBusConnection::systemBus()).Request(action, done);
 }

@@ -33,6 +33,7 @@ public:
     int messageAnswer = IDOK;
     QStringList openFiles;
     QString folder;
+    QString saveFile;
     int menuChoice = 0;
     std::function<int(QDialog&)> onModal = [](QDialog&) { return IDCANCEL; };
 
@@ -48,6 +49,7 @@ public:
         return messageAnswer;
     }
     QStringList GetOpenFileNames(QWidget*, const QString&) override { return openFiles; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFile; }
     QString BrowseForFolder(QWidget*, const QString& title, const QString&) override
     {
         folderTitles << title;
