@@ -11,7 +11,6 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 QString AbsolutePath(const QString& path)
@@ -65,7 +64,7 @@ void CConvertRun::next()
         output.isEmpty()
             ? QString()
             : ResolveExistingOutput(output, m_options.ifExists, [this](const QString& path) {
-                  return QFileInfo::exists(path) || !IsSafeOutput(path, m_sources + m_written, &isSameFile);
+                  return FileExists(path) || !IsSafeOutput(path, m_sources + m_written, &isSameFile);
               });
     m_current = RunFile{m_options.files[m_next], resolved.isEmpty() ? output : resolved, m_next + 1,
                         int(m_sources.size())};

@@ -9,9 +9,9 @@
 #include "NamePattern.h"
 #include "RowClips.h"
 #include "engine/IVideoEngine.h"
+#include "platform/FileNames.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 CBatchRun::CBatchRun(IVideoEngine& engine, IJobRows& rows, IBatchRunView& view, const IClock& clock)
     : m_engine(engine), m_rows(rows), m_view(view), m_clock(clock)
@@ -35,8 +35,7 @@ void CBatchRun::RunStep()
         return;
     }
     const StepSettings settings = m_view.CurrentSettings();
-    const ClipSpan span =
-        ConversionSpan(m_rows.CellText(row, kStartColumn), m_rows.CellText(row, kEndColumn));
+    const ClipSpan span = ConversionSpan(m_rows.CellText(row, kStartColumn), m_rows.CellText(row, kEndColumn));
     AddRowClips(m_engine, m_rows, row, span.startSeconds, span.endSeconds, settings.stretchMode);
     QString refusal;
     const QString outputPath = ChooseOutput(row, settings, &refusal);
@@ -106,9 +105,9 @@ QString CBatchRun::ChooseOutput(int row, const StepSettings& settings, QString* 
         *refusal = kNoUsableNameReason;
         return QString();
     }
-    const QString outputPath = ResolveExistingOutput(
-        OutputPath(settings.outputFolder, fileName), m_options.ifExists,
-        [this](const QString& path) { return QFileInfo::exists(path) || IsInUse(path); });
+    const QString outputPath =
+        ResolveExistingOutput(OutputPath(settings.outputFolder, fileName), m_options.ifExists,
+                              [this](const QString& path) { return FileExists(path) || IsInUse(path); });
     if (outputPath.isEmpty())
         return QString();
     if (IsInUse(outputPath)) {

@@ -1,9 +1,9 @@
 #include "NamePattern.h"
 
 #include "JobOutput.h"
+#include "JobRowText.h"
 #include "engine/OutputFormats.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <array>
@@ -28,7 +28,7 @@ QString PaddedNumber(int number, int rowCount)
 QString TokenValue(const QString& token, const NameFields& fields, const OutputContainer& format)
 {
     if (token == QLatin1String("source"))
-        return QFileInfo(fields.sourcePath).completeBaseName();
+        return TitleBase(TitleFromPath(fields.sourcePath));
     if (token == QLatin1String("format"))
         return QString::fromLatin1(format.extension).mid(1);
     if (token == QLatin1String("size"))
@@ -75,9 +75,11 @@ QString ResolveExistingOutput(const QString& path, IfOutputExists rule,
         return path;
     if (rule == IfOutputExists::Skip)
         return QString();
-    const QString extension = QFileInfo(path).suffix();
-    const QString suffix = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
-    const QString stem = path.left(path.size() - suffix.size());
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension =
+        dot > path.lastIndexOf(QLatin1Char('/')) && dot > path.lastIndexOf(QLatin1Char('\\'));
+    const QString stem = hasExtension ? path.left(dot) : path;
+    const QString suffix = hasExtension ? path.mid(dot) : QString();
     for (int n = 2;; ++n) {
         const QString numbered = QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(suffix);
         if (!isTaken(numbered))
