@@ -22,6 +22,7 @@ CCountdownDlg::CCountdownDlg(const QString& action, int seconds, QWidget* parent
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     for (QPushButton* button : {now, cancel}) {
         UseFlatButtonLook(*button);
+        button->setIcon(QIcon());
         button->setMinimumSize(90, 24);
     }
     cancel->setDefault(true); // Enter must not power the machine off

@@ -97,6 +97,7 @@ COptionsDlg::COptionsDlg(const ConverterOptions& options, const QString& presetN
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     for (QAbstractButton* button : buttons->buttons()) {
         UseFlatButtonLook(*qobject_cast<QPushButton*>(button));
+        button->setIcon(QIcon()); // plain, as the About box's
         button->setMinimumSize(75, 24);
     }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -337,8 +338,10 @@ void COptionsDlg::OnSavePreset()
     const Preset preset{*name, m_current.choices, Quality(),
                         m_chkIncludeFolder.isChecked() ? m_current.outputFolder : QString(), false};
     const PresetResult saved = SavePreset(preset);
-    if (!Refused(saved.error))
-        FillPresets(saved.preset->name);
+    if (Refused(saved.error))
+        return;
+    m_presetName = saved.preset->name; // the settings are now that preset's
+    FillPresets(m_presetName);
 }
 
 void COptionsDlg::OnRenamePreset()
@@ -348,8 +351,11 @@ void COptionsDlg::OnRenamePreset()
     if (!name)
         return;
     const PresetResult renamed = RenamePreset(preset->name, *name);
-    if (!Refused(renamed.error))
-        FillPresets(renamed.preset->name);
+    if (Refused(renamed.error))
+        return;
+    if (preset->name == m_presetName)
+        m_presetName = renamed.preset->name;
+    FillPresets(renamed.preset->name);
 }
 
 void COptionsDlg::OnDeletePreset()

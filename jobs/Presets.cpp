@@ -38,8 +38,8 @@ int CountOf(const IntField& field)
 Preset BuiltIn(const char* name, OutputChoices choices, QualityMode mode = QualityMode::ProfileBitrate)
 {
     Preset preset{QString::fromUtf8(name), choices, VideoQuality{}, QString(), true};
-    preset.quality.mode = mode;
-    preset.quality.level = QualityLevel::Small;
+    if (mode == QualityMode::ConstantQuality)
+        preset.quality = *videoQualityFor(long(mode), double(QualityLevel::Small));
     return preset;
 }
 
