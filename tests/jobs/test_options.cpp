@@ -159,6 +159,9 @@ private slots:
         QVERIFY(!result.preset);
         QVERIFY2(result.error.contains(named), qPrintable(result.error));
         QVERIFY(PresetFiles().isEmpty());
+    }
+    void brokenPresetText()
+    {
         QVERIFY(PresetFromJson("[1, 2").error.startsWith("not a preset"));
         QVERIFY(PresetFromJson(R"({"version":1,"format":0,"frameSize":0,"stretchMode":0,"audioBitrate":0,)"
                                R"("name":"a","qualityMode":2,"targetMegabytes":0})")
