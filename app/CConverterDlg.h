@@ -3,8 +3,8 @@
 // run and the preview transport are classes of their own that it hosts and shows.
 // Its code is split by concern: CConverterDlg.cpp (members and binding),
 // CConverterDlg_Setup.cpp, CConverterDlg_Frame.cpp, CConverterDlg_Commands.cpp,
-// CConverterDlg_JobList.cpp, CConverterDlg_SavedList.cpp, CConverterDlg_Run.cpp and
-// CConverterDlg_Preview.cpp.
+// CConverterDlg_JobList.cpp, CConverterDlg_SavedList.cpp, CConverterDlg_Run.cpp,
+// CConverterDlg_Options.cpp and CConverterDlg_Preview.cpp.
 #pragma once
 
 #include "CJobListRows.h"
@@ -15,6 +15,8 @@
 #include "jobs/CPreviewTransport.h"
 #include "jobs/IBatchRunView.h"
 #include "jobs/IPreviewView.h"
+#include "jobs/Presets.h"
+#include "platform/CSessionPower.h"
 #include "skin/CFlatComboBox.h"
 #include "skin/CPicturePanel.h"
 #include "skin/CSkinButton.h"
@@ -110,6 +112,11 @@ public:
     void OnListRightClick();
     void OnAbout();
 
+    // Options
+    void OnOptions();
+    // What the Options dialog's last OK, or a preset, left; stored.
+    const ConverterOptions& Options() const { return m_options; }
+
 protected:
     bool OnInitDialog();
     void paintEvent(QPaintEvent* event) override;
@@ -167,6 +174,17 @@ private:
     void Tell(const QString& text) override;
     bool AskOkCancel(const QString& question, const QString& caption) override;
 
+    // Options
+    void SetupOptions();
+    OutputChoices CurrentChoices() const;
+    void ApplyPreset(const Preset& preset);
+    void SetOutputFolder(const QString& folder);
+    void TakeOptions(const ConverterOptions& options);
+    void StoreLastUsed();
+    void OnBatchEnded(BatchEnd end, int converted);
+    void AskThenRequestPower(CSessionPower::Action action, const QString& actionText);
+    void ReportOptionsFailure(const QString& text);
+
     // What the preview transport shows
     int StretchMode() const override;
     void ShowPlayLook(bool playing) override;
@@ -210,6 +228,9 @@ private:
     int m_nStretchMode = 0;
     int m_nAudioCode = kFirstAudioCode;
     QIcon m_hIcon;
+
+    ConverterOptions m_options;
+    QString m_presetName; // the preset chosen last
 
     CJobListRows m_rows;
     CBatchRun m_run; // holds the current row

@@ -69,6 +69,7 @@ const CommandEntry kCommands[] = {
     {ID_HELP_HELP, &CConverterDlg::OnShowHelp},
     {ID_HELP_HOMEPAGE, &CConverterDlg::OnHomePage},
     {ID_HELP_ABOUT, &CConverterDlg::OnAbout},
+    {ID_EDIT_OPTIONS, &CConverterDlg::OnOptions},
     {ID_HELP, &CConverterDlg::OnShowHelp},
 };
 } // namespace

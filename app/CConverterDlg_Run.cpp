@@ -48,9 +48,13 @@ void CConverterDlg::OnSelectOutputFolder()
 {
     const QString chosen =
         CPlatformUi::Get().BrowseForFolder(this, QStringLiteral("Select folder"), m_szOutputFolder);
-    if (chosen.isEmpty())
-        return;
-    m_szOutputFolder = WithTrailingSeparator(chosen);
+    if (!chosen.isEmpty())
+        SetOutputFolder(chosen);
+}
+
+void CConverterDlg::SetOutputFolder(const QString& folder)
+{
+    m_szOutputFolder = WithTrailingSeparator(folder);
     m_edtOutputFolder.clear();
     m_edtOutputFolder.setText(m_szOutputFolder);
     StoreOutputFolder(m_szOutputFolder);

@@ -101,7 +101,7 @@ void CConverterDlg::OnSaveList()
 {
     if (!HasRowsOrTell())
         return;
-    QString path = CPlatformUi::Get().GetSaveFileName(this, kJobListFilter);
+    QString path = CPlatformUi::Get().GetSaveFileName(this, kJobListFilter, QString());
     if (path.isEmpty())
         return;
     if (!path.endsWith(kJobListExtension, Qt::CaseInsensitive))

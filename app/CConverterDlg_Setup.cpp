@@ -101,6 +101,7 @@ bool CConverterDlg::OnInitDialog()
     SetupFileDrops();
     SetupAccessibility();
     ConnectCommands();
+    SetupOptions();
     ApplyLayout();
     return true;
 }

@@ -5,9 +5,11 @@
 #include "engine/OutputFormats.h"
 #include "jobs/JobOutput.h"
 #include "jobs/JobRowText.h"
+#include "jobs/NamePattern.h"
 #include "jobs/OutputFolderStore.h"
 #include "platform/FileNames.h"
 
+#include <QDate>
 #include <QDir>
 
 namespace {
@@ -19,9 +21,7 @@ QString AbsolutePath(const QString& path)
 
 CConvertRun::CConvertRun(const CliOptions& options, const QString& dataFolder, CRunOutput* output)
     : m_options(options), m_dataFolder(dataFolder),
-      m_outputFolder(
-          WithTrailingSeparator(AbsolutePath(options.outputFolder))),
-      m_output(output)
+      m_outputFolder(WithTrailingSeparator(AbsolutePath(options.outputFolder))), m_output(output)
 {
     for (const QString& file : m_options.files)
         m_sources << AbsolutePath(file);
@@ -55,12 +55,26 @@ void CConvertRun::next()
         return;
     }
     const QString source = m_sources[m_next];
-    const QString name = OutputFileName(TitleFromPath(source), JobFormatForIndex(m_options.formatIndex));
-    m_current =
-        RunFile{m_options.files[m_next], name.isEmpty() ? QString() : OutputPath(m_outputFolder, name),
-                m_next + 1, int(m_sources.size())};
+    const NameFields fields{TitleFromPath(source), source,     m_options.frameSizeIndex,
+                            QDate::currentDate(),  m_next + 1, int(m_sources.size())};
+    const QString name =
+        PatternFileName(m_options.namePattern, fields, JobFormatForIndex(m_options.formatIndex));
+    const QString output = name.isEmpty() ? QString() : OutputPath(m_outputFolder, name);
+    const QString resolved =
+        output.isEmpty()
+            ? QString()
+            : ResolveExistingOutput(output, m_options.ifExists, [this](const QString& path) {
+                  return FileExists(path) || !IsSafeOutput(path, m_sources + m_written, &isSameFile);
+              });
+    m_current = RunFile{m_options.files[m_next], resolved.isEmpty() ? output : resolved, m_next + 1,
+                        int(m_sources.size())};
     ++m_next;
     m_output->started(m_current);
+    if (!output.isEmpty() && resolved.isEmpty()) {
+        m_output->skipped(m_current);
+        nextLater();
+        return;
+    }
     const MediaError refusal =
         name.isEmpty() ? mediaError(MediaStage::Check, kNoUsableNameDetail, source) : startWrite(source);
     if (refusal.isSet()) {
@@ -82,6 +96,8 @@ MediaError CConvertRun::startWrite(const QString& source)
     if (!IsSafeOutput(m_current.output, m_sources + m_written, &isSameFile))
         return mediaError(MediaStage::Check, kOutputInUseDetail, m_current.output);
     handClips(source);
+    if (m_options.quality.mode != QualityMode::ProfileBitrate)
+        m_engine.setVideoQuality(m_options.quality);
     if (!m_engine.saveFile(m_current.output))
         return m_engine.lastError();
     m_written << m_current.output;

@@ -54,6 +54,14 @@ void CRunOutput::stopped(const RunFile& file)
     writeLine(stderr, "vv-convert: stopped; " + file.file.toLocal8Bit() + " was not written");
 }
 
+void CRunOutput::skipped(const RunFile& file)
+{
+    if (m_quiet)
+        return;
+    clearProgressLine();
+    writeLine(stdout, m_json ? SkippedEvent(file) : SkippedLine(file).toLocal8Bit());
+}
+
 // Flushed at once, so a reader of a pipe sees each event as it happens.
 void CRunOutput::writeLine(std::FILE* stream, const QByteArray& line)
 {

@@ -22,6 +22,7 @@ public:
     void done(const RunFile& file, const RunProgress& last);
     void failed(const RunFile& file, const MediaError& error);
     void stopped(const RunFile& file);
+    void skipped(const RunFile& file);
 
 private:
     static void writeLine(std::FILE* stream, const QByteArray& line);

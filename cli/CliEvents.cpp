@@ -94,6 +94,11 @@ QByteArray StoppedEvent(const RunFile& file)
     return Line(EventObject("stopped", file));
 }
 
+QByteArray SkippedEvent(const RunFile& file)
+{
+    return Line(EventObject("skipped", file));
+}
+
 QString ProgressLine(const RunFile& file, const ProgressEstimate& estimate)
 {
     QString line = QStringLiteral("%1  %2%").arg(Counter(file)).arg(estimate.percent, 3);
@@ -114,4 +119,9 @@ QString DoneLine(const RunFile& file, const RunProgress& last)
 QString FailedLine(const RunFile& file, const MediaError& error)
 {
     return QStringLiteral("%1: %2").arg(file.file, error.text());
+}
+
+QString SkippedLine(const RunFile& file)
+{
+    return QStringLiteral("%1 -> %2 exists, skipped").arg(Counter(file), file.output);
 }

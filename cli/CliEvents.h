@@ -31,6 +31,7 @@ QByteArray ProgressEvent(const RunFile& file, const RunProgress& progress, const
 QByteArray DoneEvent(const RunFile& file, const RunProgress& last);
 QByteArray FailedEvent(const RunFile& file, const MediaError& error);
 QByteArray StoppedEvent(const RunFile& file);
+QByteArray SkippedEvent(const RunFile& file);
 
 // "[2/6] clip.mpg  42%  3.1x  0:05 left"; the speed and time left once they are known.
 QString ProgressLine(const RunFile& file, const ProgressEstimate& estimate);
@@ -38,3 +39,5 @@ QString ProgressLine(const RunFile& file, const ProgressEstimate& estimate);
 QString DoneLine(const RunFile& file, const RunProgress& last);
 // "clip.mpg: decode: Invalid data found when processing input (clip.mpg)"
 QString FailedLine(const RunFile& file, const MediaError& error);
+// "[1/2] clip.mpg -> /out/clip.wmv exists, skipped"
+QString SkippedLine(const RunFile& file);

@@ -2,6 +2,7 @@
 
 #include "CliChoices.h"
 #include "jobs/JobOutput.h"
+#include "jobs/Presets.h"
 
 #include <QRegularExpression>
 
@@ -56,6 +57,75 @@ QString SetOutputFolder(CliOptions* options, const QString& value)
     return QString();
 }
 
+// Lower-case names, each at its position.
+int IndexOfName(const QStringList& names, const QString& value)
+{
+    return int(names.indexOf(value.trimmed().toLower()));
+}
+
+QString SetQuality(CliOptions* options, const QString& value)
+{
+    static const QStringList names{"profile", "best", "high", "good", "small"}; // the levels from Best
+    const int index = IndexOfName(names, value);
+    if (index < 0)
+        return QStringLiteral("not one of ") + names.join(QStringLiteral(", "));
+    options->quality =
+        index == 0 ? VideoQuality{} : *videoQualityFor(long(QualityMode::ConstantQuality), index - 1);
+    return QString();
+}
+
+QString SetTargetSize(CliOptions* options, const QString& value)
+{
+    bool ok = false;
+    const std::optional<VideoQuality> quality =
+        videoQualityFor(long(QualityMode::TargetSize), value.toDouble(&ok));
+    if (!ok || !quality)
+        return QStringLiteral("not a size in MB from %1 to %2")
+            .arg(kMinTargetMegabytes)
+            .arg(kMaxTargetMegabytes);
+    options->quality = *quality;
+    return QString();
+}
+
+QString SetNamePattern(CliOptions* options, const QString& value)
+{
+    if (value.isEmpty())
+        return QStringLiteral("no pattern given");
+    options->namePattern = value;
+    return QString();
+}
+
+QString SetIfExists(CliOptions* options, const QString& value)
+{
+    static const QStringList names{"replace", "number", "skip"}; // in the order of IfOutputExists
+    const int index = IndexOfName(names, value);
+    if (index < 0)
+        return QStringLiteral("not one of ") + names.join(QStringLiteral(", "));
+    options->ifExists = IfOutputExists(index);
+    return QString();
+}
+
+// The preset's lists, quality and folder, as choosing it in the window sets them; later
+// options change them again.
+QString SetPreset(CliOptions* options, const QString& value)
+{
+    const std::optional<Preset> preset = FindPreset(value);
+    if (!preset) {
+        QStringList names;
+        for (const Preset& known : AllPresets())
+            names << QLatin1Char('"') + known.name + QLatin1Char('"');
+        return QStringLiteral("no such preset; there are ") + names.join(QStringLiteral(", "));
+    }
+    options->formatIndex = preset->choices.formatIndex;
+    options->frameSizeIndex = preset->choices.frameSizeIndex;
+    options->stretchMode = preset->choices.stretchMode;
+    options->audioBitrateIndex = preset->choices.bitrateIndex;
+    options->quality = preset->quality;
+    if (!preset->outputFolder.isEmpty())
+        options->outputFolder = preset->outputFolder;
+    return QString();
+}
+
 const std::vector<OptionRow>& Options()
 {
     using O = CliOptions;
@@ -76,6 +146,24 @@ const std::vector<OptionRow>& Options()
          nullptr, nullptr, &SetSeconds<&O::endText>},
         {"--output-dir", nullptr, "DIR", "write into DIR (default: the window's output folder, now {folder})",
          Applies::AnyFormat, nullptr, nullptr, &SetOutputFolder},
+        {"--quality", nullptr, "LEVEL",
+         "the picture's quality, for a video format: profile (default: the --size profile's bit rate), or a "
+         "constant quality of best, high, good or small",
+         Applies::VideoFormats, nullptr, nullptr, &SetQuality},
+        {"--target-size", nullptr, "MB", "make each video file MB megabytes (1,000,000 bytes), in two passes",
+         Applies::VideoFormats, nullptr, nullptr, &SetTargetSize},
+        {"--name", nullptr, "PATTERN",
+         "the output name before its extension (default {title}, the file's name up to its last dot); also "
+         "{source}, {format}, {size}, {date} (yyyy-MM-dd) and {n} (the file's number)",
+         Applies::AnyFormat, nullptr, nullptr, &SetNamePattern},
+        {"--if-exists", nullptr, "RULE",
+         "when the output exists: replace it (default), number (\"name (2).ext\") or skip the file",
+         Applies::AnyFormat, nullptr, nullptr, &SetIfExists},
+        {"--preset", nullptr, "NAME",
+         "the format, size, stretch, bit rate, quality and folder of a preset of the window (built-in or "
+         "saved); "
+         "options after it change them",
+         Applies::AnyFormat, nullptr, nullptr, &SetPreset},
         {"--json", nullptr, nullptr, "one JSON object per line for each event, on standard output",
          Applies::AnyFormat, nullptr, nullptr, &SetSwitch<&O::json>},
         {"--quiet", "-q", nullptr, "print errors only", Applies::AnyFormat, nullptr, nullptr,

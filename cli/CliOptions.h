@@ -1,6 +1,7 @@
 // The converter's command line: one table of options, read into the settings of a run.
 #pragma once
 
+#include "jobs/ConverterOptions.h"
 #include "jobs/JobRowText.h"
 
 #include <QString>
@@ -17,6 +18,10 @@ struct CliOptions
     QString startText = kNewRowStart;
     QString endText;      // empty: the file's length, as the window's new row ends
     QString outputFolder; // empty: the window's output folder
+    // As the window's Options dialog sets them; the defaults write what the window always wrote.
+    VideoQuality quality;
+    QString namePattern = ConverterOptions().namePattern;
+    IfOutputExists ifExists = IfOutputExists::Replace;
     bool json = false;
     bool quiet = false;
     bool help = false;

@@ -1,5 +1,7 @@
 #include "CAboutDlg.h"
 
+#include "DialogLook.h"
+
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
 #include "res/TemplateBuilder.h"
@@ -8,12 +10,6 @@
 #include <QPushButton>
 
 namespace {
-// A flat push button: a one-pixel frame round a plain face, sunk while pressed.
-constexpr char kFlatButtonStyle[] =
-    "QPushButton { border: 1px solid palette(dark); background: palette(button); }"
-    "QPushButton:focus { border-color: palette(highlight); }"
-    "QPushButton:pressed { background: palette(midlight); }";
-
 // Lines longer than their template slot grow to the right rather than being cut.
 void WidenToText(QLabel& label)
 {
@@ -37,7 +33,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     const QHash<int, QWidget*> controls = BuildDialogFromTemplate(*this, AboutDialogTemplate(), bind);
     setWindowIcon(LoadAppIcon());
     if (auto* ok = qobject_cast<QPushButton*>(controls.value(IDOK))) {
-        ok->setStyleSheet(QString::fromLatin1(kFlatButtonStyle));
+        UseFlatButtonLook(*ok);
         ok->setDefault(true); // Enter closes the box, as in any dialog
     }
     // The links become links once the template has given them caption and place.

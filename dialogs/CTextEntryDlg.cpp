@@ -1,17 +1,11 @@
 #include "CTextEntryDlg.h"
 
+#include "DialogLook.h"
+
 #include "res/TemplateBuilder.h"
 #include "res/resource.h"
 
 #include <QGroupBox>
-
-namespace {
-// The frame runs through the middle of the caption, as the platform draws a group box,
-// not below it: the template places the edit just under the caption.
-constexpr char kGroupBoxStyle[] =
-    "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }";
-} // namespace
 
 CTextEntryDlg::CTextEntryDlg(const DialogTemplate& tpl, QWidget* parent) : QDialog(parent)
 {
@@ -19,7 +13,7 @@ CTextEntryDlg::CTextEntryDlg(const DialogTemplate& tpl, QWidget* parent) : QDial
         return ctl.id == IDC_EDIT_TEXT ? &m_edtText : nullptr;
     });
     if (auto* group = findChild<QGroupBox*>())
-        group->setStyleSheet(QString::fromLatin1(kGroupBoxStyle));
+        UseGroupBoxLook(*group);
 }
 
 CTextEntryDlg::~CTextEntryDlg() = default;

@@ -6,8 +6,10 @@
 #include "IJobRows.h"
 #include "JobOutput.h"
 #include "JobRowText.h"
+#include "NamePattern.h"
 #include "RowClips.h"
 #include "engine/IVideoEngine.h"
+#include "platform/FileNames.h"
 
 #include <QCoreApplication>
 
@@ -19,6 +21,7 @@ CBatchRun::CBatchRun(IVideoEngine& engine, IJobRows& rows, IBatchRunView& view, 
 void CBatchRun::Convert()
 {
     m_batchOutputs.clear();
+    m_skippedRows.clear();
     StartBatch();
     RunStep();
 }
@@ -36,6 +39,12 @@ void CBatchRun::RunStep()
     AddRowClips(m_engine, m_rows, row, span.startSeconds, span.endSeconds, settings.stretchMode);
     QString refusal;
     const QString outputPath = ChooseOutput(row, settings, &refusal);
+    if (outputPath.isEmpty() && refusal.isEmpty()) {
+        m_rows.SetCellText(row, kStatusColumn, kStatusSkipped);
+        m_skippedRows << m_rows.FollowRow(row);
+        RunStep();
+        return;
+    }
     if (outputPath.isEmpty() && m_bConverting)
         m_engine.Stop(); // as a new SaveFile would, a refused step ends the write in progress
     if (outputPath.isEmpty() || !m_engine.SaveFile(outputPath)) {
@@ -58,14 +67,24 @@ int CBatchRun::FindRowToConvert()
         m_engine.SetOutputMode(kWindowsMediaOutputMode);
         m_engine.SetClipOption(kDefaultClipOption);
         m_engine.ClearClips();
-        if (row < count && m_rows.IsRowChecked(row))
+        if (row < count && m_rows.IsRowChecked(row) && !IsSkipped(row))
             found = row;
     }
     return found;
 }
 
+bool CBatchRun::IsSkipped(int row) const
+{
+    for (const QPersistentModelIndex& skipped : m_skippedRows) {
+        if (skipped.isValid() && skipped.row() == row)
+            return true;
+    }
+    return false;
+}
+
 // Gives the engine the output settings and returns the output path, or an empty
-// string, with the reason, when the row's output must not be written.
+// string, with the reason, when the row's output must not be written; an empty
+// string without a reason when the row is skipped.
 QString CBatchRun::ChooseOutput(int row, const StepSettings& settings, QString* refusal)
 {
     const OutputContainer& format = JobFormatForIndex(settings.formatIndex);
@@ -78,16 +97,49 @@ QString CBatchRun::ChooseOutput(int row, const StepSettings& settings, QString* 
         m_engine.SetProfileFile(QString());
         m_engine.SetAudioFormat(short(settings.audioCode));
     }
-    const QString fileName = OutputFileName(m_rows.CellText(row, kTitleColumn), format);
+    const QString fileName = OutputName(row, settings, format);
     if (fileName.isEmpty()) {
         *refusal = kNoUsableNameReason;
         return QString();
     }
-    const QString outputPath = OutputPath(settings.outputFolder, fileName);
-    if (!IsInUse(outputPath))
-        return outputPath;
-    *refusal = kOutputInUseReason;
-    return QString();
+    const QString outputPath =
+        ResolveExistingOutput(OutputPath(settings.outputFolder, fileName), m_options.ifExists,
+                              [this](const QString& path) { return FileExists(path) || IsInUse(path); });
+    if (outputPath.isEmpty())
+        return QString();
+    if (IsInUse(outputPath)) {
+        *refusal = kOutputInUseReason;
+        return QString();
+    }
+    if (!ApplyQuality(m_options.quality)) {
+        *refusal = QStringLiteral("check: the engine refused the video quality");
+        return QString();
+    }
+    return outputPath;
+}
+
+QString CBatchRun::OutputName(int row, const StepSettings& settings, const OutputContainer& format) const
+{
+    const NameFields fields{m_rows.CellText(row, kTitleColumn),
+                            m_rows.CellText(row, kPathColumn),
+                            settings.frameSizeIndex,
+                            QDate::currentDate(),
+                            row + 1,
+                            m_rows.RowCount()};
+    return PatternFileName(m_options.namePattern, fields, format);
+}
+
+// The profile's rate is what the engine does untold, so it is never sent.
+bool CBatchRun::ApplyQuality(const VideoQuality& quality)
+{
+    switch (quality.mode) {
+    case QualityMode::ProfileBitrate: return true;
+    case QualityMode::ConstantQuality:
+        return m_engine.SetVideoQuality(long(quality.mode), int(quality.level));
+    case QualityMode::TargetSize:
+        return m_engine.SetVideoQuality(long(quality.mode), quality.targetMegabytes);
+    }
+    return true;
 }
 
 bool CBatchRun::IsInUse(const QString& outputPath) const
@@ -251,4 +303,5 @@ void CBatchRun::EndBatch(BatchEnd end)
     const QString summary = BatchSummaryText(m_nBatchConverted, end);
     if (!summary.isEmpty())
         m_view.Notify(summary);
+    emit batchEnded(end, m_nBatchConverted);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BatchSummary.h"
+#include "ConverterOptions.h"
 #include "ProgressEstimate.h"
 
 #include <QObject>
@@ -16,6 +17,7 @@ class IBatchRunView;
 class IClock;
 class IJobRows;
 class IVideoEngine;
+struct OutputContainer;
 struct StepSettings;
 
 class CBatchRun : public QObject
@@ -23,6 +25,9 @@ class CBatchRun : public QObject
     Q_OBJECT
 public:
     CBatchRun(IVideoEngine& engine, IJobRows& rows, IBatchRunView& view, const IClock& clock);
+
+    // The quality, the name pattern and the rule for an existing output of the steps to come.
+    void SetOptions(const ConverterOptions& options) { m_options = options; }
 
     // One step on the lowest checked row; pressed during a batch, the batch goes on.
     void Convert();
@@ -45,11 +50,16 @@ signals:
     void engineFinished();
     // A write started or ended.
     void writeChanged();
+    // Once a batch is over, with how many files it wrote.
+    void batchEnded(BatchEnd end, int converted);
 
 private:
     void RunStep();
     int FindRowToConvert();
     QString ChooseOutput(int row, const StepSettings& settings, QString* refusal);
+    QString OutputName(int row, const StepSettings& settings, const OutputContainer& format) const;
+    bool ApplyQuality(const VideoQuality& quality);
+    bool IsSkipped(int row) const;
     bool IsInUse(const QString& outputPath) const;
     void ReportSaveFail(int row, const QString& reason);
     void BeginWrite(int row);
@@ -64,6 +74,7 @@ private:
     IJobRows& m_rows;
     IBatchRunView& m_view;
     const IClock& m_clock;
+    ConverterOptions m_options;
 
     // The write: the current row, followed across removals of rows.
     QPersistentModelIndex m_currentRow;
@@ -82,4 +93,6 @@ private:
     int m_nBatchConverted = 0;
     bool m_bStopAfterFile = false;
     QStringList m_batchOutputs; // of the writes started since Convert was pressed
+    // Rows whose output existed; they stay checked, and the batch passes them by.
+    QList<QPersistentModelIndex> m_skippedRows;
 };

@@ -1,5 +1,8 @@
 #include "ConverterOptions.h"
 
+#include "engine/OutputFormats.h"
+
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -25,9 +28,10 @@ ConverterOptions ReadOptions()
     const QSettings settings = OptionsSettings();
     ConverterOptions options;
     const int mode = Choice(settings, QStringLiteral("QualityMode"), 3, 0);
-    const double value = mode == int(QualityMode::TargetSize)
-                             ? settings.value(QStringLiteral("TargetMegabytes")).toDouble()
-                             : double(Choice(settings, QStringLiteral("QualityLevel"), 4, int(QualityLevel::Good)));
+    const double value =
+        mode == int(QualityMode::TargetSize)
+            ? settings.value(QStringLiteral("TargetMegabytes")).toDouble()
+            : double(Choice(settings, QStringLiteral("QualityLevel"), 4, int(QualityLevel::Good)));
     if (const std::optional<VideoQuality> quality = videoQualityFor(mode, value))
         options.quality = *quality;
     const QString pattern = settings.value(QStringLiteral("NamePattern")).toString();
@@ -53,4 +57,39 @@ bool StoreOptions(const ConverterOptions& options)
     settings.setValue(QStringLiteral("StartWithLastSettings"), options.startWithLastSettings);
     settings.sync();
     return settings.status() == QSettings::NoError;
+}
+
+LastSettings ReadLastSettings()
+{
+    const QSettings settings = OptionsSettings();
+    LastSettings last;
+    last.choices.formatIndex =
+        Choice(settings, QStringLiteral("LastFormat"), int(outputContainers().size()), 0);
+    last.choices.frameSizeIndex = Choice(settings, QStringLiteral("LastFrameSize"), kFrameSizeCount, 0);
+    last.choices.stretchMode = Choice(settings, QStringLiteral("LastStretchMode"), kStretchModeCount, 0);
+    last.choices.bitrateIndex = Choice(settings, QStringLiteral("LastBitrate"), kAudioCodeCount, 0);
+    last.presetName = settings.value(QStringLiteral("LastPreset")).toString();
+    return last;
+}
+
+bool StoreLastSettings(const LastSettings& last)
+{
+    QSettings settings = OptionsSettings();
+    settings.setValue(QStringLiteral("LastFormat"), last.choices.formatIndex);
+    settings.setValue(QStringLiteral("LastFrameSize"), last.choices.frameSizeIndex);
+    settings.setValue(QStringLiteral("LastStretchMode"), last.choices.stretchMode);
+    settings.setValue(QStringLiteral("LastBitrate"), last.choices.bitrateIndex);
+    settings.setValue(QStringLiteral("LastPreset"), last.presetName);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+QString OptionsFile()
+{
+    return OptionsSettings().fileName();
+}
+
+QString PresetFolder()
+{
+    return QFileInfo(OptionsFile()).absolutePath() + QStringLiteral("/Presets");
 }

@@ -22,6 +22,17 @@ enum class WhenBatchDone
     PowerOff = 3,
 };
 
+// The four lists of the main window, as positions.
+constexpr int kFrameSizeCount = 8;   // 320x240 to High 1920x1080
+constexpr int kStretchModeCount = 4; // the engine's stretch modes
+struct OutputChoices
+{
+    int formatIndex = 0;
+    int frameSizeIndex = 0;
+    int stretchMode = 0;
+    int bitrateIndex = 0;
+};
+
 struct ConverterOptions
 {
     VideoQuality quality;
@@ -36,3 +47,18 @@ struct ConverterOptions
 ConverterOptions ReadOptions();
 // False when the store cannot be written.
 bool StoreOptions(const ConverterOptions& options);
+
+// The lists and the preset as they were last left, for a start with the last settings.
+struct LastSettings
+{
+    OutputChoices choices;
+    QString presetName; // empty: none was chosen
+};
+
+LastSettings ReadLastSettings();
+bool StoreLastSettings(const LastSettings& last);
+
+// The options' store, to name in a message.
+QString OptionsFile();
+// Where the saved presets are kept: a folder beside the options' store.
+QString PresetFolder();

@@ -33,8 +33,16 @@ bool IsVideoFormat(const OutputContainer& format)
 
 QString OutputFileName(const QString& title, const OutputContainer& format)
 {
-    const TitleSplit split = SplitTitle(title);
-    const QString base = title.contains(QLatin1Char('.')) ? split.base : title;
+    return FileNameFromBase(TitleBase(title), format);
+}
+
+QString TitleBase(const QString& title)
+{
+    return title.contains(QLatin1Char('.')) ? SplitTitle(title).base : title;
+}
+
+QString FileNameFromBase(const QString& base, const OutputContainer& format)
+{
     if (!IsPlainVisibleName(base))
         return QString();
     return base + QLatin1String(format.extension);

@@ -23,6 +23,12 @@ bool IsVideoFormat(const OutputContainer& format);
 // covers "." and ".."), or one holding a path separator.
 QString OutputFileName(const QString& title, const OutputContainer& format);
 
+// The part of a title an output name is made of: its base, or the whole title without ".".
+QString TitleBase(const QString& title);
+// base followed by the format's extension, or empty when base is not a plain visible
+// name, as OutputFileName checks it.
+QString FileNameFromBase(const QString& base, const OutputContainer& format);
+
 // Why a step writes nothing: the detail of a refusal at the check stage, and the whole
 // reason that a row keeps.
 inline const QString kNoUsableNameDetail = QStringLiteral("the title gives no usable file name");

@@ -15,6 +15,7 @@ constexpr int kPathColumn = 4;
 inline const QString kStatusReady = QStringLiteral("Ready");
 inline const QString kStatusCompleted = QStringLiteral("Completed");
 inline const QString kStatusAbort = QStringLiteral("Abort");
+inline const QString kStatusSkipped = QStringLiteral("Skipped"); // its output existed
 
 // Leading white space, an optional sign, then decimal digits up to the first other
 // character; no digits gives 0. Values beyond the int range saturate.

@@ -81,9 +81,9 @@ QStringList CPlatformUi::GetOpenFileNames(QWidget* owner, const QString& filter)
     return files;
 }
 
-QString CPlatformUi::GetSaveFileName(QWidget* owner, const QString& filter)
+QString CPlatformUi::GetSaveFileName(QWidget* owner, const QString& filter, const QString& suggestedPath)
 {
-    return QDir::toNativeSeparators(QFileDialog::getSaveFileName(owner, QString(), QString(),
+    return QDir::toNativeSeparators(QFileDialog::getSaveFileName(owner, QString(), suggestedPath,
                                                                  QtFilterFromWindowsFilter(filter), nullptr,
                                                                  QFileDialog::HideNameFilterDetails));
 }
@@ -121,4 +121,9 @@ bool CPlatformUi::StartProgram(const QString& program, const QStringList& argume
 void CPlatformUi::Notify(const QString& summary)
 {
     CDesktopNotifier(QDBusConnection::sessionBus()).Notify(summary);
+}
+
+void CPlatformUi::RequestSessionPower(CSessionPower::Action action, const CSessionPower::Done& done)
+{
+    CSessionPower(QDBusConnection::systemBus()).Request(action, done);
 }

@@ -3,6 +3,8 @@
 // popup menus, shell requests and desktop notifications. Tests install their own answers.
 #pragma once
 
+#include "CSessionPower.h"
+
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -34,8 +36,8 @@ public:
     virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style);
     // Chosen files in the order the chooser lists them; empty when cancelled.
     virtual QStringList GetOpenFileNames(QWidget* owner, const QString& filter);
-    // The file to write, as chosen; empty when cancelled.
-    virtual QString GetSaveFileName(QWidget* owner, const QString& filter);
+    // The file to write, chosen with the overwrite question asked; empty when cancelled.
+    virtual QString GetSaveFileName(QWidget* owner, const QString& filter, const QString& suggestedPath);
     // The chosen folder; empty when cancelled. The chooser opens in startFolder.
     virtual QString BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder);
     // Runs a dialog modally; returns IDOK when accepted, IDCANCEL otherwise.
@@ -49,4 +51,6 @@ public:
     virtual bool StartProgram(const QString& program, const QStringList& arguments);
     // Shows a desktop notification on the session bus, if there is one; never waits.
     virtual void Notify(const QString& summary);
+    // Asks the system bus's logind to suspend or power off; done gets its refusal, if any.
+    virtual void RequestSessionPower(CSessionPower::Action action, const CSessionPower::Done& done);
 };

@@ -158,3 +158,9 @@ bool HasLostBytes(const QString& name)
 {
     return name.contains(QChar(kReplacement));
 }
+
+bool FileExists(const QString& name)
+{
+    std::error_code error;
+    return std::filesystem::exists(NativePath(name), error);
+}

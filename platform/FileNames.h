@@ -36,5 +36,8 @@ QString FileNameFromUrl(const QUrl& url);
 // For people: each kept byte shown as U+FFFD.
 QString ReadableFileName(const QString& name);
 
+// True when the name is there on disk (a file, a folder or a link to one); its bytes kept.
+bool FileExists(const QString& name);
+
 // True for a name whose bytes Qt already replaced (U+FFFD): that file cannot be reached.
 bool HasLostBytes(const QString& name);

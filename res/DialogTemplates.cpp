@@ -142,6 +142,15 @@ const DialogTemplate& TitleDialogTemplate()
     return tpl;
 }
 
+// The title dialog's shape, for a preset's name.
+const DialogTemplate& PresetNameDialogTemplate()
+{
+    static const DialogTemplate tpl = TextEntryTemplate(
+        IDD_PRESETNAME_DIALOG, "Preset Name", "Enter the preset's name here", QSize(227, 59),
+        QRect(173, 15, 41, 12), QRect(174, 31, 42, 12), QRect(14, 12, 149, 32), QRect(22, 24, 133, 12));
+    return tpl;
+}
+
 const DialogTemplate& StartTimeDialogTemplate()
 {
     static const DialogTemplate tpl = TextEntryTemplate(

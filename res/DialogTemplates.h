@@ -70,12 +70,13 @@ struct LayoutEntry
     QRect rect;
 };
 
-const DialogTemplate& ConverterDialogTemplate(); // 102
-const DialogTemplate& VersionDialogTemplate();   // 100
-const DialogTemplate& AboutDialogTemplate();     // 141
-const DialogTemplate& TitleDialogTemplate();     // 144
-const DialogTemplate& StartTimeDialogTemplate(); // 145
-const DialogTemplate& EndTimeDialogTemplate();   // 146
+const DialogTemplate& ConverterDialogTemplate();  // 102
+const DialogTemplate& VersionDialogTemplate();    // 100
+const DialogTemplate& AboutDialogTemplate();      // 141
+const DialogTemplate& TitleDialogTemplate();      // 144
+const DialogTemplate& StartTimeDialogTemplate();  // 145
+const DialogTemplate& EndTimeDialogTemplate();    // 146
+const DialogTemplate& PresetNameDialogTemplate(); // 150
 
 // Items of the four drop-down lists of dialog 102, in insertion order.
 const std::vector<ComboItems>& ConverterComboItems();

@@ -3,12 +3,13 @@
 #pragma once
 
 // Dialog templates
-#define IDD_VERSION_DIALOG 100   // plain About box of the window menu (CVersionDlg)
-#define IDD_CONVERTER_DIALOG 102 // the main window (CConverterDlg)
-#define IDD_ABOUTBOX 141         // About box of the Help menu (CAboutDlg)
-#define IDD_TITLE_DIALOG 144     // CTitleDlg
-#define IDD_STARTTIME_DIALOG 145 // CStartTimeDlg
-#define IDD_ENDTIME_DIALOG 146   // CEndTimeDlg
+#define IDD_VERSION_DIALOG 100    // plain About box of the window menu (CVersionDlg)
+#define IDD_CONVERTER_DIALOG 102  // the main window (CConverterDlg)
+#define IDD_ABOUTBOX 141          // About box of the Help menu (CAboutDlg)
+#define IDD_TITLE_DIALOG 144      // CTitleDlg
+#define IDD_STARTTIME_DIALOG 145  // CStartTimeDlg
+#define IDD_ENDTIME_DIALOG 146    // CEndTimeDlg
+#define IDD_PRESETNAME_DIALOG 150 // CPresetNameDlg, of the Options dialog's presets
 
 // Strings
 #define IDS_ABOUTBOX 101 // "&About DirarAror..."
@@ -112,6 +113,7 @@
 #define ID_LIST_OPENLIST 32811
 #define ID_LIST_PAUSE 32812
 #define ID_LIST_STOPAFTER 32813
+#define ID_EDIT_OPTIONS 32820 // "Options...", at the Edit menu's end
 
 // The framework's help command, raised by F1
 #define ID_HELP 57670
@@ -179,6 +181,13 @@
 #define CLR_PREVIEW_HINT 0x003A3A3A       // RGB(58,58,58): play mark in the middle of the idle preview area
 #define CLR_FOCUS_RING                                                                                       \
     0x00FFC48C // RGB(140,196,255): keyboard focus on an image button, the skin's light accent
+
+// The skin's chrome and work surfaces, which the artwork and the Options dialog share
+#define CLR_CHROME_TOP 0x0055473C    // RGB(60,71,85)
+#define CLR_CHROME_BOTTOM 0x00382E27 // RGB(39,46,56)
+#define CLR_CARD_TOP 0x00FBF8F6      // RGB(246,248,251)
+#define CLR_CARD_BOTTOM 0x00EEE8E3   // RGB(227,232,238)
+#define CLR_CARD_EDGE 0x00B5A89C     // RGB(156,168,181)
 
 // Main window size, from bitmap 131
 #define MAIN_WINDOW_WIDTH 750

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks vv-convert --json lines, read from standard input, against the events schema
 (the first argument), and that each file of a run has a start, only progress events at
-rising percentages, then one done, failed or stopped event, which ends it.
+rising percentages, then one done, failed, skipped or stopped event, which ends it.
 Prints one line per file, in the order they started: "FILE INDEX LAST-EVENT [STAGE]".
 Exits 1, saying why, at the first line or file that breaks a rule."""
 import json
@@ -9,7 +9,7 @@ import sys
 
 import jsonschema
 
-ENDS = {"done", "failed", "stopped"}
+ENDS = {"done", "failed", "skipped", "stopped"}
 
 
 def file_summary(events):

@@ -6,6 +6,7 @@
 #include "jobs/ProgressEstimate.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -21,6 +22,12 @@ QString Described(const CommandLine& parsed)
         o.startText + QLatin1Char('-') + (o.endText.isEmpty() ? QStringLiteral("end") : o.endText)};
     if (!o.outputFolder.isEmpty())
         words << QStringLiteral("in ") + o.outputFolder;
+    if (o.quality.mode == QualityMode::ConstantQuality)
+        words << QStringLiteral("quality %1").arg(int(o.quality.level));
+    if (o.quality.mode == QualityMode::TargetSize)
+        words << QStringLiteral("target %1").arg(o.quality.targetMegabytes);
+    if (o.namePattern != ConverterOptions().namePattern || o.ifExists != IfOutputExists::Replace)
+        words << QStringLiteral("as %1 if-exists %2").arg(o.namePattern).arg(int(o.ifExists));
     const std::pair<bool, const char*> switches[] = {
         {o.json, "json"}, {o.quiet, "quiet"}, {o.help, "help"}, {o.version, "version"}};
     for (const auto& [on, word] : switches) {
@@ -35,6 +42,9 @@ class TestCliOptions : public QObject
 {
     Q_OBJECT
 private slots:
+    // The saved presets are looked for in a configuration of the test's own.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
+
     void commandLines_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -56,6 +66,26 @@ private slots:
             "webm 320x240 stretched-to-fit mono-28.8kbps 0-end a");
         row("help needs no file", {"-h"}, "wmv 320x240 stretched-to-fit mono-28.8kbps 0-end help");
 
+        row("quality, names and existing outputs",
+            {"--quality", "Small", "--name", "{n}-{title}", "--if-exists", "number", "a"},
+            "wmv 320x240 stretched-to-fit mono-28.8kbps 0-end quality 3 as {n}-{title} if-exists 1 a");
+        row("a target size", {"--target-size=25.5", "a"},
+            "wmv 320x240 stretched-to-fit mono-28.8kbps 0-end target 25.5 a");
+        row("a built-in preset, then an option over it",
+            {"--preset", "small for E-MAIL (MP4 320x240, Small)", "--size", "640x480", "a"},
+            "mp4 640x480 resize-preserving-the-aspect-ratio mono-28.8kbps 0-end quality 3 a");
+        row("a preset that is not there", {"--preset", "Nope", "a"},
+            "error: --preset 'Nope': no such preset; there are \"Phone to share (MP4 720p)\", \"Small for "
+            "e-mail (MP4 320x240, Small)\", \"Web (WebM 720p)\", \"Old players (WMV 640x480)\", \"Sound only "
+            "(MP3 128 kbps)\"");
+        row("a quality not listed", {"--quality", "great", "a"},
+            "error: --quality 'great': not one of profile, best, high, good, small");
+        row("a target of nothing", {"--target-size", "0", "a"},
+            "error: --target-size '0': not a size in MB from 0.1 to 100000");
+        row("a quality for sound", {"--format", "mp3", "--quality", "best", "a"},
+            "error: --quality 'best': mp3 writes sound only; --quality is for wmv, mp4, webm");
+        row("an unknown rule", {"--if-exists", "keep", "a"},
+            "error: --if-exists 'keep': not one of replace, number, skip");
         row("an unknown option", {"--fromat", "mp4", "a"}, "error: unknown option '--fromat'");
         row("a value not listed", {"--format", "avi", "a"},
             "error: --format 'avi': not one of wmv, wma, mp4, webm, mp3, m4a");
@@ -118,6 +148,9 @@ private slots:
         QVERIFY(ProgressEvent(file, {1.2649, 3, 0.4}, estimate)
                     .contains(R"("position":1.26,"remaining":5,"speed":3.14)"));
     }
+
+private:
+    QTemporaryDir m_config;
 };
 
 QTEST_APPLESS_MAIN(TestCliOptions)

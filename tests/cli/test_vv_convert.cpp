@@ -209,6 +209,22 @@ private slots:
         QCOMPARE(Entries(m_folder->path()), written);
     }
 
+    // A rerun with skip writes nothing again and counts as written; a number writes beside it.
+    void existingOutputsRerun()
+    {
+        const QString clip = fixturePath(QStringLiteral("clip.mpg"));
+        const QStringList arguments{"--json",       "--name",         "{n}-{title}",
+                                    "--output-dir", m_folder->path(), clip};
+        QCOMPARE(Run(QStringLiteral(VV_CONVERT), arguments).exitCode, 0);
+        const Outcome skipped =
+            Run(QStringLiteral(VV_CONVERT), arguments + QStringList{"--if-exists", "skip"});
+        QCOMPARE(skipped.exitCode, 0);
+        QCOMPARE(EventSummary(skipped.out), clip + " 1 skipped");
+        QCOMPARE(Run(QStringLiteral(VV_CONVERT), arguments + QStringList{"--if-exists", "number"}).exitCode,
+                 0);
+        QCOMPARE(Entries(m_folder->path()), (QStringList{"1-clip (2).wmv", "1-clip.wmv"}));
+    }
+
     // Without --json, a line per file written; -q keeps the failures only.
     void plainAndQuietLines()
     {

@@ -49,7 +49,7 @@ public:
         return messageAnswer;
     }
     QStringList GetOpenFileNames(QWidget*, const QString&) override { return openFiles; }
-    QString GetSaveFileName(QWidget*, const QString&) override { return saveFile; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFile; }
     QString BrowseForFolder(QWidget*, const QString& title, const QString&) override
     {
         folderTitles << title;

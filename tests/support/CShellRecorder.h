@@ -1,4 +1,4 @@
-// Records the shell requests, program starts and notifications of the program instead
+// Records the shell requests, program starts, notifications and power requests of the program instead
 // of letting them reach the desktop; the shell's answer is scripted.
 #pragma once
 
@@ -18,6 +18,8 @@ public:
     QStringList shellRequests;   // "verb|target"
     QStringList programsStarted; // "program|arg1|arg2"
     QStringList notifications;
+    QList<CSessionPower::Action> powerRequests;
+    QString powerRefusal; // what logind answers
 
     bool ShellExecute(const QString& verb, const QString& target) override
     {
@@ -30,6 +32,11 @@ public:
         return true;
     }
     void Notify(const QString& summary) override { notifications << summary; }
+    void RequestSessionPower(CSessionPower::Action action, const CSessionPower::Done& done) override
+    {
+        powerRequests << action;
+        done(powerRefusal);
+    }
 
 private:
     bool m_bShellOpens;

@@ -9,17 +9,17 @@
 namespace ArtPalette {
 
 // Chrome, top to bottom.
-inline const QColor chromeTop{0x3c, 0x47, 0x55};
-inline const QColor chromeBottom{0x27, 0x2e, 0x38};
+inline const QColor chromeTop = ToQColor(CLR_CHROME_TOP);
+inline const QColor chromeBottom = ToQColor(CLR_CHROME_BOTTOM);
 inline const QColor titleTop{0x2f, 0x38, 0x44};
 inline const QColor titleBottom{0x22, 0x29, 0x32};
 inline const QColor outline{0x0d, 0x11, 0x16};
 inline const QColor chromeShadow{0x12, 0x17, 0x1d};
 
 // Light work surfaces (where the program's black labels sit).
-inline const QColor cardTop{0xf6, 0xf8, 0xfb};
-inline const QColor cardBottom{0xe3, 0xe8, 0xee};
-inline const QColor cardEdge{0x9c, 0xa8, 0xb5};
+inline const QColor cardTop = ToQColor(CLR_CARD_TOP);
+inline const QColor cardBottom = ToQColor(CLR_CARD_BOTTOM);
+inline const QColor cardEdge = ToQColor(CLR_CARD_EDGE);
 inline const QColor inset{0x7f, 0x8c, 0x9a};
 
 // Preview bezel and transport strip.
