@@ -49,11 +49,12 @@ template <bool CliOptions::*Switch> QString SetSwitch(CliOptions* options, const
     return QString();
 }
 
-QString SetOutputFolder(CliOptions* options, const QString& value)
+// A folder or a pattern: any text but none.
+template <QString CliOptions::*Text> QString SetText(CliOptions* options, const QString& value)
 {
     if (value.isEmpty())
-        return QStringLiteral("no folder named");
-    options->outputFolder = value;
+        return QStringLiteral("nothing given");
+    options->*Text = value;
     return QString();
 }
 
@@ -84,14 +85,6 @@ QString SetTargetSize(CliOptions* options, const QString& value)
             .arg(kMinTargetMegabytes)
             .arg(kMaxTargetMegabytes);
     options->quality = *quality;
-    return QString();
-}
-
-QString SetNamePattern(CliOptions* options, const QString& value)
-{
-    if (value.isEmpty())
-        return QStringLiteral("no pattern given");
-    options->namePattern = value;
     return QString();
 }
 
@@ -145,7 +138,7 @@ const std::vector<OptionRow>& Options()
         {"--end", nullptr, "S", "end S seconds into each file (default: its end)", Applies::AnyFormat,
          nullptr, nullptr, &SetSeconds<&O::endText>},
         {"--output-dir", nullptr, "DIR", "write into DIR (default: the window's output folder, now {folder})",
-         Applies::AnyFormat, nullptr, nullptr, &SetOutputFolder},
+         Applies::AnyFormat, nullptr, nullptr, &SetText<&CliOptions::outputFolder>},
         {"--quality", nullptr, "LEVEL",
          "the picture's quality, for a video format: profile (default: the --size profile's bit rate), or a "
          "constant quality of best, high, good or small",
@@ -155,7 +148,7 @@ const std::vector<OptionRow>& Options()
         {"--name", nullptr, "PATTERN",
          "the output name before its extension (default {title}, the file's name up to its last dot); also "
          "{source}, {format}, {size}, {date} (yyyy-MM-dd) and {n} (the file's number)",
-         Applies::AnyFormat, nullptr, nullptr, &SetNamePattern},
+         Applies::AnyFormat, nullptr, nullptr, &SetText<&CliOptions::namePattern>},
         {"--if-exists", nullptr, "RULE",
          "when the output exists: replace it (default), number (\"name (2).ext\") or skip the file",
          Applies::AnyFormat, nullptr, nullptr, &SetIfExists},

@@ -106,7 +106,7 @@ private slots:
         row("an end with a comma", {"--end", "1,5", "a"}, "error: --end '1,5': not a number of seconds");
         row("a value missing", {"a", "--end"}, "error: --end needs a value (S)");
         row("a switch given a value", {"--json=yes", "a"}, "error: --json 'yes': takes no value");
-        row("an empty folder", {"--output-dir=", "a"}, "error: --output-dir '': no folder named");
+        row("an empty folder", {"--output-dir=", "a"}, "error: --output-dir '': nothing given");
         row("no file", {"--json"}, "error: no FILE to convert");
     }
     void commandLines()
