@@ -154,12 +154,14 @@ private slots:
         const qsizetype held = progress.size();
         QTest::qWait(kQuietMs);
         QCOMPARE(progress.size(), held);
-        QCOMPARE(QDir(m_folder.path()).entryList({QStringLiteral(".vv-*")}, QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(
+            QDir(m_folder.path()).entryList({QStringLiteral(".vv-*")}, QDir::Files | QDir::Hidden).size(), 1);
         m_engine.SetWritePaused(false);
         QVERIFY(finished.wait(kWriteTimeoutMs));
         QVERIFY(!m_engine.LastWriteFailed());
-        QCOMPARE(decodedChecksum(m_folder.filePath(QStringLiteral("paused.wmv"))),
-                 decodedChecksum(m_folder.filePath(QStringLiteral("straight.wmv"))));
+        const QByteArray straight = readFile(m_folder.filePath(QStringLiteral("straight.wmv")));
+        QVERIFY(!straight.isEmpty());
+        QCOMPARE(readFile(m_folder.filePath(QStringLiteral("paused.wmv"))), straight);
     }
 
 private:
