@@ -51,31 +51,20 @@ private slots:
         QCOMPARE(videoQualityFor(mode, value).has_value(), taken);
     }
 
-    void targetArithmetic_data()
-    {
-        QTest::addColumn<qint64>("target");
-        QTest::addColumn<qint64>("sound");
-        QTest::addColumn<qint64>("overhead");
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<qint64>("bitrate");
-        QTest::newRow("10 MB, 1 MB of sound, 100 kB over 60 s")
-            << qint64(10000000) << qint64(1000000) << qint64(100000) << 60.0 << qint64(1186666);
-        QTest::newRow("the sound fills it")
-            << qint64(1000000) << qint64(1000000) << qint64(0) << 10.0 << qint64(0);
-        QTest::newRow("the sound is more")
-            << qint64(1000000) << qint64(2000000) << qint64(0) << 10.0 << qint64(0);
-        QTest::newRow("no span") << qint64(1000000) << qint64(0) << qint64(0) << 0.0 << qint64(0);
-        QTest::newRow("10 GB over 2 h")
-            << qint64(10000000000) << qint64(0) << qint64(0) << 7200.0 << qint64(11111111);
-    }
+    // What a target leaves for the pictures: nothing once the sound fills it, and nothing without a span.
     void targetArithmetic()
     {
-        QFETCH(qint64, target);
-        QFETCH(qint64, sound);
-        QFETCH(qint64, overhead);
-        QFETCH(double, seconds);
-        QFETCH(qint64, bitrate);
-        QCOMPARE(targetVideoBitrate(target, sound, overhead, seconds), bitrate);
+        const struct
+        {
+            qint64 target, sound, overhead;
+            double seconds;
+            qint64 bitrate;
+        } rows[]{{10000000, 1000000, 100000, 60.0, 1186666},
+                 {1000000, 1000000, 0, 10.0, 0},
+                 {1000000, 2000000, 0, 10.0, 0},
+                 {1000000, 0, 0, 0.0, 0}};
+        for (const auto& row : rows)
+            QCOMPARE(targetVideoBitrate(row.target, row.sound, row.overhead, row.seconds), row.bitrate);
     }
 
     // Two passes fill the size asked for, within 3 % (5 % for WMV, on one pipeline and in segments).
