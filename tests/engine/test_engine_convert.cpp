@@ -535,10 +535,7 @@ private slots:
         QSignalSpy progress(engine.get(), &CMediaEngine::progress);
         QVERIFY(engine->saveFile(m_folder->filePath(QStringLiteral("out.wmv"))));
         // The write's progress stops once its readers have taken the data and look for more in the hole.
-        for (qsizetype seen = -1; seen != progress.count();) {
-            seen = progress.count();
-            QTest::qWait(1000);
-        }
+        QTRY_VERIFY_WITH_TIMEOUT(!progress.wait(1000), kWriteTimeoutMs);
         QElapsedTimer timer;
         timer.start();
         preview.reset();
