@@ -513,6 +513,9 @@ private slots:
             this->written(engine, FileNameFromBytes("d\xe9j\xe0/caf\xe9.wmv"));
         QVERIFY(written && written->video && written->video->frameCount > 0);
         QVERIFY(std::filesystem::is_regular_file(std::string(folder + "/d\xe9j\xe0/caf\xe9.wmv")));
+        // QTemporaryDir cannot remove names it cannot decode
+        std::filesystem::remove_all(std::string(folder + "/d\xe9j\xe0"));
+        std::filesystem::remove(std::string(folder + "/caf\xe9.mp4"));
 #endif
     }
 
