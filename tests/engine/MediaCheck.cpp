@@ -7,7 +7,6 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <QCryptographicHash>
 #include <QFile>
 
 #include <algorithm>
@@ -124,37 +123,6 @@ std::optional<MediaSummary> summarizeMedia(const QString& path)
         summary.audio = audio;
     }
     return summary;
-}
-
-QByteArray decodedChecksum(const QString& path)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    const OpenStream video = openStream(path, AVMEDIA_TYPE_VIDEO);
-    if (video.decoder) {
-        decodeStream(video, [&hash](const AVFrame* frame) {
-            const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(AVPixelFormat(frame->format));
-            for (int plane = 0; plane < 3 && frame->data[plane]; ++plane) {
-                const int rows = plane == 0 ? frame->height : AV_CEIL_RSHIFT(frame->height, format->log2_chroma_h);
-                const int bytes = plane == 0 ? frame->width : AV_CEIL_RSHIFT(frame->width, format->log2_chroma_w);
-                for (int y = 0; y < rows; ++y)
-                    hash.addData(QByteArrayView(frame->data[plane] + y * frame->linesize[plane], bytes));
-            }
-            return true;
-        });
-    }
-    const OpenStream sound = openStream(path, AVMEDIA_TYPE_AUDIO);
-    if (sound.decoder) {
-        decodeStream(sound, [&hash](const AVFrame* frame) {
-            const int bytes = av_samples_get_buffer_size(nullptr, frame->ch_layout.nb_channels, frame->nb_samples,
-                                                         AVSampleFormat(frame->format), 1);
-            const bool planar = av_sample_fmt_is_planar(AVSampleFormat(frame->format));
-            const int planes = planar ? frame->ch_layout.nb_channels : 1;
-            for (int plane = 0; plane < planes; ++plane)
-                hash.addData(QByteArrayView(frame->extended_data[plane], bytes / planes));
-            return true;
-        });
-    }
-    return hash.result();
 }
 
 double meanLuma(const QImage& picture, const QRect& area)

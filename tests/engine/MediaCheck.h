@@ -91,9 +91,6 @@ inline constexpr QSize kLumaSize(160, 120);
 
 double meanLuma(const QImage& picture, const QRect& area);
 
-// A checksum of every decoded picture's pixels and every decoded sound sample.
-QByteArray decodedChecksum(const QString& path);
-
 struct TimedFrame
 {
     double seconds = 0.0; // from the start of the file

@@ -131,12 +131,8 @@ QImage convertedPicture(const QString& source, const QString& size, const QStrin
 QImage previewPicture(const QString& source)
 {
     const MediaInspector inspect = [](const QString& path) { return inspectMedia(path); };
-    CPlaybackPipeline pipeline({{{MediaClip{source, 0.0, kSpanSeconds, 0}}, {}},
-                                320,
-                                180,
-                                std::nullopt,
-                                AV_SAMPLE_FMT_FLT,
-                                inspect});
+    CPlaybackPipeline pipeline(PlaybackSetup{
+        {{{source, 0.0, kSpanSeconds, 0}}, {}}, 320, 180, std::nullopt, AV_SAMPLE_FMT_FLT, inspect});
     pipeline.start();
     const std::optional<QueuedFrame> shown = pipeline.pictures().pop();
     if (!shown)
