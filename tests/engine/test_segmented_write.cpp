@@ -105,7 +105,7 @@ private slots:
         const double sizeRatio = double(QFile(m_folder.filePath(QStringLiteral("segmented.wmv"))).size()) /
                                  double(QFile(m_folder.filePath(QStringLiteral("serial.wmv"))).size());
         QVERIFY2(qAbs(sizeRatio - 1.0) < 0.05, qPrintable(QString::number(sizeRatio)));
-        QVERIFY(m_progress.size() > 3);
+        QVERIFY(!m_progress.isEmpty()); // events come at most ten a second: a quick write has few
         for (qsizetype index = 1; index < m_progress.size(); ++index)
             QVERIFY(m_progress[index] >= m_progress[index - 1]);
     }
