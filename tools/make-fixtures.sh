@@ -85,6 +85,8 @@ PY
 # and SD tagged BT.709
 bars() { ff -f lavfi -i "$1=s=$2:r=25:d=0.2" -c:v libx264 -preset medium -crf 12 -pix_fmt yuv420p "${@:4}" "$3"; }
 bars smptehdbars 1920x1080 bars-hd.mp4
+# HD bars in Windows Media, which its players read as BT.601 at every size
+ff -f lavfi -i "smptehdbars=s=1280x720:r=25:d=0.2" -c:v wmv2 -q:v 2 bars-hd.wmv
 bars smptebars 640x480 bars-sd601.mp4 -colorspace smpte170m -color_primaries smpte170m -color_trc smpte170m -color_range tv
 bars smptebars 640x480 bars-sd709.mp4 -colorspace bt709 -color_primaries bt709 -color_trc bt709 -color_range tv
 # HDR bars as phones record them (10-bit HEVC, BT.2020, HLG or PQ), and each tone-mapped

@@ -16,6 +16,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -111,7 +112,8 @@ bool CClipReader::open(const MediaClip& clip, AVRational unitsPerSecond)
         return fail(MediaStage::Filter, buildGraph(standIn, nullptr)) >= 0;
     }
     if (!m_decoder) {
-        m_error = mediaError(MediaStage::Decode, noDecoderReason(m_format->streams[m_streamIndex]), m_clip.path);
+        m_error =
+            mediaError(MediaStage::Decode, noDecoderReason(m_format->streams[m_streamIndex]), m_clip.path);
         return false;
     }
     seekBefore(m_clip.startSeconds);
@@ -283,7 +285,10 @@ int CClipReader::feedGraph()
 QString CClipReader::clipFilter(const AVFrame* first)
 {
     if (m_type == AVMEDIA_TYPE_VIDEO) {
-        const VideoColour source = sourceColourOf(first, m_format->streams[m_streamIndex]->codecpar);
+        // Windows Media is read as its players read it, and as this program writes it
+        const bool windowsMedia = std::strcmp(m_format->iformat->name, "asf") == 0;
+        const VideoColour source =
+            sourceColourOf(first, m_format->streams[m_streamIndex]->codecpar, windowsMedia);
         m_colour = pictureColourFor(source);
         const std::optional<ColourConversion> conversion = colourConversion(source, m_colour, first->format);
         m_toneMaps = conversion && isHdr(source);

@@ -60,12 +60,13 @@ VideoColour outputColourFor(const OutputContainer& container, int widthPx, int h
     return container.sdColourAtAnySize ? standardColourFor(0, 0) : standardColourFor(widthPx, heightPx);
 }
 
-VideoColour sourceColourOf(const AVFrame* picture, const AVCodecParameters* stream)
+VideoColour sourceColourOf(const AVFrame* picture, const AVCodecParameters* stream, bool sdColourAtAnySize)
 {
     const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(AVPixelFormat(picture->format));
     if (format && (format->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL)))
         return {AVCOL_SPC_RGB, AVCOL_RANGE_JPEG, picture->color_primaries, picture->color_trc};
-    const VideoColour standard = standardColourFor(picture->width, picture->height);
+    const VideoColour standard =
+        sdColourAtAnySize ? standardColourFor(0, 0) : standardColourFor(picture->width, picture->height);
     VideoColour colour{
         tagged(picture->colorspace, stream->color_space, AVCOL_SPC_UNSPECIFIED),
         tagged(picture->color_range, stream->color_range, AVCOL_RANGE_UNSPECIFIED),

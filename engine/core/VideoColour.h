@@ -31,9 +31,10 @@ VideoColour standardColourFor(int widthPx, int heightPx);
 VideoColour outputColourFor(const OutputContainer& container, int widthPx, int heightPx);
 
 // A decoded picture's colour from its tags (the bitstream's, else the stream's), with
-// the usual guess for what is untagged: the standard colour of its size, full range
-// for the JPEG formats. RGB pictures have the RGB matrix and full range.
-VideoColour sourceColourOf(const AVFrame* picture, const AVCodecParameters* stream);
+// the usual guess for what is untagged: the standard colour of its size (BT.601 at any
+// size for a format whose players read it so), full range for the JPEG formats. RGB pictures have the RGB
+// matrix and full range.
+VideoColour sourceColourOf(const AVFrame* picture, const AVCodecParameters* stream, bool sdColourAtAnySize);
 
 // What a source's pictures are read in for a viewer that converts each by its tags:
 // the source's own matrix in limited range; HDR and RGB sources tone-mapped or

@@ -166,6 +166,9 @@ private slots:
                 QTest::addRow("%s to %s %s", qPrintable(source), qPrintable(size), qPrintable(format))
                     << source << size << "out." + format << source << 3.0;
         }
+        QTest::newRow("untagged HD wmv to 1280x720 mp4")
+            << "bars-hd.wmv" << QStringLiteral("1280x720") << "out.mp4"
+            << "bars-hd.wmv" << 3.0;
         for (const QString name : {"hlg", "pq"})
             QTest::addRow("%s to 1280x720 mp4", qPrintable(name))
                 << name + ".mp4" << QStringLiteral("1280x720") << "out.mp4" << name + "-reference.mp4"
